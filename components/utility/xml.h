@@ -1,0 +1,127 @@
+// The XML functions every file of the library is read and written through.
+//
+// Ten free functions over small handle types. A handle is a value: copies
+// share the same underlying document or node, and a node keeps its document
+// alive. A default-constructed handle is empty, tests false, and every query
+// on it gives an empty result, so callers need no null checks.
+//
+// A DOM call that fails raises DomError, the one exception type of this
+// layer; the library's loaders catch it and fail.
+//
+// Documents keep what the file had: the declaration and its encoding, a
+// byte-order mark, comments, processing instructions and the whitespace
+// between elements are written back as they were read, so an edited file
+// differs from its original only where it was edited. Files are read and
+// written in the encoding they declare (UTF-8, UTF-16 with its byte-order
+// mark, Shift_JIS); a file whose encoding cannot be read fails to load rather
+// than being misread.
+
+#pragma once
+
+#include <memory>
+#include <stdexcept>
+#include <string>
+
+namespace tern::utility::xml {
+
+// What a failing DOM call raises.
+class DomError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+struct DocumentImpl;
+struct NodeImpl;
+class Element;
+
+class Node {
+public:
+    Node() = default;
+    explicit operator bool() const { return impl != nullptr; }
+
+    bool isElement() const;
+    // The element's name; empty for nodes that are not elements.
+    std::wstring name() const;
+    // The element itself when this node is one, else an empty element.
+    Element asElement() const;
+
+    Node firstChild() const;
+    Node nextSibling() const;
+
+    // The node with its whole content as the DOM serialises it (start tag
+    // with its attributes, content, end tag).
+    std::wstring outerXml() const;
+
+    // Appends a copy of child and its content, which may come from another
+    // document, as this node's new last child. Raises DomError on failure.
+    void appendChild(const Node& child) const;
+
+    // Appends a new element of that name as the last child and returns it.
+    Element appendElement(const std::wstring& name) const;
+
+    // The 1-based line of the node in the text it was read from; 0 when unknown.
+    int line() const;
+
+protected:
+    friend struct NodeAccess;
+    std::shared_ptr<NodeImpl> impl;
+};
+
+class Element : public Node {
+public:
+    Element() = default;
+    // Sets (or adds, after the existing ones) an attribute.
+    void setAttribute(const std::wstring& name, const std::wstring& value) const;
+};
+
+class Document {
+public:
+    Document() = default;
+    explicit operator bool() const { return impl != nullptr; }
+
+    // A new document with a UTF-8 declaration and an empty root element.
+    static Document create(const std::wstring& rootName);
+
+private:
+    friend struct DocumentAccess;
+    std::shared_ptr<DocumentImpl> impl;
+};
+
+// Parses the file into a new document. `flag` is the application's
+// asynchronous-load switch; every caller passes false. On failure the
+// document is released (left empty) and the result is false.
+bool load(Document& document, const std::wstring& path, bool flag);
+
+// Parses XML text into a new document.
+bool loadXml(Document& document, const std::wstring& text);
+
+// The document element; false for an empty document.
+bool getRootElement(Element& element, const Document& document);
+
+// Whether the node is an element of exactly that name (case-sensitive).
+bool checkNodeName(const Node& node, const std::wstring& name);
+
+// True when the attribute is present, with its value; the value is left as
+// it was when the attribute is absent.
+bool readAttributeText(std::wstring& value, const Element& element, const std::wstring& name);
+
+// True when the attribute is present and reads as a boolean ("true"/"false",
+// "1"/"0", any letter case); the value is left as it was otherwise.
+bool readAttributeBool(bool& value, const Element& element, const std::wstring& name);
+
+// The text content of the node: all its descendant text and CDATA, in order.
+bool readText(std::wstring& text, const Node& node);
+
+// Evaluates an XPath 1.0 expression with `context` as the context node and
+// gives the first selected node in document order. False when nothing is
+// selected, and for an empty or malformed expression.
+bool selectSingleNode(Node& node, const Node& context, const std::wstring& expression);
+
+// Makes later selections on the document accept XPath 1.0.
+bool enableXPath(Document& document);
+
+// Writes the document to the file in the encoding it was read in, replacing
+// the file in one step; a failure leaves the old file as it was.
+bool save(const Document& document, const std::wstring& path);
+
+} // namespace tern::utility::xml

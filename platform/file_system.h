@@ -1,0 +1,137 @@
+// File-system operations on system paths.
+//
+// A system path is a wide string with backslash separators, as the library
+// has always written them ("C:\Users\me\PLX\OrvoLumen\OrvoLumen\2016_x64\").
+// Folder paths end in a backslash and names are appended directly. Each
+// backend maps system paths to its own: the Win32 backend passes them to the
+// wide Win32 calls as they are; the POSIX backend turns every backslash into
+// a slash ("\tmp\x\" is "/tmp/x/").
+//
+// Every backend keeps the Windows semantics the library relies on, also when
+// the process runs as root:
+//  - a file with the read-only attribute cannot be deleted, written or
+//    replaced, and a copy onto it fails; on POSIX, read-only is the absence of
+//    the owner's write permission, checked by the backend itself because root
+//    would otherwise write anyway;
+//  - a copy keeps the source's attributes (read-only included) and its
+//    last-write time;
+//  - a copy with FailIfExists::yes creates its destination exclusively, so a
+//    file that appears meanwhile is never overwritten;
+//  - attribute 16 marks a folder, 1 a read-only file, 0x400 a symbolic link
+//    (a reparse point on Windows): folder enumeration reports links with it
+//    and never describes their targets.
+// No function here limits path length: the callers refuse paths over 260
+// characters where the design asks for it.
+//
+// Results are booleans: true means the operation took effect. A caller that
+// wants to say why something failed passes a std::error_code to fill.
+
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <system_error>
+#include <vector>
+
+namespace tern::platform {
+
+// Windows file attribute bits, with the values the library stores and compares.
+enum Attribute : std::uint32_t {
+    attrReadOnly = 0x1,
+    attrHidden = 0x2,
+    attrFolder = 0x10,
+    attrArchive = 0x20,
+    attrNormal = 0x80,
+    attrLink = 0x400,
+};
+
+// A last-write time in 100-nanosecond intervals since 1601-01-01 UTC (the
+// Windows FILETIME scale). 0 means "no time".
+using FileTime = std::int64_t;
+
+// Whether a copy may replace an existing destination file.
+enum class FailIfExists { no, yes };
+
+// One entry of a folder listing.
+struct FolderEntry {
+    std::wstring name;        // the entry's own name, without its folder
+    std::uint32_t attributes; // Attribute bits; a link has attrLink set
+    FileTime lastWrite;
+    bool isFolder() const { return (attributes & attrFolder) != 0; }
+    bool isLink() const { return (attributes & attrLink) != 0; }
+};
+
+// The status of a file as the framework's file class reads and writes it.
+struct FileStatus {
+    FileTime lastWrite = 0;
+    std::uint32_t attributes = 0;
+};
+
+// Creates one folder. Fails when it exists already or its parent is missing.
+bool makeFolder(const std::wstring& path, std::error_code* why = nullptr);
+
+// Removes one empty folder. A symbolic link to a folder is removed as a link;
+// its target is untouched. Fails for a folder that is not empty.
+bool removeFolder(const std::wstring& path, std::error_code* why = nullptr);
+
+// Copies one file's content, attributes and last-write time. With
+// FailIfExists::yes an existing destination makes the copy fail; with
+// FailIfExists::no a writable destination is replaced and a read-only one
+// makes the copy fail. A source that is a link is copied as its target's
+// content, as CopyFileW does.
+bool copyFile(const std::wstring& from, const std::wstring& to, FailIfExists policy,
+              std::error_code* why = nullptr);
+
+// Deletes one file (or a link to a file, as a link). Fails for a read-only file.
+bool deleteFile(const std::wstring& path, std::error_code* why = nullptr);
+
+// The attribute bits of a file or folder (a link is described as itself);
+// false when it does not exist.
+bool getAttributes(const std::wstring& path, std::uint32_t& attributes, std::error_code* why = nullptr);
+
+// Sets the attribute bits that a file carries: on POSIX only the read-only bit
+// has an effect. The folder bit of the argument is ignored.
+bool setAttributes(const std::wstring& path, std::uint32_t attributes, std::error_code* why = nullptr);
+
+// Whether the path names an existing folder (not following a final link is
+// not required: a link to a folder counts as a folder, as PathIsDirectoryW has it).
+bool isFolder(const std::wstring& path);
+
+// Whether anything exists at the path.
+bool exists(const std::wstring& path);
+
+// Lists the entries of a folder that match a pattern, as FindFirstFileW does
+// for "folder\pattern": the pattern is the text after the last backslash,
+// with "*" and "?" wildcards matched without regard to case, and "*.*"
+// matching every name. "." and ".." are never listed. False when the folder
+// cannot be listed; an existing folder with no match gives true and no entries.
+bool findFiles(const std::wstring& pattern, std::vector<FolderEntry>& entries, std::error_code* why = nullptr);
+
+// Reads a file's last-write time and attributes.
+bool getFileStatus(const std::wstring& path, FileStatus& status, std::error_code* why = nullptr);
+
+// Writes a file's attributes and, when status.lastWrite is not 0, its
+// last-write time (zero leaves the time as it is, as CFile::SetStatus does).
+bool setFileStatus(const std::wstring& path, const FileStatus& status, std::error_code* why = nullptr);
+
+// Reads a whole file into bytes.
+bool readFile(const std::wstring& path, std::string& bytes, std::error_code* why = nullptr);
+
+// Replaces the file at path with bytes in one step: the bytes are written to
+// a new file beside it, which then takes the target's place. On any failure
+// the target is left as it was and the file beside it is removed. A read-only
+// target is refused. A missing target is created.
+bool writeFileReplacing(const std::wstring& path, const std::string& bytes, std::error_code* why = nullptr);
+
+// Moves the file `from` over `to` in one step (both in the same folder);
+// a read-only `to` is refused and left as it was.
+bool replaceFile(const std::wstring& from, const std::wstring& to, std::error_code* why = nullptr);
+
+// Converts between a system path and a native path of this platform: what a
+// command line or a test gives and takes. Relative paths stay relative; a
+// trailing separator is kept.
+std::wstring toSystemPath(const std::filesystem::path& nativePath);
+std::filesystem::path toNativePath(const std::wstring& systemPath);
+
+} // namespace tern::platform

@@ -1,0 +1,87 @@
+#include "platform/text.h"
+
+namespace tern::platform {
+
+namespace {
+
+constexpr char32_t replacement = 0xFFFD;
+
+void appendUtf8(std::string& out, char32_t c) {
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (c >> 18));
+        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
+void appendWide(std::wstring& out, char32_t c) {
+    if constexpr (sizeof(wchar_t) == 2) {
+        if (c >= 0x10000) {
+            c -= 0x10000;
+            out += static_cast<wchar_t>(0xD800 + (c >> 10));
+            out += static_cast<wchar_t>(0xDC00 + (c & 0x3FF));
+            return;
+        }
+    }
+    out += static_cast<wchar_t>(c);
+}
+
+bool isSurrogate(char32_t c) { return c >= 0xD800 && c <= 0xDFFF; }
+
+} // namespace
+
+std::string toUtf8(std::wstring_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        char32_t c = static_cast<char32_t>(text[i]);
+        if (sizeof(wchar_t) == 2 && c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size()) {
+            const char32_t low = static_cast<char32_t>(text[i + 1]);
+            if (low >= 0xDC00 && low <= 0xDFFF) {
+                c = 0x10000 + ((c - 0xD800) << 10) + (low - 0xDC00);
+                ++i;
+            }
+        }
+        if (isSurrogate(c) || c > 0x10FFFF)
+            c = replacement;
+        appendUtf8(out, c);
+    }
+    return out;
+}
+
+std::wstring fromUtf8(std::string_view text) {
+    std::wstring out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size();) {
+        const unsigned char lead = static_cast<unsigned char>(text[i]);
+        const int length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3 : (lead >> 3) == 0x1E ? 4 : 0;
+        char32_t c = length == 1 ? lead : length == 2 ? (lead & 0x1F) : length == 3 ? (lead & 0x0F) : (lead & 0x07);
+        bool valid = length != 0 && i + length <= text.size();
+        for (int k = 1; valid && k < length; ++k) {
+            const unsigned char next = static_cast<unsigned char>(text[i + k]);
+            valid = (next & 0xC0) == 0x80;
+            c = (c << 6) | (next & 0x3F);
+        }
+        static constexpr char32_t smallest[] = {0, 0, 0x80, 0x800, 0x10000};
+        if (!valid || c < smallest[length] || isSurrogate(c) || c > 0x10FFFF) {
+            appendWide(out, replacement);
+            ++i;
+            continue;
+        }
+        appendWide(out, c);
+        i += length;
+    }
+    return out;
+}
+
+} // namespace tern::platform

@@ -1,0 +1,89 @@
+// CUpdater: what the application calls when a release starts for a user.
+//
+// run() prepares the running release's per-user folders, reads the running
+// version, records which earlier products and editions left folders behind
+// under the vendor folder, loads the update definition and hands over to the
+// update flow, then copies the shipped initial settings and refreshes the
+// shipped layer templates. It returns -1 when the folders are unusable, 1
+// when the flow or a copy did something, and 0 otherwise.
+//
+// Only one CUpdater may run at a time: one flag of the run is module-level.
+
+#pragma once
+
+#include "tnupdate_export.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace tern::core {
+class IMainFrame;
+}
+namespace tern::update::layout {
+class LayoutTable;
+}
+
+namespace tern::update {
+
+class UpdateData;
+
+// Whether vendorRoot + "OrvoLumen\OrvoLumenPatron\" existed at the last run.
+// Written by run, read by the update flow.
+extern bool hasLumenPatronFolder;
+
+class TNUPDATE_EXPORT CUpdater {
+public:
+    CUpdater();
+    virtual ~CUpdater();
+    CUpdater(const CUpdater&) = delete;
+    CUpdater& operator=(const CUpdater&) = delete;
+
+    // The entry: -1, 0 or 1 as described above. definitionPath names the
+    // update definition; it also names the edition ("Patron", "Civic").
+    int run(const wchar_t* definitionPath, const tern::core::IMainFrame& frame, bool lumenLine);
+
+    // Reads the running release's version into versionText; false keeps it.
+    bool readVersion(const tern::core::IMainFrame& frame);
+    // Empties the entries and tables and loads the definition.
+    bool setup(const wchar_t* definitionPath);
+    // Appends the definition's entries to updates.
+    bool loadXml(const wchar_t* definitionPath);
+
+    static const wchar_t* getXmlRootName();
+    const wchar_t* getPatronKey() const;
+
+protected:
+    // The update flow: decides what to inherit and does it.
+    virtual bool excute(const tern::core::IMainFrame& frame);
+
+    // The highest major below `major` with a release folder in editionFolder, or 0.
+    std::int32_t searchPrevAppData(std::int32_t major, const wchar_t* editionFolder) const;
+    // The version of the state in a release folder.
+    bool inspectVersion(std::int32_t& major, std::int32_t& minor, const wchar_t* releaseFolder) const;
+    // The index in updates that stands for the given previous version, or -1.
+    std::int32_t findPrevVer(std::int32_t major, std::int32_t minor) const;
+    // Whether folder holds a "Templates" folder and nothing else.
+    bool checkOnlyTemplateFolderExists(const wchar_t* folder) const;
+
+    void clearEntries();
+
+    std::vector<UpdateData*> updates;
+    std::vector<layout::LayoutTable*> tables;
+    std::wstring versionText = L"2012";
+    std::int32_t major = 2012;
+    std::int32_t minor = 0;
+    std::wstring vendorRoot;
+    bool lumenLine = false;
+    bool patronEdition = false;
+    bool civicEdition = false;
+    bool hasLumenFolder = false;
+    bool hasVistaFolder = false;
+    bool hasOrvoFolder = false;
+    bool hasOrvo2012Folder = false;
+    bool hasPatronFolder = false;
+    bool hasCivicFolder = false;
+    bool hasCurrentFolder = false;
+};
+
+} // namespace tern::update
