@@ -1,0 +1,41 @@
+// A main frame for tests: every folder and settings path is a plain field
+// that the test fills; the layout manager and command table are the test's.
+
+#pragma once
+
+#include "host/main_frame.h"
+
+#include <string>
+
+namespace tern::test {
+
+struct TestFrame : core::IMainFrame {
+    std::wstring installFolder, appDataFolder, userDataFolder, resourceFolder, settingFolder,
+        initialConfigFolder, templateFolder;
+    std::wstring systemPaperFrameSetting, colorSetting, userLineTypeSetting, lineWidthSetting,
+        systemHatchingSetting, initialColorSetting, initialLineTypeSetting, systemLineTypeSetting,
+        userDisplaySetting;
+    layout::ILayoutManager* layoutManager = nullptr;      // must be set before getLayoutManager
+    const utility::CCommandTable* commandTable = nullptr; // must be set before getCommandTable
+
+    const wchar_t* getInstallFolder() const override { return installFolder.c_str(); }
+    const wchar_t* getAppDataFolder() const override { return appDataFolder.c_str(); }
+    const wchar_t* getUserDataFolder() const override { return userDataFolder.c_str(); }
+    void getSystemPaperFrameSettingPath(std::wstring& path) const override { path = systemPaperFrameSetting; }
+    void getColorSettingPath(std::wstring& path) const override { path = colorSetting; }
+    void getUserLineTypeSettingPath(std::wstring& path) const override { path = userLineTypeSetting; }
+    void getLineWidthSettingPath(std::wstring& path) const override { path = lineWidthSetting; }
+    void getSystemHatchingSettingPath(std::wstring& path) const override { path = systemHatchingSetting; }
+    void getInitialColorSettingPath(std::wstring& path) const override { path = initialColorSetting; }
+    void getInitialLineTypeSettingPath(std::wstring& path) const override { path = initialLineTypeSetting; }
+    void getSystemLineTypeSettingPath(std::wstring& path) const override { path = systemLineTypeSetting; }
+    void getUserDisplaySettingPath(std::wstring& path) const override { path = userDisplaySetting; }
+    layout::ILayoutManager& getLayoutManager() override { return *layoutManager; }
+    const utility::CCommandTable& getCommandTable() const override { return *commandTable; }
+    const wchar_t* getResourceFolder() const override { return resourceFolder.c_str(); }
+    const wchar_t* getSettingFolder() const override { return settingFolder.c_str(); }
+    const wchar_t* getInitialConfigFolder() const override { return initialConfigFolder.c_str(); }
+    const wchar_t* getTemplateFolder() const override { return templateFolder.c_str(); }
+};
+
+} // namespace tern::test
