@@ -1,0 +1,77 @@
+#include "platform/posix/file_descriptor.h"
+
+#include <cerrno>
+#include <unistd.h>
+
+namespace tern::platform::posix {
+
+namespace {
+
+constexpr std::size_t chunkSize = 64 * 1024;
+
+// read() that retries after a signal interrupted it.
+ssize_t readSome(int fd, char* buffer, std::size_t size) {
+    ssize_t count;
+    do
+        count = ::read(fd, buffer, size);
+    while (count < 0 && errno == EINTR);
+    return count;
+}
+
+std::error_code writeBytes(int fd, const char* data, std::size_t size) {
+    while (size > 0) {
+        const ssize_t count = ::write(fd, data, size);
+        if (count < 0) {
+            if (errno == EINTR)
+                continue;
+            return lastError();
+        }
+        data += count;
+        size -= static_cast<std::size_t>(count);
+    }
+    return {};
+}
+
+} // namespace
+
+std::error_code lastError() { return {errno, std::generic_category()}; }
+
+FileDescriptor::~FileDescriptor() { close(); }
+
+std::error_code FileDescriptor::close() {
+    if (fd < 0)
+        return {};
+    const int result = ::close(fd);
+    fd = -1;
+    return result == 0 ? std::error_code() : lastError();
+}
+
+std::error_code readAll(int fd, std::string& bytes) {
+    bytes.clear();
+    char buffer[chunkSize];
+    for (;;) {
+        const ssize_t count = readSome(fd, buffer, sizeof buffer);
+        if (count < 0)
+            return lastError();
+        if (count == 0)
+            return {};
+        bytes.append(buffer, static_cast<std::size_t>(count));
+    }
+}
+
+std::error_code writeAll(int fd, const std::string& bytes) { return writeBytes(fd, bytes.data(), bytes.size()); }
+
+std::error_code copyAll(int from, int to) {
+    char buffer[chunkSize];
+    for (;;) {
+        const ssize_t count = readSome(from, buffer, sizeof buffer);
+        if (count < 0)
+            return lastError();
+        if (count == 0)
+            return {};
+        if (const std::error_code failed = writeBytes(to, buffer, static_cast<std::size_t>(count)))
+            return failed;
+    }
+}
+
+} // namespace tern::platform::posix

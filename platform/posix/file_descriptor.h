@@ -1,0 +1,37 @@
+// An owned POSIX file descriptor and the whole-file transfers built on it.
+//
+// Every transfer retries after interruptions and short counts, and reports
+// the first failure as an errno-based error code (empty on success).
+
+#pragma once
+
+#include <string>
+#include <system_error>
+
+namespace tern::platform::posix {
+
+// The error code of the errno value the last failed call left.
+std::error_code lastError();
+
+class FileDescriptor {
+public:
+    explicit FileDescriptor(int descriptor = -1) : fd(descriptor) {}
+    ~FileDescriptor();
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+
+    bool valid() const { return fd >= 0; }
+    int get() const { return fd; }
+    // Closes now, reporting the error close returns (a delayed write error
+    // can surface only here).
+    std::error_code close();
+
+private:
+    int fd;
+};
+
+std::error_code readAll(int fd, std::string& bytes);
+std::error_code writeAll(int fd, const std::string& bytes);
+std::error_code copyAll(int from, int to);
+
+} // namespace tern::platform::posix

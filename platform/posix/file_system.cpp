@@ -1,0 +1,381 @@
+// The POSIX backend of the file-system operations.
+//
+// POSIX lets root write, replace and delete anything, and unlink() does not
+// care about the file's own permissions at all. The Windows read-only
+// attribute is therefore checked here, before each operation that it would
+// stop, as the absence of the owner's write permission.
+
+#include "platform/file_system.h"
+
+#include "platform/posix/file_descriptor.h"
+#include "platform/posix/file_time.h"
+#include "platform/posix/wildcard.h"
+#include "platform/text.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace tern::platform {
+
+using posix::FileDescriptor;
+using posix::lastError;
+
+namespace {
+
+bool fail(std::error_code* why, std::error_code reason) {
+    if (why)
+        *why = reason;
+    return false;
+}
+
+bool fail(std::error_code* why, std::errc reason) { return fail(why, std::make_error_code(reason)); }
+
+bool succeed(std::error_code* why) {
+    if (why)
+        why->clear();
+    return true;
+}
+
+bool finish(std::error_code* why, std::error_code reason) { return reason ? fail(why, reason) : succeed(why); }
+
+// The native spelling of a system path without trailing separators, so that
+// a final link is addressed as the link itself ("link/" would be its target).
+std::string nativeName(const std::wstring& path) {
+    std::string native = toNativePath(path).native();
+    while (native.size() > 1 && native.back() == '/')
+        native.pop_back();
+    return native;
+}
+
+bool isReadOnly(const struct stat& status) { return (status.st_mode & S_IWUSR) == 0; }
+
+// The attributes and last-write time of one entry of `folder`, described as
+// a Windows listing describes it: a link as a reparse point (a folder one
+// when it points to a folder), never as its target.
+struct Description {
+    std::uint32_t attributes = 0;
+    FileTime lastWrite = 0;
+};
+
+bool describe(int folder, const char* name, Description& description) {
+    struct stat status {};
+    if (::fstatat(folder, name, &status, AT_SYMLINK_NOFOLLOW) != 0)
+        return false;
+    description.lastWrite = posix::toFileTime(status.st_mtim);
+    if (S_ISLNK(status.st_mode)) {
+        struct stat target {};
+        const bool toFolder = ::fstatat(folder, name, &target, 0) == 0 && S_ISDIR(target.st_mode);
+        description.attributes = attrLink | (toFolder ? std::uint32_t{attrFolder} : 0u);
+        return true;
+    }
+    const std::uint32_t readOnly = isReadOnly(status) ? std::uint32_t{attrReadOnly} : 0u;
+    // A plain file is reported with the archive bit, as Windows reports a
+    // freshly copied or written file (0x20), never as attrNormal.
+    description.attributes = (S_ISDIR(status.st_mode) ? attrFolder : attrArchive) | readOnly;
+    return true;
+}
+
+// Why a file may not be put at `native` (by a copy, a replacement or a
+// rename): a folder is in the way, or a read-only file. A missing file or a
+// writable one gives no reason. `existing` receives the present file's
+// status, or stays untouched.
+std::error_code whyNotReplaceable(const std::string& native, struct stat* existing = nullptr) {
+    struct stat status {};
+    if (::lstat(native.c_str(), &status) != 0)
+        return errno == ENOENT ? std::error_code() : lastError();
+    if (S_ISLNK(status.st_mode)) {
+        // The link itself is replaced, never written through; only a link
+        // to a folder stands in the way, as the folder would.
+        struct stat target {};
+        const bool toFolder = ::stat(native.c_str(), &target) == 0 && S_ISDIR(target.st_mode);
+        return toFolder ? std::make_error_code(std::errc::is_a_directory) : std::error_code();
+    }
+    if (S_ISDIR(status.st_mode))
+        return std::make_error_code(std::errc::is_a_directory);
+    if (isReadOnly(status))
+        return std::make_error_code(std::errc::permission_denied);
+    if (existing)
+        *existing = status;
+    return {};
+}
+
+std::string folderOf(const std::string& native) {
+    const std::size_t slash = native.rfind('/');
+    return slash == std::string::npos ? std::string(".") : native.substr(0, slash + 1);
+}
+
+// Flushes a folder's entries so that a rename in it survives a crash; a
+// folder that cannot be flushed leaves the rename merely less durable.
+void flushFolder(const std::string& folder) {
+    FileDescriptor fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (fd.valid())
+        ::fsync(fd.get());
+}
+
+// Creates a new file beside `target`, under a name no other file has, and
+// returns it open for writing; `created` receives its name.
+int createBeside(const std::string& target, std::string& created) {
+    static std::atomic<unsigned> counter{0};
+    const std::size_t slash = target.rfind('/');
+    const std::string folder = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
+    // Keep the name short enough that the suffix cannot push it past NAME_MAX.
+    const std::string base = target.substr(folder.size(), 64);
+    for (;;) {
+        created = folder + "." + base + "." + std::to_string(::getpid()) + "-" + std::to_string(counter++) + ".tmp";
+        const int fd = ::open(created.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST)
+            return fd;
+    }
+}
+
+// Puts a new file in `target`'s place in one step: `fill` writes it beside
+// the target, it is flushed to disk and renamed over the target. On any
+// failure the new file is removed and the target stays as it was.
+template <typename Fill>
+std::error_code replaceInOneStep(const std::string& target, Fill fill) {
+    std::string temporary;
+    FileDescriptor fd(createBeside(target, temporary));
+    if (!fd.valid())
+        return lastError();
+    std::error_code failed = fill(fd.get());
+    if (!failed && ::fsync(fd.get()) != 0)
+        failed = lastError();
+    if (const std::error_code closed = fd.close(); !failed)
+        failed = closed;
+    if (!failed && ::rename(temporary.c_str(), target.c_str()) != 0)
+        failed = lastError();
+    if (failed) {
+        ::unlink(temporary.c_str());
+        return failed;
+    }
+    flushFolder(folderOf(target));
+    return {};
+}
+
+// Copies content, last-write time and permissions (the read-only attribute
+// among them) from an open source to an open destination. The permissions
+// come last: as a non-root owner, the open descriptor can still be written
+// after the read-only attribute is set.
+std::error_code copyInto(int from, const struct stat& source, int to) {
+    if (const std::error_code failed = posix::copyAll(from, to))
+        return failed;
+    const timespec times[2] = {source.st_atim, source.st_mtim};
+    if (::futimens(to, times) != 0 || ::fchmod(to, source.st_mode & 0777) != 0)
+        return lastError();
+    return {};
+}
+
+} // namespace
+
+bool makeFolder(const std::wstring& path, std::error_code* why) {
+    if (::mkdir(nativeName(path).c_str(), 0777) != 0)
+        return fail(why, lastError());
+    return succeed(why);
+}
+
+bool removeFolder(const std::wstring& path, std::error_code* why) {
+    const std::string native = nativeName(path);
+    struct stat status {};
+    if (::lstat(native.c_str(), &status) != 0)
+        return fail(why, lastError());
+    if (S_ISLNK(status.st_mode)) {
+        // A link to a folder goes as a link; its target keeps its content.
+        if (!isFolder(path))
+            return fail(why, std::errc::not_a_directory);
+        return finish(why, ::unlink(native.c_str()) == 0 ? std::error_code() : lastError());
+    }
+    return finish(why, ::rmdir(native.c_str()) == 0 ? std::error_code() : lastError());
+}
+
+bool copyFile(const std::wstring& from, const std::wstring& to, FailIfExists policy, std::error_code* why) {
+    FileDescriptor source(::open(nativeName(from).c_str(), O_RDONLY | O_CLOEXEC));
+    struct stat sourceStatus {};
+    if (!source.valid() || ::fstat(source.get(), &sourceStatus) != 0)
+        return fail(why, lastError());
+    if (S_ISDIR(sourceStatus.st_mode))
+        return fail(why, std::errc::is_a_directory);
+    const std::string destination = nativeName(to);
+
+    if (policy == FailIfExists::yes) {
+        // Created exclusively: a file that appears meanwhile is never overwritten.
+        FileDescriptor target(::open(destination.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+        if (!target.valid())
+            return fail(why, lastError());
+        std::error_code failed = copyInto(source.get(), sourceStatus, target.get());
+        if (const std::error_code closed = target.close(); !failed)
+            failed = closed;
+        if (failed)
+            ::unlink(destination.c_str()); // ours alone: it was created above
+        return finish(why, failed);
+    }
+
+    // A file copied onto itself (or onto a link to itself) must survive:
+    // refuse, as Windows does.
+    struct stat existing {};
+    if (::stat(destination.c_str(), &existing) == 0 && existing.st_dev == sourceStatus.st_dev &&
+        existing.st_ino == sourceStatus.st_ino)
+        return fail(why, std::errc::file_exists);
+    if (const std::error_code refused = whyNotReplaceable(destination))
+        return fail(why, refused);
+    return finish(why, replaceInOneStep(destination, [&](int target) {
+                      return copyInto(source.get(), sourceStatus, target);
+                  }));
+}
+
+bool deleteFile(const std::wstring& path, std::error_code* why) {
+    const std::string native = nativeName(path);
+    struct stat status {};
+    if (::lstat(native.c_str(), &status) != 0)
+        return fail(why, lastError());
+    if (S_ISDIR(status.st_mode))
+        return fail(why, std::errc::is_a_directory);
+    if (!S_ISLNK(status.st_mode) && isReadOnly(status))
+        return fail(why, std::errc::permission_denied);
+    return finish(why, ::unlink(native.c_str()) == 0 ? std::error_code() : lastError());
+}
+
+bool getAttributes(const std::wstring& path, std::uint32_t& attributes, std::error_code* why) {
+    Description description;
+    if (!describe(AT_FDCWD, nativeName(path).c_str(), description))
+        return fail(why, lastError());
+    attributes = description.attributes;
+    return succeed(why);
+}
+
+bool setAttributes(const std::wstring& path, std::uint32_t attributes, std::error_code* why) {
+    const std::string native = nativeName(path);
+    struct stat status {};
+    if (::lstat(native.c_str(), &status) != 0)
+        return fail(why, lastError());
+    // A link has no permissions of its own, and its target lies outside
+    // whatever tree the caller walks: leave both alone.
+    if (S_ISLNK(status.st_mode))
+        return succeed(why);
+    mode_t mode = status.st_mode & 07777;
+    mode = (attributes & attrReadOnly) ? (mode & ~(S_IWUSR | S_IWGRP | S_IWOTH)) : (mode | S_IWUSR);
+    if (mode != (status.st_mode & 07777) && ::chmod(native.c_str(), mode) != 0)
+        return fail(why, lastError());
+    return succeed(why);
+}
+
+bool isFolder(const std::wstring& path) {
+    struct stat status {};
+    return ::stat(toNativePath(path).c_str(), &status) == 0 && S_ISDIR(status.st_mode);
+}
+
+bool exists(const std::wstring& path) {
+    struct stat status {};
+    return ::lstat(nativeName(path).c_str(), &status) == 0;
+}
+
+bool findFiles(const std::wstring& pattern, std::vector<FolderEntry>& entries, std::error_code* why) {
+    entries.clear();
+    const std::size_t cut = pattern.rfind(L'\\');
+    const std::wstring folder = cut == std::wstring::npos ? std::wstring(L".") : pattern.substr(0, cut + 1);
+    const std::wstring wildcard = cut == std::wstring::npos ? pattern : pattern.substr(cut + 1);
+    if (wildcard.empty())
+        return fail(why, std::errc::invalid_argument);
+
+    DIR* listing = ::opendir(toNativePath(folder).c_str());
+    if (!listing)
+        return fail(why, lastError());
+    std::error_code failed;
+    for (;;) {
+        errno = 0;
+        const dirent* entry = ::readdir(listing);
+        if (!entry) {
+            if (errno != 0)
+                failed = lastError();
+            break;
+        }
+        const std::string name = entry->d_name;
+        if (name == "." || name == "..")
+            continue;
+        std::wstring wideName = fromUtf8(name);
+        Description description;
+        // An entry removed since the folder was read is simply not listed.
+        if (!posix::matchesWildcard(wildcard, wideName) || !describe(::dirfd(listing), name.c_str(), description))
+            continue;
+        entries.push_back({std::move(wideName), description.attributes, description.lastWrite});
+    }
+    ::closedir(listing);
+    if (failed) {
+        entries.clear();
+        return fail(why, failed);
+    }
+    // Listed in name order, as NTFS lists a folder, so that results repeat.
+    std::sort(entries.begin(), entries.end(),
+              [](const FolderEntry& a, const FolderEntry& b) { return a.name < b.name; });
+    return succeed(why);
+}
+
+bool getFileStatus(const std::wstring& path, FileStatus& status, std::error_code* why) {
+    Description description;
+    if (!describe(AT_FDCWD, nativeName(path).c_str(), description))
+        return fail(why, lastError());
+    status.lastWrite = description.lastWrite;
+    status.attributes = description.attributes;
+    return succeed(why);
+}
+
+bool setFileStatus(const std::wstring& path, const FileStatus& status, std::error_code* why) {
+    if (status.lastWrite != 0) {
+        timespec times[2] = {};
+        times[0].tv_nsec = UTIME_OMIT;
+        times[1] = posix::toTimespec(status.lastWrite);
+        if (::utimensat(AT_FDCWD, nativeName(path).c_str(), times, AT_SYMLINK_NOFOLLOW) != 0)
+            return fail(why, lastError());
+    }
+    return setAttributes(path, status.attributes, why);
+}
+
+bool readFile(const std::wstring& path, std::string& bytes, std::error_code* why) {
+    FileDescriptor fd(::open(nativeName(path).c_str(), O_RDONLY | O_CLOEXEC));
+    struct stat status {};
+    if (!fd.valid() || ::fstat(fd.get(), &status) != 0)
+        return fail(why, lastError());
+    if (S_ISDIR(status.st_mode))
+        return fail(why, std::errc::is_a_directory);
+    return finish(why, posix::readAll(fd.get(), bytes));
+}
+
+bool writeFileReplacing(const std::wstring& path, const std::string& bytes, std::error_code* why) {
+    const std::string target = nativeName(path);
+    struct stat existing {};
+    existing.st_mode = 0;
+    if (const std::error_code refused = whyNotReplaceable(target, &existing))
+        return fail(why, refused);
+    return finish(why, replaceInOneStep(target, [&](int fd) {
+                      // The new file keeps the permissions of the one it replaces.
+                      if (existing.st_mode != 0 && ::fchmod(fd, existing.st_mode & 07777) != 0)
+                          return lastError();
+                      return posix::writeAll(fd, bytes);
+                  }));
+}
+
+bool replaceFile(const std::wstring& from, const std::wstring& to, std::error_code* why) {
+    const std::string source = nativeName(from);
+    const std::string target = nativeName(to);
+    if (const std::error_code refused = whyNotReplaceable(target))
+        return fail(why, refused);
+    return finish(why, ::rename(source.c_str(), target.c_str()) == 0 ? std::error_code() : lastError());
+}
+
+std::wstring toSystemPath(const std::filesystem::path& nativePath) {
+    std::wstring path = fromUtf8(nativePath.native());
+    std::replace(path.begin(), path.end(), L'/', L'\\');
+    return path;
+}
+
+std::filesystem::path toNativePath(const std::wstring& systemPath) {
+    std::string path = toUtf8(systemPath);
+    std::replace(path.begin(), path.end(), '\\', '/');
+    return path;
+}
+
+} // namespace tern::platform
