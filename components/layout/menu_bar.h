@@ -1,0 +1,97 @@
+// The menu of one layout mode: a tree of popups, commands and separators
+// under the menu bar.
+//
+// A popup carries a caption and children; a command carries its identifier,
+// SID and caption; a separator carries nothing. A command whose SID the
+// command table does not know has identifier 0: it is kept as it was, and no
+// find by identifier ever matches it. Only popups and the menu bar take
+// children: adding below anything else fails.
+//
+// A menu path is the captions of popups from the menu bar down joined by
+// "/" ("File/Export"); the empty path names the menu bar. Captions compare
+// exactly (case-sensitive, accelerator marks included) and the first match
+// in order wins. Inserting "before" null appends. Insertions return the new
+// entry's 1-based position among its siblings, or the new item; 0 or null
+// on failure. Items are owned by their parent; pointers stay valid until the
+// item is removed or its tree copied over.
+
+#pragma once
+
+#include "components/utility/command_table.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace tern::layout {
+
+class CMenuItem {
+public:
+    enum class Kind { popup, command, separator };
+
+    // An empty popup; the menu bar is one.
+    CMenuItem() = default;
+    // Copies the whole subtree; the copy has no parent.
+    CMenuItem(const CMenuItem& other);
+    CMenuItem& operator=(const CMenuItem& other);
+
+    Kind getKind() const { return kind; }
+    bool isPopup() const { return kind == Kind::popup; }
+    // The command identifier; 0 for a popup, a separator or an unknown command.
+    int getId() const { return id; }
+    const std::wstring& getSid() const { return sid; }
+    const std::wstring& getCaption() const { return caption; }
+    CMenuItem* getFirstChild() const;
+    CMenuItem* getNextSibling() const;
+
+    // The child command of that identifier (never an unknown command).
+    CMenuItem* findChildById(int commandId) const;
+    // The child popup of that caption.
+    CMenuItem* findChildNoIdByName(const std::wstring& name) const;
+
+    int addCommand(const utility::SCommand& command);
+    int insertCommand(const utility::SCommand& command, const CMenuItem* before);
+    // Makes this item a separator (a new, empty item is what gets turned).
+    void setBreak();
+    int insertChild(std::unique_ptr<CMenuItem> item, const CMenuItem* before);
+    CMenuItem* addPopup(const std::wstring& name);
+    CMenuItem* insertPopup(const std::wstring& name, const CMenuItem* before);
+    CMenuItem* insertBreak(const CMenuItem* before);
+
+    // Gives every command of the record's identifier in this subtree its
+    // caption; true when a caption changed.
+    bool updateCommandText(const utility::SCommand& command);
+
+private:
+    // The position of `before` among the children; the end for null; -1
+    // when it is not a child.
+    int insertionIndex(const CMenuItem* before) const;
+    CMenuItem* insertOwned(std::unique_ptr<CMenuItem> item, const CMenuItem* before);
+    void copyChildrenFrom(const CMenuItem& other);
+
+    Kind kind = Kind::popup;
+    int id = 0;
+    std::wstring sid;
+    std::wstring caption;
+    CMenuItem* parent = nullptr;
+    std::vector<std::unique_ptr<CMenuItem>> children;
+};
+
+class CMenuBar {
+public:
+    // The menu bar itself; its popups are the top-level menus.
+    CMenuItem& getRoot() { return root; }
+    const CMenuItem& getRoot() const { return root; }
+
+    // The entry at the end of the path, or null; "" gives the menu bar.
+    CMenuItem* findItemByPath(const std::wstring& path);
+    // As findItemByPath, appending the popups the path lacks; null when a
+    // step of the path is a command or a caption is empty.
+    CMenuItem* makeItemByPath(const std::wstring& path);
+    bool updateCommandText(const utility::SCommand& command);
+
+private:
+    CMenuItem root;
+};
+
+} // namespace tern::layout

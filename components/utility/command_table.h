@@ -1,0 +1,44 @@
+// The host's command table: every command the application knows, by its
+// string identifier (SID).
+//
+// The table is read from the installation's "Config\Commands.xml":
+//   <Commands>
+//     <Command SID="ID_DRAW_LINE" Id="32771" Caption="Line"/>
+//   </Commands>
+// Each "Command" needs a non-empty "SID" and a positive integer "Id";
+// "Caption" may be absent (an empty caption). SIDs and identifiers are unique
+// within the file. A file that breaks any of these rules is refused whole,
+// with a message naming the offending command and line, and the table keeps
+// what it held before. SIDs compare exactly (case-sensitive).
+
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace tern::utility {
+
+// One command record: its numeric identifier, caption and SID.
+struct SCommand {
+    int id = 0;
+    std::wstring caption;
+    std::wstring sid;
+};
+
+class CCommandTable {
+public:
+    // Replaces the table with the commands of the file. On false the table
+    // is unchanged and `problem` says why (file, line, offending value).
+    bool load(const std::wstring& path, std::wstring& problem);
+
+    // Whether the table knows the SID.
+    bool IsCommand(const std::wstring& sid) const;
+    // Fills `record` with the command of that SID and returns its 0-based
+    // position in the table; -1 (and `record` untouched) when it is unknown.
+    int GetCommand(const std::wstring& sid, SCommand& record) const;
+
+private:
+    std::vector<SCommand> commands; // in file order
+};
+
+} // namespace tern::utility
