@@ -1,0 +1,28 @@
+// tnupdate: a host of the update library of its own, for running the
+// library's entries on real folders from a shell.
+
+#include "cli/update_command.h"
+#include "platform/command_line.h"
+
+#include <CLI/CLI.hpp>
+
+#include <iostream>
+
+int main(int argc, char** argv) {
+    CLI::App app{"Brings a user's per-release folders forward, as the drafting application does "
+                 "when a new release starts, and runs its other library entries."};
+    app.require_subcommand(1);
+    int status = 0;
+    tern::cli::setupUpdateCommand(app, status);
+
+    const auto arguments = tern::platform::utf8Arguments(argc, argv);
+    try {
+        app.parse(std::vector<std::string>(arguments.rbegin(), arguments.rend() - 1));
+    } catch (const CLI::Success& help) {
+        return app.exit(help);
+    } catch (const CLI::ParseError& error) {
+        std::cerr << "tnupdate: " << error.what() << "\n" << "Run 'tnupdate --help' for usage.\n";
+        return 2;
+    }
+    return status;
+}

@@ -1,0 +1,70 @@
+#include "cli/update_command.h"
+
+#include "cli/folder_frame.h"
+#include "cli/paths.h"
+#include "platform/text.h"
+#include "update/updater.h"
+#include "update/vendor_root.h"
+
+#include <CLI/CLI.hpp>
+
+#include <iostream>
+#include <memory>
+
+namespace tern::cli {
+
+namespace {
+
+struct UpdateOptions {
+    std::string install;
+    std::string appData;
+    std::string userData;
+    bool lumen = false;
+    std::string definition;
+};
+
+int runUpdate(const UpdateOptions& options) {
+    Folders folders{folderArgument(options.install), folderArgument(options.appData),
+                    folderArgument(options.userData)};
+    if (update::findVendorRoot(folders.appData).empty()) {
+        std::cout << "tnupdate: --appdata " << platform::toUtf8(folders.appData)
+                  << " is not a release folder three levels below a folder named PLX "
+                     "(expected .../PLX/OrvoLumen/OrvoLumen/2016_x64/)\n";
+    }
+    const FolderFrame frame(std::move(folders));
+    update::CUpdater updater;
+    const int result = updater.run(fileArgument(options.definition).c_str(), frame, options.lumen);
+    std::cout << "result: " << result << "\n";
+    return result < 0 ? 1 : 0;
+}
+
+} // namespace
+
+void setupUpdateCommand(CLI::App& app, int& status) {
+    auto options = std::make_shared<UpdateOptions>();
+    CLI::App* command = app.add_subcommand(
+        "update", "Bring a user's folders forward to the installed release, as the application does when a "
+                  "release starts for the first time.\n"
+                  "Example: tnupdate update --install inst --appdata prof/PLX/OrvoLumen/OrvoLumen/2016_x64 "
+                  "--userdata prof/UserData/2016_x64 --lumen inst/Update.xml");
+    command->add_option("--install", options->install,
+                        "the installation folder: ja/version.xml gives the running release, Config/InitialSet/ "
+                        "and Templates/Layer/ hold the shipped files")
+        ->required();
+    command->add_option("--appdata", options->appData,
+                        "this release's application-data folder, three levels below a folder named PLX, "
+                        "e.g. .../PLX/OrvoLumen/OrvoLumen/2016_x64")
+        ->required();
+    command->add_option("--userdata", options->userData,
+                        "this release's user-data folder; its parent holds the other releases' user-data folders")
+        ->required();
+    command->add_flag("--lumen", options->lumen,
+                      "the user runs the current product line (inherit from OrvoLumen and OrvoVista folders)");
+    command->add_option("DEFINITION", options->definition,
+                        "the update-definition file (root Update_Data); a path containing Patron or Civic names "
+                        "that edition")
+        ->required();
+    command->callback([options, &status] { status = runUpdate(*options); });
+}
+
+} // namespace tern::cli

@@ -1,0 +1,13 @@
+// The process's command-line arguments as UTF-8, whatever the platform's
+// own encoding of them (on Windows the wide command line is the source).
+
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace tern::platform {
+
+std::vector<std::string> utf8Arguments(int argc, char** argv);
+
+} // namespace tern::platform

@@ -1,0 +1,82 @@
+#include "tests/support/run_program.h"
+
+#include "tests/support/temp_folder.h"
+
+#include <cstdlib>
+
+#ifndef _WIN32
+#include <sys/wait.h>
+#endif
+
+namespace tern::test {
+
+namespace {
+
+#ifdef _WIN32
+// Quoted for the C runtime's argument splitting: backslashes are literal
+// except before a quote, where they and the quote are escaped.
+std::string quote(const std::string& text) {
+    std::string quoted = "\"";
+    std::size_t backslashes = 0;
+    for (char c : text) {
+        if (c == '\\') {
+            ++backslashes;
+        } else {
+            if (c == '"')
+                quoted.append(backslashes + 1, '\\');
+            backslashes = 0;
+        }
+        quoted += c;
+    }
+    quoted.append(backslashes, '\\');
+    return quoted + "\"";
+}
+const char* const changeFolder = "cd /d ";
+#else
+// Quoted for the POSIX shell: single quotes, each inner one closed and escaped.
+std::string quote(const std::string& text) {
+    std::string quoted = "'";
+    for (char c : text)
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+}
+const char* const changeFolder = "cd ";
+#endif
+
+int exitStatus(int raw) {
+#ifdef _WIN32
+    return raw;
+#else
+    return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+#endif
+}
+
+} // namespace
+
+std::string ProgramResult::lastLine() const {
+    std::string text = output;
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
+        text.pop_back();
+    const auto start = text.find_last_of('\n');
+    return start == std::string::npos ? text : text.substr(start + 1);
+}
+
+ProgramResult runProgram(const std::filesystem::path& program, const std::vector<std::string>& arguments,
+                         const std::filesystem::path& workingFolder) {
+    const std::filesystem::path outputFile = workingFolder / "program-output.txt";
+    std::string command = changeFolder + quote(workingFolder.string()) + " && " + quote(program.string());
+    for (const auto& argument : arguments)
+        command += " " + quote(argument);
+    command += " > " + quote(outputFile.string()) + " 2>&1";
+#ifdef _WIN32
+    // cmd.exe strips the outermost quotes of the line it is given.
+    command = "\"" + command + "\"";
+#endif
+    ProgramResult result;
+    result.status = exitStatus(std::system(command.c_str()));
+    result.output = readFile(outputFile);
+    std::filesystem::remove(outputFile);
+    return result;
+}
+
+} // namespace tern::test
