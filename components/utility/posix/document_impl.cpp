@@ -1,0 +1,214 @@
+#include "components/utility/posix/document_impl.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace tern::utility::xml {
+namespace {
+
+// Everything kept; no end-of-line normalisation, so that text keeps the
+// line ends it had; fragment mode keeps the whitespace around the document
+// element, and the checks below stand in for the ones it relaxes.
+constexpr unsigned int parseOptions =
+    (pugi::parse_full | pugi::parse_ws_pcdata | pugi::parse_fragment) & ~pugi::parse_eol;
+constexpr unsigned int printOptions = pugi::format_raw | pugi::format_no_declaration;
+
+bool isWhitespace(const char* text) { return text[std::strspn(text, " \t\r\n")] == '\0'; }
+
+// Whether the document level holds exactly one element and, besides it, only
+// what XML allows there: a leading declaration, a document type before the
+// element, comments, processing instructions and whitespace.
+bool isOneDocument(const pugi::xml_document& dom, bool textStartsWithDeclaration)
+{
+    int elements = 0;
+    bool documentType = false;
+    for (auto child = dom.first_child(); child; child = child.next_sibling()) {
+        switch (child.type()) {
+        case pugi::node_declaration:
+            if (child != dom.first_child() || !textStartsWithDeclaration)
+                return false;
+            break;
+        case pugi::node_doctype:
+            if (documentType || elements > 0)
+                return false;
+            documentType = true;
+            break;
+        case pugi::node_element:
+            ++elements;
+            break;
+        case pugi::node_pcdata:
+            if (!isWhitespace(child.value()))
+                return false;
+            break;
+        case pugi::node_comment:
+        case pugi::node_pi:
+            break;
+        default:
+            return false;
+        }
+    }
+    return elements == 1;
+}
+
+bool hasRepeatedAttribute(pugi::xml_node element)
+{
+    std::vector<const char*> names;
+    for (auto attribute = element.first_attribute(); attribute; attribute = attribute.next_attribute())
+        names.push_back(attribute.name());
+    auto less = [](const char* a, const char* b) { return std::strcmp(a, b) < 0; };
+    std::sort(names.begin(), names.end(), less);
+    return std::adjacent_find(names.begin(), names.end(), [](const char* a, const char* b) {
+               return std::strcmp(a, b) == 0;
+           }) != names.end();
+}
+
+// Whether the empty element's start tag, which begins at its name, ends in
+// ">" rather than "/>" (a ">" inside a quoted value does not end it).
+bool isWrittenWithEndTag(const std::string& text, pugi::xml_node element)
+{
+    const auto nameOffset = element.offset_debug();
+    if (nameOffset < 0)
+        return false;
+    char quote = '\0';
+    for (auto at = static_cast<std::size_t>(nameOffset); at < text.size(); ++at) {
+        const char c = text[at];
+        if (quote != '\0') {
+            if (c == quote)
+                quote = '\0';
+        } else if (c == '"' || c == '\'') {
+            quote = c;
+        } else if (c == '>') {
+            return text[at - 1] != '/';
+        }
+    }
+    return false;
+}
+
+std::vector<std::size_t> findLineStarts(const std::string& text)
+{
+    std::vector<std::size_t> starts;
+    for (std::size_t at = 0; at < text.size(); ++at) {
+        const bool lineEnd = text[at] == '\n' || (text[at] == '\r' && (at + 1 == text.size() || text[at + 1] != '\n'));
+        if (lineEnd)
+            starts.push_back(at + 1);
+    }
+    return starts;
+}
+
+class StringWriter : public pugi::xml_writer {
+public:
+    explicit StringWriter(std::string& text) : text(text) {}
+    void write(const void* data, std::size_t size) override { text.append(static_cast<const char*>(data), size); }
+
+private:
+    std::string& text;
+};
+
+// Gives the elements written as "<a></a>" that are still empty an empty text
+// child while it lives, which pugixml prints as an end tag.
+class EndTagKeeper {
+public:
+    explicit EndTagKeeper(const std::vector<pugi::xml_node>& elements)
+    {
+        for (auto element : elements) {
+            if (!element.first_child())
+                placeholders.push_back(element.append_child(pugi::node_pcdata));
+        }
+    }
+    ~EndTagKeeper()
+    {
+        for (auto placeholder : placeholders)
+            placeholder.parent().remove_child(placeholder);
+    }
+    EndTagKeeper(const EndTagKeeper&) = delete;
+    EndTagKeeper& operator=(const EndTagKeeper&) = delete;
+
+private:
+    std::vector<pugi::xml_node> placeholders;
+};
+
+} // namespace
+
+pugi::xml_node nextInSubtree(pugi::xml_node node, pugi::xml_node scope)
+{
+    if (auto child = node.first_child())
+        return child;
+    for (; node && node != scope; node = node.parent()) {
+        if (auto sibling = node.next_sibling())
+            return sibling;
+    }
+    return {};
+}
+
+std::string printRaw(pugi::xml_node node)
+{
+    std::string text;
+    StringWriter writer(text);
+    node.print(writer, "", printOptions, pugi::encoding_utf8);
+    return text;
+}
+
+std::shared_ptr<DocumentImpl> DocumentImpl::parse(const std::string& utf8)
+{
+    auto document = std::make_shared<DocumentImpl>();
+    auto& dom = document->dom;
+    if (!dom.load_buffer(utf8.data(), utf8.size(), parseOptions, pugi::encoding_utf8))
+        return nullptr;
+    const bool startsWithDeclaration = utf8.compare(0, 5, "<?xml") == 0;
+    if (!isOneDocument(dom, startsWithDeclaration))
+        return nullptr;
+
+    for (auto node = dom.first_child(); node; node = nextInSubtree(node, dom)) {
+        if (node.type() != pugi::node_element)
+            continue;
+        if (hasRepeatedAttribute(node))
+            return nullptr;
+        if (!node.first_child() && isWrittenWithEndTag(utf8, node))
+            document->endTagged.push_back(node);
+    }
+    if (dom.first_child().type() == pugi::node_declaration) {
+        document->declaration = dom.first_child();
+        document->declarationText = utf8.substr(0, utf8.find("?>") + 2);
+    }
+    document->lineStarts = findLineStarts(utf8);
+    return document;
+}
+
+std::string DocumentImpl::print(pugi::xml_node node)
+{
+    EndTagKeeper keeper(endTagged);
+    if (node.type() != pugi::node_document)
+        return printRaw(node);
+    std::string text;
+    for (auto child = node.first_child(); child; child = child.next_sibling())
+        text += child == declaration ? declarationText : printRaw(child);
+    return text;
+}
+
+int DocumentImpl::lineOf(pugi::xml_node node) const
+{
+    const auto offset = node.offset_debug();
+    if (offset < 0)
+        return 0;
+    const auto before = std::upper_bound(lineStarts.begin(), lineStarts.end(), static_cast<std::size_t>(offset));
+    return static_cast<int>(before - lineStarts.begin()) + 1;
+}
+
+Node NodeAccess::make(const std::shared_ptr<DocumentImpl>& document, pugi::xml_node node,
+                      pugi::xml_attribute attribute)
+{
+    Node handle;
+    if (document && node)
+        handle.impl = std::make_shared<NodeImpl>(NodeImpl{document, node, attribute});
+    return handle;
+}
+
+Element NodeAccess::makeElement(const std::shared_ptr<DocumentImpl>& document, pugi::xml_node node)
+{
+    Element handle;
+    if (document && node.type() == pugi::node_element)
+        handle.impl = std::make_shared<NodeImpl>(NodeImpl{document, node, {}});
+    return handle;
+}
+
+} // namespace tern::utility::xml

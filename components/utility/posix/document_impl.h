@@ -1,0 +1,83 @@
+// What the XML handles hold in this backend: a pugixml document with what it
+// takes to write the document back as it was read, and nodes that keep their
+// document alive.
+//
+// Documents are parsed with every node kept (declaration, document type,
+// comments, processing instructions, CDATA, whitespace-only text, also the
+// whitespace around the document element) and printed raw, so that printing
+// an unedited document gives back the text it was parsed from. Two details
+// pugixml does not keep are kept here: the declaration's own text (its
+// quotes and spacing) and which empty elements were written with an end tag
+// ("<a></a>" rather than "<a/>").
+//
+// Every walk over a tree here is iterative: documents nested tens of
+// thousands of levels deep are read, printed and destroyed like flat ones.
+
+#pragma once
+
+#include "components/utility/posix/xml_encoding.h"
+#include "components/utility/xml.h"
+
+#include <pugixml.hpp>
+
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace tern::utility::xml {
+
+struct DocumentImpl {
+    pugi::xml_document dom;
+    XmlEncoding encoding;
+
+    // Parses UTF-8 text into a new document; null when the text is not one
+    // well-formed document (one element, with only a declaration, a document
+    // type, comments, processing instructions and whitespace around it).
+    static std::shared_ptr<DocumentImpl> parse(const std::string& utf8);
+
+    // The node (the whole document for the document node) as UTF-8 text.
+    std::string print(pugi::xml_node node);
+
+    // The 1-based line of the text the node was parsed from; 0 when the node
+    // was not parsed from text.
+    int lineOf(pugi::xml_node node) const;
+
+private:
+    pugi::xml_node declaration;         // the declaration as parsed
+    std::string declarationText;        // and as it was written
+    std::vector<pugi::xml_node> endTagged; // empty elements written as "<a></a>"
+    std::vector<std::size_t> lineStarts;   // offsets where the second and later lines begin
+};
+
+// A node or, when XPath selected one, an attribute (whose `node` is then its
+// element).
+struct NodeImpl {
+    std::shared_ptr<DocumentImpl> document;
+    pugi::xml_node node;
+    pugi::xml_attribute attribute;
+};
+
+// How the backend reaches into the handles.
+struct NodeAccess {
+    static const NodeImpl* impl(const Node& node) { return node.impl.get(); }
+    // A handle for the node; empty when the node is null.
+    static Node make(const std::shared_ptr<DocumentImpl>& document, pugi::xml_node node,
+                     pugi::xml_attribute attribute = {});
+    // An element handle; empty unless the node is an element.
+    static Element makeElement(const std::shared_ptr<DocumentImpl>& document, pugi::xml_node node);
+};
+
+struct DocumentAccess {
+    static std::shared_ptr<DocumentImpl>& impl(Document& document) { return document.impl; }
+    static const std::shared_ptr<DocumentImpl>& impl(const Document& document) { return document.impl; }
+};
+
+// The node as pugixml prints it raw, as UTF-8 text.
+std::string printRaw(pugi::xml_node node);
+
+// The node after `node` in document order within the subtree of `scope`;
+// null after the subtree's last node.
+pugi::xml_node nextInSubtree(pugi::xml_node node, pugi::xml_node scope);
+
+} // namespace tern::utility::xml
