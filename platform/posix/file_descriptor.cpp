@@ -18,6 +18,22 @@ ssize_t readSome(int fd, char* buffer, std::size_t size) {
     return count;
 }
 
+// Reads to the end, handing each chunk to `take`, which may stop the reading
+// with an error of its own.
+template <typename Take>
+std::error_code readChunks(int fd, Take take) {
+    char buffer[chunkSize];
+    for (;;) {
+        const ssize_t count = readSome(fd, buffer, sizeof buffer);
+        if (count < 0)
+            return lastError();
+        if (count == 0)
+            return {};
+        if (const std::error_code failed = take(buffer, static_cast<std::size_t>(count)))
+            return failed;
+    }
+}
+
 std::error_code writeBytes(int fd, const char* data, std::size_t size) {
     while (size > 0) {
         const ssize_t count = ::write(fd, data, size);
@@ -38,6 +54,11 @@ std::error_code lastError() { return {errno, std::generic_category()}; }
 
 FileDescriptor::~FileDescriptor() { close(); }
 
+void FileDescriptor::reset(int descriptor) {
+    close();
+    fd = descriptor;
+}
+
 std::error_code FileDescriptor::close() {
     if (fd < 0)
         return {};
@@ -48,30 +69,16 @@ std::error_code FileDescriptor::close() {
 
 std::error_code readAll(int fd, std::string& bytes) {
     bytes.clear();
-    char buffer[chunkSize];
-    for (;;) {
-        const ssize_t count = readSome(fd, buffer, sizeof buffer);
-        if (count < 0)
-            return lastError();
-        if (count == 0)
-            return {};
-        bytes.append(buffer, static_cast<std::size_t>(count));
-    }
+    return readChunks(fd, [&](const char* data, std::size_t size) {
+        bytes.append(data, size);
+        return std::error_code();
+    });
 }
 
 std::error_code writeAll(int fd, const std::string& bytes) { return writeBytes(fd, bytes.data(), bytes.size()); }
 
 std::error_code copyAll(int from, int to) {
-    char buffer[chunkSize];
-    for (;;) {
-        const ssize_t count = readSome(from, buffer, sizeof buffer);
-        if (count < 0)
-            return lastError();
-        if (count == 0)
-            return {};
-        if (const std::error_code failed = writeBytes(to, buffer, static_cast<std::size_t>(count)))
-            return failed;
-    }
+    return readChunks(from, [&](const char* data, std::size_t size) { return writeBytes(to, data, size); });
 }
 
 } // namespace tern::platform::posix

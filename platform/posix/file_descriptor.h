@@ -22,6 +22,8 @@ public:
 
     bool valid() const { return fd >= 0; }
     int get() const { return fd; }
+    // Takes ownership of another descriptor, closing the one held.
+    void reset(int descriptor);
     // Closes now, reporting the error close returns (a delayed write error
     // can surface only here).
     std::error_code close();

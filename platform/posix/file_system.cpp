@@ -80,6 +80,15 @@ bool describe(int folder, const char* name, Description& description) {
     return true;
 }
 
+// Opens a file to read its content, following a link as reading does on
+// Windows; a folder has no content to read.
+std::error_code openToRead(const std::wstring& path, FileDescriptor& fd, struct stat& status) {
+    fd.reset(::open(nativeName(path).c_str(), O_RDONLY | O_CLOEXEC));
+    if (!fd.valid() || ::fstat(fd.get(), &status) != 0)
+        return lastError();
+    return S_ISDIR(status.st_mode) ? std::make_error_code(std::errc::is_a_directory) : std::error_code();
+}
+
 // Why a file may not be put at `native` (by a copy, a replacement or a
 // rename): a folder is in the way, or a read-only file. A missing file or a
 // writable one gives no reason. `existing` receives the present file's
@@ -193,12 +202,10 @@ bool removeFolder(const std::wstring& path, std::error_code* why) {
 }
 
 bool copyFile(const std::wstring& from, const std::wstring& to, FailIfExists policy, std::error_code* why) {
-    FileDescriptor source(::open(nativeName(from).c_str(), O_RDONLY | O_CLOEXEC));
+    FileDescriptor source;
     struct stat sourceStatus {};
-    if (!source.valid() || ::fstat(source.get(), &sourceStatus) != 0)
-        return fail(why, lastError());
-    if (S_ISDIR(sourceStatus.st_mode))
-        return fail(why, std::errc::is_a_directory);
+    if (const std::error_code failed = openToRead(from, source, sourceStatus))
+        return fail(why, failed);
     const std::string destination = nativeName(to);
 
     if (policy == FailIfExists::yes) {
@@ -335,12 +342,10 @@ bool setFileStatus(const std::wstring& path, const FileStatus& status, std::erro
 }
 
 bool readFile(const std::wstring& path, std::string& bytes, std::error_code* why) {
-    FileDescriptor fd(::open(nativeName(path).c_str(), O_RDONLY | O_CLOEXEC));
+    FileDescriptor fd;
     struct stat status {};
-    if (!fd.valid() || ::fstat(fd.get(), &status) != 0)
-        return fail(why, lastError());
-    if (S_ISDIR(status.st_mode))
-        return fail(why, std::errc::is_a_directory);
+    if (const std::error_code failed = openToRead(path, fd, status))
+        return fail(why, failed);
     return finish(why, posix::readAll(fd.get(), bytes));
 }
 
