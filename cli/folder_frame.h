@@ -4,9 +4,9 @@
 //   install folder, resource folder   = --install
 //   application-data folder           = --appdata
 //   user-data folder                  = --userdata
-//   setting folder                    = APPDATA\Config\
-//   initial-config folder             = APPDATA\InitialConfig\
-//   template folder                   = USERDATA\Templates\
+//   setting folder                    = APPDATA + "Config\"
+//   initial-config folder             = APPDATA + "InitialConfig\"
+//   template folder                   = USERDATA + "Templates\"
 // The settings files lie in the setting folder; the initial (fallback) ones
 // in INSTALL\Config\InitialSet\.
 

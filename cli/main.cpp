@@ -1,6 +1,7 @@
 // tnupdate: a host of the update library of its own, for running the
 // library's entries on real folders from a shell.
 
+#include "cli/option_command.h"
 #include "cli/update_command.h"
 #include "platform/command_line.h"
 
@@ -14,6 +15,7 @@ int main(int argc, char** argv) {
     app.require_subcommand(1);
     int status = 0;
     tern::cli::setupUpdateCommand(app, status);
+    tern::cli::setupOptionCommand(app, status);
 
     const auto arguments = tern::platform::utf8Arguments(argc, argv);
     try {

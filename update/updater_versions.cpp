@@ -23,10 +23,6 @@ bool sameNameIgnoringCase(const std::wstring& a, const std::wstring& b) {
     return true;
 }
 
-bool isOlder(std::int32_t major, std::int32_t minor, std::int32_t thanMajor, std::int32_t thanMinor) {
-    return major < thanMajor || (major == thanMajor && minor < thanMinor);
-}
-
 } // namespace
 
 std::int32_t CUpdater::searchPrevAppData(std::int32_t currentMajor, const wchar_t* editionFolder) const {
@@ -75,7 +71,7 @@ std::int32_t CUpdater::findPrevVer(std::int32_t previousMajor, std::int32_t prev
         const UpdateData* entry = updates[i];
         if (!entry)
             continue;
-        if (isOlder(entry->major, entry->minor, previousMajor, previousMinor))
+        if (isNewerVersion(previousMajor, previousMinor, entry->major, entry->minor))
             return i - 1 == 0 ? -1 : static_cast<std::int32_t>(i - 1);
         if (entry->major == previousMajor && entry->minor == previousMinor)
             return static_cast<std::int32_t>(i);

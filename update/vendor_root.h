@@ -1,8 +1,8 @@
 // The vendor folder that every release's per-user folders lie under.
 //
-// An application-data folder has the shape root\PLX\product\edition\release\
-// (with its trailing backslash). The vendor root is that text up to and
-// including the backslash after "PLX" (case-sensitive).
+// An application-data folder has the shape root\PLX\product\edition\release\ with
+// its trailing backslash. The vendor root is that text up to and including
+// the backslash after "PLX" (case-sensitive).
 
 #pragma once
 

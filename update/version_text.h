@@ -20,4 +20,10 @@ std::int32_t readNumber(const std::wstring& text);
 bool parseMajor(std::int32_t& major, const std::wstring& text);
 bool parseMinor(std::int32_t& minor, const std::wstring& text);
 
+// Whether version (major, minor) is newer than (thanMajor, thanMinor):
+// majors compare first, minors when the majors are equal.
+inline bool isNewerVersion(std::int32_t major, std::int32_t minor, std::int32_t thanMajor, std::int32_t thanMinor) {
+    return major != thanMajor ? major > thanMajor : minor > thanMinor;
+}
+
 } // namespace tern::update

@@ -1,0 +1,91 @@
+#include "cli/option_command.h"
+
+#include "cli/folder_frame.h"
+#include "cli/paths.h"
+#include "components/layout/layout_manager.h"
+#include "components/utility/command_table.h"
+#include "option/appender.h"
+#include "platform/text.h"
+
+#include <CLI/CLI.hpp>
+
+#include <iostream>
+#include <memory>
+
+namespace tern::cli {
+
+namespace {
+
+struct OptionOptions {
+    std::string folder;
+    std::string commands;
+    std::string install;
+    std::string name;
+    std::string definition;
+};
+
+int refuse(const std::wstring& file, const std::wstring& why) {
+    std::cout << "tnupdate: cannot load " << platform::toUtf8(file) << ": " << platform::toUtf8(why) << "\n";
+    return 1;
+}
+
+int runOption(const OptionOptions& options) {
+    Folders folders;
+    folders.appData = folderArgument(options.folder);
+    std::wstring commandsFile;
+    if (!options.install.empty()) {
+        folders.install = folderArgument(options.install);
+        commandsFile = folders.install + L"Config\\Commands.xml";
+    } else {
+        commandsFile = fileArgument(options.commands);
+    }
+
+    utility::CCommandTable commands;
+    std::wstring problem;
+    if (!commands.load(commandsFile, problem))
+        return refuse(commandsFile, problem);
+    layout::LayoutManager layouts;
+    FolderFrame frame(folders, commands, layouts);
+    const std::wstring layoutFile = folders.appData + L"Config\\Display.xml";
+    if (!layouts.loadXmlFile(layoutFile, frame))
+        return refuse(layoutFile, layouts.getLoadProblem());
+
+    option::Appender appender;
+    const std::wstring name = platform::fromUtf8(options.name);
+    const int result = appender.run(name.c_str(), fileArgument(options.definition).c_str(), folders.appData.c_str(),
+                                    frame.getLayoutManager(), commands);
+    std::cout << "result: " << result << "\n";
+    return result < 0 ? 1 : 0;
+}
+
+} // namespace
+
+void setupOptionCommand(CLI::App& app, int& status) {
+    auto options = std::make_shared<OptionOptions>();
+    CLI::App* command = app.add_subcommand(
+        "option", "Append an add-on option's commands, tabs, groups and popups to a user's layout, once per "
+                  "option version, as the application does when the option is installed.\n"
+                  "Example: tnupdate option --folder prof/PLX/OrvoLumen/OrvoLumen/2016_x64 --install inst "
+                  "Survey inst/Options/Survey.xml");
+    command->add_option("--folder", options->folder,
+                        "the application-data folder whose Config/Display.xml is the layout to append to "
+                        "(it is rewritten there)")
+        ->required();
+    auto* commands = command->add_option("--commands", options->commands,
+                                         "the command table (a Commands.xml file) that knows the option's commands");
+    auto* install = command->add_option("--install", options->install,
+                                        "the installation folder: stands for --commands INSTALL/Config/Commands.xml");
+    commands->excludes(install);
+    install->excludes(commands);
+    command->add_option("NAME", options->name, "the option's name, under which its version is recorded")
+        ->required();
+    command->add_option("DEFINITION", options->definition, "the option-definition file (root Option_Data)")
+        ->required();
+    command->callback([options, &status] {
+        if (options->commands.empty() && options->install.empty())
+            throw CLI::RequiredError("--commands or --install");
+        status = runOption(*options);
+    });
+}
+
+} // namespace tern::cli

@@ -1,0 +1,147 @@
+#include "option/appender.h"
+
+#include "components/layout/layout_manager.h"
+#include "host/main_frame.h"
+#include "update/definition_file.h"
+#include "update/layout/layout_table.h"
+#include "update/path_limit.h"
+#include "update/update_data.h"
+#include "update/version_text.h"
+
+#include <memory>
+
+namespace tern::option {
+
+using update::layout::LayoutTable;
+
+namespace {
+
+bool isEmpty(const wchar_t* text) { return !text || !*text; }
+
+} // namespace
+
+Appender::Appender() = default;
+
+Appender::~Appender() { clearEntries(); }
+
+const wchar_t* Appender::getXmlRootName() { return L"Option_Data"; }
+
+void Appender::clearEntries() {
+    for (update::UpdateData* entry : updates)
+        delete entry;
+    updates.clear();
+    for (LayoutTable* table : tables)
+        delete table;
+    tables.clear();
+}
+
+int Appender::run(const wchar_t* name, const wchar_t* definitionPath, core::IMainFrame& frame) {
+    const std::wstring folder = frame.getAppDataFolder();
+    if (folder.empty())
+        return -1;
+    return run(name, definitionPath, folder.c_str(), frame.getLayoutManager(), frame.getCommandTable());
+}
+
+int Appender::run(const wchar_t* name, const wchar_t* definitionPath, const wchar_t* folder,
+                  layout::ILayoutManager& layoutManager, const utility::CCommandTable& commandTable) {
+    if (isEmpty(name) || isEmpty(definitionPath) || isEmpty(folder))
+        return -1;
+    optionName = name;
+    if (!update::isExistingFolder(folder))
+        return -1;
+    if (!update::isExistingFile(definitionPath))
+        return 0;
+    clearEntries();
+    if (!loadXml(definitionPath))
+        return 0;
+    return updateLayout(folder, layoutManager, commandTable) ? 1 : 0;
+}
+
+bool Appender::setup(const wchar_t* definitionPath) {
+    clearEntries();
+    if (isEmpty(definitionPath))
+        return false;
+    return loadXml(definitionPath);
+}
+
+bool Appender::loadXml(const wchar_t* definitionPath) {
+    return update::loadDefinitionFile(updates, definitionPath, getXmlRootName(), update::BareLayouts::load);
+}
+
+bool Appender::updateLayout(core::IMainFrame& frame) {
+    const std::wstring folder = frame.getAppDataFolder();
+    if (folder.empty())
+        return false;
+    return updateLayout(folder.c_str(), frame.getLayoutManager(), frame.getCommandTable());
+}
+
+bool Appender::updateLayout(const wchar_t* folder, layout::ILayoutManager& layoutManager,
+                            const utility::CCommandTable& commandTable) {
+    if (!folder)
+        return false;
+    auto& manager = dynamic_cast<layout::LayoutManager&>(layoutManager);
+    std::vector<std::wstring> typeNames;
+    if (manager.getTypeNames(typeNames) == 0)
+        return false;
+    const std::wstring modeNames[] = {layout::LayoutModeData::getNormalModeName(),
+                                      layout::LayoutModeData::get3dModeName(),
+                                      layout::LayoutModeData::getRedModeName()};
+
+    for (const std::wstring& typeName : typeNames) {
+        layout::LayoutTypeData* type = manager.findType(typeName);
+        if (!type)
+            return false;
+        for (const std::wstring& modeName : modeNames) {
+            layout::LayoutModeData* mode = type->findLayoutMode(modeName);
+            if (!mode)
+                continue;
+            auto table = std::make_unique<LayoutTable>();
+            std::int32_t recordedMajor = 0, recordedMinor = 0;
+            table->optionVersionFound = type->findAppendOptionVersion(recordedMajor, recordedMinor, optionName);
+            table->optionMajor = recordedMajor;
+            table->optionMinor = recordedMinor;
+            if (table->setup(mode, commandTable, LayoutTable::modeNoFromName(modeName), typeName.c_str(),
+                             modeName.c_str()))
+                tables.push_back(table.release());
+        }
+    }
+
+    // Oldest entry first; each table takes only the entries newer than the
+    // version it already carries.
+    bool changed = false;
+    bool entrySeen = false;
+    std::int32_t newestMajor = 0, newestMinor = 0;
+    for (auto entry = updates.rbegin(); entry != updates.rend(); ++entry) {
+        const update::UpdateData& data = **entry;
+        entrySeen = true;
+        if (update::isNewerVersion(data.major, data.minor, newestMajor, newestMinor)) {
+            newestMajor = data.major;
+            newestMinor = data.minor;
+        }
+        for (LayoutTable* table : tables) {
+            if (!table || (table->optionVersionFound && !update::isNewerVersion(data.major, data.minor,
+                                                                                 table->optionMajor, table->optionMinor)))
+                continue;
+            const std::vector<LayoutTable*> only{table};
+            for (update::layout::ILayoutItem* item : data.layout.items)
+                if (item)
+                    changed |= item->apply(only, commandTable);
+        }
+    }
+
+    if (entrySeen) {
+        for (const std::wstring& typeName : typeNames)
+            if (layout::LayoutTypeData* type = manager.findType(typeName))
+                type->setAppendOptionVersion(optionName, newestMajor, newestMinor);
+    }
+    if (!changed)
+        return false;
+    for (LayoutTable* table : tables) {
+        if (table && (table->toolBarChanged || table->ribbonChanged || table->menuChanged) &&
+            !table->commit(commandTable))
+            return false;
+    }
+    return manager.saveXmlFile(std::wstring(folder) + L"Config\\Display.xml", commandTable);
+}
+
+} // namespace tern::option
