@@ -1,0 +1,186 @@
+// "IfN": reading nested items, applying them only when the XPath selects
+// nothing, and bounded nesting.
+
+#include "tests/update/setting/xml_fixture.h"
+#include "update/setting/add_node.h"
+#include "update/setting/if_n.h"
+#include "update/setting/setting_item_table.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace tern::update::setting {
+namespace {
+
+using test::DropRecorder;
+using test::parseElement;
+using test::TargetDocument;
+
+// The once-only pattern: add <Grid/> under <View> unless it is there.
+const wchar_t* const addGridOnce =
+    L"<IfN XPath=\"View/Grid\"><AddNode XPath=\"View\"><Grid Step=\"5\"/></AddNode></IfN>";
+
+class IfNTest : public ::testing::Test {
+protected:
+    void SetUp() override { table.registerItems(); }
+
+    std::unique_ptr<IfN> loaded(const std::wstring& text) {
+        auto item = std::make_unique<IfN>();
+        EXPECT_TRUE(item->load(parseElement(text), table)) << text;
+        return item;
+    }
+
+    SettingItemTable table;
+};
+
+TEST_F(IfNTest, Load_ReadsNestedItemsInDocumentOrder) {
+    auto item = loaded(L"<IfN XPath=\"A\"><AddNode XPath=\"B\"/><IfN XPath=\"C\"/><AddNode XPath=\"D\"/></IfN>");
+    EXPECT_EQ(item->xpath, L"A");
+    EXPECT_EQ(item->state, 1);
+    ASSERT_EQ(item->items.size(), 3u);
+    EXPECT_EQ(dynamic_cast<AddNode&>(*item->items[0]).xpath, L"B");
+    EXPECT_EQ(dynamic_cast<IfN&>(*item->items[1]).xpath, L"C");
+    EXPECT_EQ(dynamic_cast<AddNode&>(*item->items[2]).xpath, L"D");
+}
+
+TEST_F(IfNTest, Load_Fails_WhenXPathIsMissing_OrTheNameDiffers) {
+    IfN item;
+    EXPECT_FALSE(item.load(parseElement(L"<IfN><AddNode XPath=\"B\"/></IfN>"), table));
+    EXPECT_EQ(item.state, 0);
+    EXPECT_FALSE(item.load(parseElement(L"<ifn XPath=\"A\"/>"), table));
+}
+
+TEST_F(IfNTest, Load_SkipsUnknownAndRejectedChildren_AndTellsWhy) {
+    DropRecorder drops;
+    auto item = loaded(L"<IfN XPath=\"A\">text<!-- c --><addnode XPath=\"B\"/><Other/><AddNode/>"
+                       L"<AddNode XPath=\"E\"/></IfN>");
+    ASSERT_EQ(item->items.size(), 1u);
+    EXPECT_EQ(dynamic_cast<AddNode&>(*item->items[0]).xpath, L"E");
+    EXPECT_EQ(drops.messages,
+              (std::vector<std::wstring>{
+                  L"\"addnode\" inside \"IfN\" is skipped: names are case-sensitive, write \"AddNode\"",
+                  L"\"Other\" inside \"IfN\" is skipped: expected \"AddNode\" or \"IfN\"",
+                  L"\"AddNode\" without \"XPath\" is dropped"}));
+}
+
+TEST_F(IfNTest, Apply_DoesNothing_WhenTheXPathSelectsANode) {
+    auto item = loaded(addGridOnce);
+    TargetDocument target(L"<Root><View><Grid/></View></Root>");
+    EXPECT_FALSE(target.apply(*item));
+    EXPECT_EQ(target.text(), L"<Root><View><Grid/></View></Root>");
+}
+
+TEST_F(IfNTest, Apply_AppliesEveryItemInOrder_WhenTheXPathSelectsNothing) {
+    auto item = loaded(L"<IfN XPath=\"Missing\"><AddNode XPath=\"Nowhere\"><X/></AddNode>"
+                       L"<AddNode XPath=\"View\"><A/></AddNode><AddNode XPath=\"View/A\"><B/></AddNode></IfN>");
+    TargetDocument target(L"<Root><View/></Root>");
+    EXPECT_TRUE(target.apply(*item));
+    EXPECT_EQ(target.text(), L"<Root><View><A><B/></A></View></Root>");
+}
+
+TEST_F(IfNTest, OnceOnlyPattern_AddsTheNodeOnce_HoweverOftenApplied) {
+    auto item = loaded(addGridOnce);
+    TargetDocument target(L"<Root><View/></Root>");
+    EXPECT_TRUE(target.apply(*item));
+    EXPECT_FALSE(target.apply(*item));
+    EXPECT_EQ(target.text(), L"<Root><View><Grid Step=\"5\"/></View></Root>");
+}
+
+TEST_F(IfNTest, Apply_NeverChanges_WithoutItems) {
+    auto empty = loaded(L"<IfN XPath=\"Missing\"/>");
+    auto unknownOnly = loaded(L"<IfN XPath=\"Missing\"><Add XPath=\".\"/></IfN>");
+    TargetDocument target(L"<Root/>");
+    EXPECT_FALSE(target.apply(*empty));
+    EXPECT_FALSE(target.apply(*unknownOnly));
+    EXPECT_EQ(target.text(), L"<Root/>");
+}
+
+TEST_F(IfNTest, Apply_DoesNothing_UntilLoaded) {
+    IfN item;
+    item.items.push_back(new AddNode);
+    static_cast<AddNode*>(item.items[0])->xpath = L".";
+    static_cast<AddNode*>(item.items[0])->xml = L"<AddNode><A/></AddNode>";
+    TargetDocument target(L"<Root/>");
+    EXPECT_FALSE(target.apply(item));
+    item.state = 1;
+    EXPECT_TRUE(target.apply(item));
+    EXPECT_EQ(target.text(), L"<Root><A/></Root>");
+}
+
+TEST_F(IfNTest, NestedItems_EvaluateAgainstTheSameRoot) {
+    auto item = loaded(L"<IfN XPath=\"Outer\"><IfN XPath=\"Inner\"><AddNode XPath=\".\"><Inner/></AddNode>"
+                       L"</IfN></IfN>");
+    TargetDocument target(L"<Root><Box/></Root>");
+    EXPECT_TRUE(target.apply(*item));
+    EXPECT_FALSE(target.apply(*item));
+    EXPECT_EQ(target.text(), L"<Root><Box/><Inner/></Root>");
+}
+
+TEST_F(IfNTest, AMalformedXPath_CountsAsSelectingNothing_AndIsReported) {
+    DropRecorder drops;
+    auto item = loaded(L"<IfN XPath=\"View[\"><AddNode XPath=\"View\"><Grid/></AddNode></IfN>");
+    TargetDocument target(L"<Root><View><Grid/></View></Root>");
+    EXPECT_TRUE(target.apply(*item));
+    EXPECT_EQ(target.text(), L"<Root><View><Grid/><Grid/></View></Root>");
+    EXPECT_EQ(drops.messages,
+              std::vector<std::wstring>{L"\"IfN\" has an \"XPath\" that does not compile to a node selection: View["});
+}
+
+TEST_F(IfNTest, Clone_CopiesTheNestedItemsDeeply) {
+    auto original = loaded(addGridOnce);
+    std::unique_ptr<ISettingItem> copy(original->clone());
+    auto& copied = dynamic_cast<IfN&>(*copy);
+    EXPECT_EQ(copied.xpath, L"View/Grid");
+    EXPECT_EQ(copied.state, 1);
+    ASSERT_EQ(copied.items.size(), 1u);
+    EXPECT_NE(copied.items[0], original->items[0]);
+    original.reset();
+    TargetDocument target(L"<Root><View/></Root>");
+    EXPECT_TRUE(target.apply(*copy));
+    EXPECT_EQ(target.text(), L"<Root><View><Grid Step=\"5\"/></View></Root>");
+}
+
+// The text of `levels` "IfN" elements, one inside the other, with an
+// "AddNode" adding <Mark/> under the root at every level.
+std::wstring nested(int levels) {
+    std::wstring text;
+    for (int i = 0; i < levels; ++i)
+        text += L"<IfN XPath=\"Never\"><AddNode XPath=\".\"><Mark/></AddNode>";
+    for (int i = 0; i < levels; ++i)
+        text += L"</IfN>";
+    return text;
+}
+
+int nestingOf(const IfN& item) {
+    int depth = 1;
+    for (const IfN* level = &item; level->items.size() == 2; level = &dynamic_cast<const IfN&>(*level->items[1]))
+        ++depth;
+    return depth;
+}
+
+TEST_F(IfNTest, Nesting_UpToTheBound_LoadsAndAppliesEveryLevel) {
+    DropRecorder drops;
+    auto item = loaded(nested(IfN::maxDepth));
+    EXPECT_EQ(nestingOf(*item), IfN::maxDepth);
+    TargetDocument target(L"<Root/>");
+    EXPECT_TRUE(target.apply(*item));
+    std::wstring marks;
+    for (int i = 0; i < IfN::maxDepth; ++i)
+        marks += L"<Mark/>";
+    EXPECT_EQ(target.text(), L"<Root>" + marks + L"</Root>");
+    EXPECT_TRUE(drops.messages.empty());
+}
+
+TEST_F(IfNTest, Nesting_TensOfThousandsDeep_DropsWhatLiesBeyondTheBound_WithoutCrashing) {
+    DropRecorder drops;
+    auto item = loaded(nested(50000));
+    EXPECT_EQ(nestingOf(*item), IfN::maxDepth);
+    EXPECT_EQ(drops.messages, std::vector<std::wstring>{L"\"IfN\" nested more than 100 levels deep is dropped"});
+    std::unique_ptr<ISettingItem> copy(item->clone());
+    TargetDocument target(L"<Root/>");
+    EXPECT_TRUE(target.apply(*copy));
+}
+
+} // namespace
+} // namespace tern::update::setting

@@ -1,0 +1,89 @@
+#include "update/definition_file.h"
+
+#include "components/utility/xml.h"
+#include "platform/com_apartment.h"
+#include "update/load_report.h"
+#include "update/setting/setting_item_table.h"
+#include "update/skipped_element.h"
+#include "update/update_data.h"
+
+#include <memory>
+
+namespace tern::update {
+
+namespace xml = utility::xml;
+
+namespace {
+
+bool isNewer(const UpdateData& entry, const UpdateData& than) {
+    return entry.major != than.major ? entry.major > than.major : entry.minor > than.minor;
+}
+
+// The library relies on entries going newest first (the previous version's
+// place among them, the order they are applied in); it does not sort them.
+void checkOrder(const UpdateData& entry, const UpdateData* before, const xml::Node& node) {
+    if (before && !isNewer(*before, entry))
+        reportDropped(node, L"entry " + entry.version + L" is not older than the entry before it (" +
+                                before->version + L"): entries go newest first");
+}
+
+// Reads the root's entries; false at the first one rejected.
+bool loadEntries(std::vector<UpdateData*>& updates, const xml::Element& root, BareLayouts bareLayouts,
+                 setting::SettingItemTable& table) {
+    const UpdateData* before = nullptr;
+    std::vector<std::wstring> expected{L"Update"};
+    if (bareLayouts == BareLayouts::load)
+        expected.emplace_back(L"Layout");
+    for (xml::Node child = root.firstChild(); child; child = child.nextSibling()) {
+        if (!child.isElement())
+            continue;
+        const std::wstring name = child.name();
+        auto entry = std::make_unique<UpdateData>();
+        bool loaded = false;
+        if (name == L"Update") {
+            loaded = entry->load(child, table);
+        } else if (name == L"Layout" && bareLayouts == BareLayouts::load) {
+            loaded = entry->loadLayoutOnly(child);
+        } else {
+            reportSkippedElement(child, root.name(), expected);
+            continue;
+        }
+        if (!loaded)
+            return false;
+        // Bare layouts all stand at 0.0, the oldest version there is.
+        if (name == L"Update")
+            checkOrder(*entry, before, child);
+        before = entry.get();
+        updates.push_back(entry.release());
+    }
+    return true;
+}
+
+} // namespace
+
+bool loadDefinitionFile(std::vector<UpdateData*>& updates, const wchar_t* path, const std::wstring& rootName,
+                        BareLayouts bareLayouts) {
+    if (!path || !*path)
+        return false;
+    const platform::ComApartment apartment;
+    if (!apartment.ok())
+        return false;
+    setting::SettingItemTable table;
+    table.registerItems();
+    try {
+        xml::Document document;
+        xml::Element root;
+        if (!xml::load(document, path, false) || !xml::getRootElement(root, document))
+            return false;
+        if (!xml::checkNodeName(root, rootName)) {
+            reportDropped(root, L"the root element is \"" + root.name() + L"\", not \"" + rootName +
+                                    L"\": the whole file is rejected");
+            return false;
+        }
+        return loadEntries(updates, root, bareLayouts, table);
+    } catch (const xml::DomError&) {
+        return false;
+    }
+}
+
+} // namespace tern::update

@@ -1,0 +1,30 @@
+// Reading a definition file into update entries.
+//
+// The update definition (root "Update_Data") and an option's definition
+// (root "Option_Data") list their entries the same way: "Update" children,
+// newest first, each read by UpdateData::load. An option's definition may
+// also hold bare "Layout" children, each read as an entry of version "0.0".
+//
+// One entry that its loader rejects rejects the whole file: the result is
+// false, and the entries read before it stay appended. A missing or
+// malformed file, another root, or a DOM failure also gives false. The file
+// is read inside its own COM apartment. What is dropped or out of order is
+// told to the load listener.
+
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace tern::update {
+
+class UpdateData;
+
+// Whether the root's bare "Layout" children are entries or are skipped.
+enum class BareLayouts { skip, load };
+
+// Appends the entries of the file at path to updates (it does not empty it).
+bool loadDefinitionFile(std::vector<UpdateData*>& updates, const wchar_t* path, const std::wstring& rootName,
+                        BareLayouts bareLayouts);
+
+} // namespace tern::update

@@ -1,0 +1,93 @@
+#include "update/update_data.h"
+
+#include "update/layout/command.h"
+#include "update/layout/make_group.h"
+#include "update/layout/make_popup_menu.h"
+#include "update/layout/make_tab.h"
+#include "update/skipped_element.h"
+
+#include <memory>
+
+namespace tern::update {
+
+namespace xml = utility::xml;
+
+namespace {
+
+// Makes an item of one class with its defaults and reads it from element;
+// null when the item's own load rejects the element.
+template <class Item>
+layout::ILayoutItem* loadItem(const xml::Element& element) {
+    auto item = std::make_unique<Item>();
+    return item->load(element) ? item.release() : nullptr;
+}
+
+struct ItemKind {
+    const wchar_t* name;
+    layout::ILayoutItem* (*load)(const xml::Element&);
+};
+
+// The layout item elements, matched by exact name.
+const ItemKind itemKinds[] = {
+    {L"Command", loadItem<layout::Command>},
+    {L"MakeTab", loadItem<layout::MakeTab>},
+    {L"MakeGroup", loadItem<layout::MakeGroup>},
+    {L"MakePopupMenu", loadItem<layout::MakePopupMenu>},
+};
+
+const ItemKind* findKind(const std::wstring& name) {
+    for (const ItemKind& kind : itemKinds)
+        if (name == kind.name)
+            return &kind;
+    return nullptr;
+}
+
+std::vector<std::wstring> kindNames() {
+    std::vector<std::wstring> names;
+    for (const ItemKind& kind : itemKinds)
+        names.emplace_back(kind.name);
+    return names;
+}
+
+} // namespace
+
+LayoutData::LayoutData(const LayoutData& other) { *this = other; }
+
+LayoutData& LayoutData::operator=(const LayoutData& other) {
+    if (this == &other)
+        return *this;
+    clear();
+    for (const layout::ILayoutItem* item : other.items)
+        if (item)
+            items.push_back(item->clone());
+    return *this;
+}
+
+LayoutData::~LayoutData() { clear(); }
+
+void LayoutData::clear() {
+    for (layout::ILayoutItem* item : items)
+        delete item;
+    items.clear();
+}
+
+bool LayoutData::load(const xml::Node& node) {
+    clear();
+    if (!node)
+        return false;
+    for (xml::Node child = node.firstChild(); child; child = child.nextSibling()) {
+        if (!child.isElement())
+            continue;
+        const ItemKind* kind = findKind(child.name());
+        if (!kind) {
+            reportSkippedElement(child, L"Layout", kindNames());
+            continue;
+        }
+        // The item's own load tells the listener what it rejects.
+        if (layout::ILayoutItem* item = kind->load(child.asElement()))
+            items.push_back(item);
+    }
+    return true;
+}
+
+} // namespace tern::update

@@ -1,0 +1,47 @@
+#include "update/setting/add_node.h"
+
+#include "update/load_report.h"
+#include "update/setting/item_loading.h"
+
+namespace tern::update::setting {
+
+// Spelt out in full here: the member `xml` would hide a shorter alias.
+using utility::xml::Document;
+using utility::xml::DomError;
+using utility::xml::Element;
+using utility::xml::Node;
+
+ISettingItem* AddNode::clone() const { return new AddNode(*this); }
+
+const wchar_t* AddNode::getNodeName() const { return L"AddNode"; }
+
+bool AddNode::load(Node node, SettingItemTable&) {
+    xpath.clear();
+    xml.clear();
+    try {
+        if (!readItemXPath(xpath, node, getNodeName()))
+            return false;
+        xml = node.outerXml();
+        return !xml.empty();
+    } catch (const DomError&) {
+        reportDropped(node, L"\"AddNode\" could not be read and is dropped");
+        return false;
+    }
+}
+
+bool AddNode::apply(SettingData*, Node root, Document) {
+    if (xpath.empty() || xml.empty())
+        return false;
+    Node target;
+    if (!utility::xml::selectSingleNode(target, root, xpath))
+        return false;
+    Document fragment;
+    Element element;
+    if (!utility::xml::loadXml(fragment, xml) || !utility::xml::getRootElement(element, fragment))
+        return false;
+    for (Node child = element.firstChild(); child; child = child.nextSibling())
+        target.appendChild(child);
+    return true;
+}
+
+} // namespace tern::update::setting

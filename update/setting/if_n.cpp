@@ -1,0 +1,74 @@
+#include "update/setting/if_n.h"
+
+#include "update/load_report.h"
+#include "update/setting/item_loading.h"
+
+namespace tern::update::setting {
+
+namespace xml = utility::xml;
+
+namespace {
+
+// How many "IfN" loads are under way on this thread, one inside the other.
+thread_local int loadDepth = 0;
+
+class NestedLoad {
+public:
+    NestedLoad() { ++loadDepth; }
+    ~NestedLoad() { --loadDepth; }
+    NestedLoad(const NestedLoad&) = delete;
+    NestedLoad& operator=(const NestedLoad&) = delete;
+    bool tooDeep() const { return loadDepth > IfN::maxDepth; }
+};
+
+} // namespace
+
+IfN::~IfN() { clear(); }
+
+void IfN::clear() { deleteItems(items); }
+
+ISettingItem* IfN::clone() const {
+    auto* copy = new IfN;
+    for (const ISettingItem* item : items)
+        if (item)
+            copy->items.push_back(item->clone());
+    copy->xpath = xpath;
+    copy->state = state;
+    return copy;
+}
+
+const wchar_t* IfN::getNodeName() const { return L"IfN"; }
+
+bool IfN::load(xml::Node node, SettingItemTable& table) {
+    clear();
+    const NestedLoad nesting;
+    if (nesting.tooDeep()) {
+        reportDropped(node, L"\"IfN\" nested more than " + std::to_wstring(maxDepth) + L" levels deep is dropped");
+        return false;
+    }
+    try {
+        if (!readItemXPath(xpath, node, getNodeName()))
+            return false;
+        state = 1;
+        loadItems(items, node, table);
+        return true;
+    } catch (const xml::DomError&) {
+        reportDropped(node, L"\"IfN\" could not be read and is dropped");
+        return false;
+    }
+}
+
+bool IfN::apply(SettingData* owner, xml::Node root, xml::Document document) {
+    if (items.empty() || state != 1)
+        return false;
+    xml::Node found;
+    if (xml::selectSingleNode(found, root, xpath))
+        return false;
+    bool changed = false;
+    for (ISettingItem* item : items)
+        if (item)
+            changed |= item->apply(owner, root, document);
+    return changed;
+}
+
+} // namespace tern::update::setting

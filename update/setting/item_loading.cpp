@@ -1,0 +1,65 @@
+#include "update/setting/item_loading.h"
+
+#include "update/load_report.h"
+#include "update/setting/setting_item.h"
+#include "update/setting/setting_item_table.h"
+#include "update/skipped_element.h"
+
+#include <memory>
+
+namespace tern::update::setting {
+
+namespace xml = utility::xml;
+
+namespace {
+
+// Whether expression compiles to a node selection. Evaluated as a union
+// with "/*" in a scratch document, the expression selects that document's
+// root element exactly when it compiles to a node-set; a malformed
+// expression, or one of another type, makes the union fail.
+bool compilesToSelection(const std::wstring& expression) {
+    static thread_local const xml::Document scratch = xml::Document::create(L"x");
+    xml::Element root;
+    xml::Node selected;
+    return xml::getRootElement(root, scratch) && xml::selectSingleNode(selected, root, L"/* | (" + expression + L")");
+}
+
+} // namespace
+
+bool readItemXPath(std::wstring& xpath, const xml::Node& node, const wchar_t* itemName) {
+    if (!xml::checkNodeName(node, itemName))
+        return false;
+    const std::wstring name = itemName;
+    if (!xml::readAttributeText(xpath, node.asElement(), L"XPath")) {
+        reportDropped(node, L"\"" + name + L"\" without \"XPath\" is dropped");
+        return false;
+    }
+    if (xpath.empty())
+        reportDropped(node, L"\"" + name + L"\" has an empty \"XPath\", which selects nothing");
+    else if (!compilesToSelection(xpath))
+        reportDropped(node, L"\"" + name + L"\" has an \"XPath\" that does not compile to a node selection: " + xpath);
+    return true;
+}
+
+void loadItems(std::vector<ISettingItem*>& items, const xml::Node& parent, SettingItemTable& table) {
+    for (xml::Node child = parent.firstChild(); child; child = child.nextSibling()) {
+        if (!child.isElement())
+            continue;
+        const std::wstring name = child.name();
+        std::unique_ptr<ISettingItem> item(table.create(name.c_str()));
+        if (!item) {
+            reportSkippedElement(child, parent.name(), table.names());
+            continue;
+        }
+        if (item->load(child, table))
+            items.push_back(item.release());
+    }
+}
+
+void deleteItems(std::vector<ISettingItem*>& items) {
+    for (ISettingItem* item : items)
+        delete item;
+    items.clear();
+}
+
+} // namespace tern::update::setting

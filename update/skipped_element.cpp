@@ -1,0 +1,48 @@
+#include "update/skipped_element.h"
+
+#include "update/load_report.h"
+
+#include <algorithm>
+#include <cwctype>
+
+namespace tern::update {
+
+namespace {
+
+bool equalIgnoringCase(const std::wstring& a, const std::wstring& b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](wchar_t x, wchar_t y) {
+               return std::towlower(static_cast<std::wint_t>(x)) == std::towlower(static_cast<std::wint_t>(y));
+           });
+}
+
+std::wstring quoted(const std::wstring& name) { return L"\"" + name + L"\""; }
+
+// "A", "A" or "B", "A", "B" or "C".
+std::wstring alternatives(const std::vector<std::wstring>& names) {
+    std::wstring text;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        if (i > 0)
+            text += i + 1 == names.size() ? L" or " : L", ";
+        text += quoted(names[i]);
+    }
+    return text;
+}
+
+} // namespace
+
+void reportSkippedElement(const utility::xml::Node& element, const std::wstring& parentName,
+                          const std::vector<std::wstring>& expectedNames) {
+    const std::wstring name = element.name();
+    std::wstring message = quoted(name) + L" inside " + quoted(parentName) + L" is skipped: ";
+    const auto sameLetters = std::find_if(expectedNames.begin(), expectedNames.end(),
+                                          [&](const std::wstring& expected) { return equalIgnoringCase(expected, name); });
+    if (sameLetters != expectedNames.end())
+        message += L"names are case-sensitive, write " + quoted(*sameLetters);
+    else if (expectedNames.empty())
+        message += L"it takes no elements";
+    else
+        message += L"expected " + alternatives(expectedNames);
+    reportDropped(element, message);
+}
+
+} // namespace tern::update

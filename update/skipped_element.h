@@ -1,0 +1,22 @@
+// Telling the load listener about an element a loader skips for its name.
+//
+// Definition files are matched by exact, case-sensitive element names, so a
+// name off by letter case ("addnode") is skipped like any unknown one. The
+// message says what the parent expects and, when only letter case differs,
+// the right spelling.
+
+#pragma once
+
+#include "components/utility/xml.h"
+
+#include <string>
+#include <vector>
+
+namespace tern::update {
+
+// Reports that `element`, a child of an element named parentName, is skipped
+// because its name is none of expectedNames.
+void reportSkippedElement(const utility::xml::Node& element, const std::wstring& parentName,
+                          const std::vector<std::wstring>& expectedNames);
+
+} // namespace tern::update

@@ -1,0 +1,70 @@
+#include "update/update_data.h"
+
+#include "update/load_report.h"
+#include "update/skipped_element.h"
+#include "update/version_text.h"
+
+#include <memory>
+
+namespace tern::update {
+
+namespace xml = utility::xml;
+
+UpdateData::~UpdateData() { clear(); }
+
+void UpdateData::clear() {
+    version.clear();
+    major = 0;
+    minor = 0;
+    layout.clear();
+    for (SettingData* section : settings)
+        delete section;
+    settings.clear();
+}
+
+bool UpdateData::load(xml::Node node, setting::SettingItemTable& table) {
+    clear();
+    if (!xml::readAttributeText(version, node.asElement(), L"ver")) {
+        reportDropped(node, L"\"Update\" without \"ver\": the whole file is rejected");
+        return false;
+    }
+    parseMajor(major, version);
+    parseMinor(minor, version);
+    bool layoutRead = false;
+    for (xml::Node child = node.firstChild(); child; child = child.nextSibling()) {
+        if (!child.isElement())
+            continue;
+        const std::wstring name = child.name();
+        if (name == L"Layout") {
+            if (layoutRead)
+                reportDropped(child, L"a second \"Layout\" in one \"Update\" replaces the items of the one before");
+            layout.load(child);
+            layoutRead = true;
+        } else if (name == L"Setting") {
+            auto section = std::make_unique<SettingData>();
+            if (section->load(child, table))
+                settings.push_back(section.release());
+        } else {
+            reportSkippedElement(child, L"Update", {L"Layout", L"Setting"});
+        }
+    }
+    // An empty "ver" is found only now: the whole entry has been read first.
+    if (version.empty()) {
+        reportDropped(node, L"\"Update\" with an empty \"ver\": the whole file is rejected");
+        return false;
+    }
+    return true;
+}
+
+bool UpdateData::loadLayoutOnly(xml::Node node) {
+    clear();
+    version = L"0.0";
+    try {
+        layout.load(node);
+        return true;
+    } catch (const xml::DomError&) {
+        return false;
+    }
+}
+
+} // namespace tern::update
