@@ -3,8 +3,8 @@
 //
 // loadXmlFile replaces the model with the file's content; a file that cannot
 // be read, is not well-formed, has no "Display" root or breaks the format
-// (see docs/layout-file.md) leaves the model empty and the file untouched,
-// and getLoadProblem says why. Each SID is resolved through the frame's
+// (see docs/layout-file.md) leaves the model as it was and the file
+// untouched, and getLoadProblem says why. Each SID is resolved through the frame's
 // command table; a command it does not know keeps its SID and caption but
 // has no identifier. saveXmlFile writes every type and mode, replacing the
 // file in one step: a failure leaves the old file as it was. A model loaded
@@ -37,7 +37,7 @@ public:
     int getTypeNames(std::vector<std::wstring>& names) const;
     // The type of that name, or null.
     LayoutTypeData* findType(const std::wstring& name) const;
-    // Appends an empty type; null when one of that name exists.
+    // Appends an empty type; null for an empty name or one already used.
     LayoutTypeData* addType(const std::wstring& name);
 
 private:

@@ -13,7 +13,7 @@
 // in order wins. Inserting "before" null appends. Insertions return the new
 // entry's 1-based position among its siblings, or the new item; 0 or null
 // on failure. Items are owned by their parent; pointers stay valid until the
-// item is removed or its tree copied over.
+// tree they belong to is copied over or destroyed.
 
 #pragma once
 
@@ -38,9 +38,9 @@ public:
     Kind getKind() const { return kind; }
     bool isPopup() const { return kind == Kind::popup; }
     // The command identifier; 0 for a popup, a separator or an unknown command.
-    int getId() const { return id; }
-    const std::wstring& getSid() const { return sid; }
-    const std::wstring& getCaption() const { return caption; }
+    int getId() const { return entry.id; }
+    const std::wstring& getSid() const { return entry.sid; }
+    const std::wstring& getCaption() const { return entry.caption; }
     CMenuItem* getFirstChild() const;
     CMenuItem* getNextSibling() const;
 
@@ -70,9 +70,7 @@ private:
     void copyChildrenFrom(const CMenuItem& other);
 
     Kind kind = Kind::popup;
-    int id = 0;
-    std::wstring sid;
-    std::wstring caption;
+    utility::SCommand entry; // a popup's caption, a command's record
     CMenuItem* parent = nullptr;
     std::vector<std::unique_ptr<CMenuItem>> children;
 };
@@ -85,8 +83,8 @@ public:
 
     // The entry at the end of the path, or null; "" gives the menu bar.
     CMenuItem* findItemByPath(const std::wstring& path);
-    // As findItemByPath, appending the popups the path lacks; null when a
-    // step of the path is a command or a caption is empty.
+    // As findItemByPath, appending the popups the path lacks; null when the
+    // path goes through a command or names an empty caption.
     CMenuItem* makeItemByPath(const std::wstring& path);
     bool updateCommandText(const utility::SCommand& command);
 

@@ -22,9 +22,6 @@ namespace tern::layout {
 
 class CRibbonGroup {
 public:
-    CRibbonGroup() = default;
-    CRibbonGroup(int id, std::wstring caption);
-
     int getId() const { return id; }
     void setId(int newId) { id = newId; }
     const std::wstring& getCaption() const { return caption; }

@@ -39,12 +39,12 @@ public:
 
     ItemKind kind = EK_NONE;
     ItemMode mode = EM_NORMAL;
-    bool makePos = false;     // create a missing tab, group, menu path or toolbar
-    std::wstring place;       // tab caption, menu path or toolbar title
-    std::wstring group;       // group caption (ribbon only)
+    bool makePos = false; // create a missing tab, group, menu path or toolbar
+    std::wstring place;   // tab caption, menu path or toolbar title
+    std::wstring group;   // group caption (ribbon only)
     ItemPos pos = EP_LAST;
-    std::wstring target;      // SID of the command EP_BEFORE and EP_AFTER place next to
-    bool beginGroup = false;  // a separator or group start before the new entry
+    std::wstring target;     // SID of the command EP_BEFORE and EP_AFTER place next to
+    bool beginGroup = false; // a separator or group start before the new entry
 };
 
 class Command : public ILayoutItem {

@@ -1,0 +1,76 @@
+#include "components/layout/command_bars.h"
+
+#include "components/layout/entry_lists.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace tern::layout {
+
+CCommandBar::CCommandBar(std::wstring title, XTPBarPosition position) : title(std::move(title)), position(position) {}
+
+int CCommandBar::findControlIndexById(int commandId, const utility::CCommandTable& /*commandTable*/) const {
+    if (commandId == 0)
+        return -1;
+    const auto found = std::find_if(controls.begin(), controls.end(),
+                                    [&](const ToolBarControl& control) { return control.command.id == commandId; });
+    return found == controls.end() ? -1 : static_cast<int>(found - controls.begin());
+}
+
+int CCommandBar::insertCommand(int index, const utility::SCommand& command, bool beginGroup) {
+    return insertAt(controls, index, ToolBarControl{command, beginGroup});
+}
+
+int CCommandBar::addCommand(const utility::SCommand& command, bool beginGroup) {
+    return insertCommand(-1, command, beginGroup);
+}
+
+bool CCommandBar::updateCommandText(const utility::SCommand& command) {
+    bool changed = false;
+    for (ToolBarControl& control : controls)
+        changed = refreshCaption(control.command, command) || changed;
+    return changed;
+}
+
+bool CCommandBars::setMenu(CMenuBar& menuBar) const {
+    menuBar = menu;
+    return true;
+}
+
+bool CCommandBars::setupByRibbon(const CRibbonBar& editedRibbon, const utility::CCommandTable& /*commandTable*/) {
+    ribbon = editedRibbon;
+    return true;
+}
+
+bool CCommandBars::setupByMenu(const CMenuBar& editedMenu, const utility::CCommandTable& /*commandTable*/) {
+    menu = editedMenu;
+    return true;
+}
+
+CCommandBar* CCommandBars::findByTitle(const std::wstring& title) {
+    const auto found =
+        std::find_if(toolBars.begin(), toolBars.end(), [&](const CCommandBar& bar) { return bar.getTitle() == title; });
+    return found == toolBars.end() ? nullptr : &*found;
+}
+
+CCommandBar* CCommandBars::addToolBar(const std::wstring& title, XTPBarPosition position) {
+    if (title.empty())
+        return nullptr;
+    toolBars.emplace_back(title, position);
+    return &toolBars.back();
+}
+
+bool CCommandBars::updateCommandText(const utility::SCommand& command, bool toolBarsOnly) {
+    bool changed = false;
+    for (CCommandBar& bar : toolBars)
+        changed = bar.updateCommandText(command) || changed;
+    if (!toolBarsOnly) {
+        changed = ribbon.updateCommandText(command) || changed;
+        changed = menu.updateCommandText(command) || changed;
+    }
+    return changed;
+}
+
+void ToolBarOption::setupFrom(const CCommandBar& toolBar) { title = toolBar.getTitle(); }
+
+} // namespace tern::layout

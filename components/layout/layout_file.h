@@ -1,0 +1,31 @@
+// Reading and writing the layout file ("Config\Display.xml"); the format is
+// described in docs/layout-file.md.
+
+#pragma once
+
+#include "components/layout/layout_type_data.h"
+#include "components/utility/command_table.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace tern::layout {
+
+using LayoutTypes = std::vector<std::unique_ptr<LayoutTypeData>>;
+
+// The "Position" texts of a toolbar, indexed by XTPBarPosition.
+inline constexpr const wchar_t* barPositionNames[] = {L"Top", L"Bottom", L"Left", L"Right", L"Floating"};
+
+// Reads the file into `types`, resolving each SID through the command
+// table. False, with `problem` naming the file, the line when known and
+// what is wrong, when the file cannot be read or breaks the format; `types`
+// is then untouched.
+bool readLayoutFile(const std::wstring& path, const utility::CCommandTable& commandTable, LayoutTypes& types,
+                    std::wstring& problem);
+
+// Writes the types to the file, replacing it in one step; false leaves the
+// old file as it was.
+bool writeLayoutFile(const std::wstring& path, const LayoutTypes& types, const utility::CCommandTable& commandTable);
+
+} // namespace tern::layout

@@ -1,0 +1,231 @@
+// The layout file is the user's: a file that does not follow the format is
+// refused whole rather than read in part, so that saving the model can never
+// drop what this reader did not understand.
+
+#include "components/layout/layout_file.h"
+
+#include "components/utility/decimal_text.h"
+#include "components/utility/xml.h"
+#include "platform/text.h"
+
+#include <initializer_list>
+#include <iterator>
+#include <utility>
+
+namespace tern::layout {
+
+namespace xml = utility::xml;
+
+namespace {
+
+// Ends the read: what is wrong, at which element.
+struct FormatError {
+    xml::Node node;
+    std::wstring message;
+};
+
+[[noreturn]] void fail(const xml::Node& node, std::wstring message) { throw FormatError{node, std::move(message)}; }
+
+std::wstring quoted(const std::wstring& text) { return L"\"" + text + L"\""; }
+
+// The element children of `parent`; any other element name fails the read.
+std::vector<xml::Element> children(const xml::Element& parent, std::initializer_list<const wchar_t*> allowed) {
+    std::vector<xml::Element> elements;
+    for (xml::Node child = parent.firstChild(); child; child = child.nextSibling()) {
+        if (!child.isElement())
+            continue;
+        const std::wstring name = child.name();
+        bool known = false;
+        for (const wchar_t* allowedName : allowed)
+            known = known || name == allowedName;
+        if (!known)
+            fail(child, quoted(name) + L" is not allowed inside " + quoted(parent.name()) + L".");
+        elements.push_back(child.asElement());
+    }
+    return elements;
+}
+
+// An element that must have no element children.
+void expectLeaf(const xml::Element& element) { children(element, {}); }
+
+// The attribute's text; empty when absent.
+std::wstring text(const xml::Element& element, const wchar_t* name) {
+    std::wstring value;
+    xml::readAttributeText(value, element, name);
+    return value;
+}
+
+std::wstring requiredText(const xml::Element& element, const wchar_t* name) {
+    std::wstring value = text(element, name);
+    if (value.empty())
+        fail(element, quoted(element.name()) + L" needs a non-empty " + quoted(name) + L".");
+    return value;
+}
+
+std::int32_t number(const xml::Element& element, const wchar_t* name, std::int32_t minimum) {
+    const std::wstring value = text(element, name);
+    std::int32_t result = 0;
+    if (!utility::parseDecimal(value, result) || result < minimum)
+        fail(element, L"the " + quoted(name) + L" of " + quoted(element.name()) + L" is " + quoted(value) +
+                          (minimum > 0 ? L", not a positive whole number." : L", not a whole number."));
+    return result;
+}
+
+bool flag(const xml::Element& element, const wchar_t* name) {
+    std::wstring value;
+    bool result = false;
+    if (xml::readAttributeText(value, element, name) && !xml::readAttributeBool(result, element, name))
+        fail(element, L"the " + quoted(name) + L" of " + quoted(element.name()) + L" is " + quoted(value) +
+                          L", not \"true\" or \"false\".");
+    return result;
+}
+
+// A command as the file shows it, with the identifier the table gives its
+// SID; 0 when the table does not know it.
+utility::SCommand command(const xml::Element& element, const utility::CCommandTable& commandTable) {
+    expectLeaf(element);
+    utility::SCommand shown;
+    shown.sid = requiredText(element, L"SID");
+    shown.caption = text(element, L"Caption");
+    utility::SCommand known;
+    if (commandTable.GetCommand(shown.sid, known) >= 0)
+        shown.id = known.id;
+    return shown;
+}
+
+CRibbonBar readRibbon(const xml::Element& element, const utility::CCommandTable& commandTable) {
+    CRibbonBar ribbon;
+    for (const xml::Element& tabElement : children(element, {L"Tab"})) {
+        CRibbonTab tab(number(tabElement, L"Id", 1), text(tabElement, L"Caption"));
+        for (const xml::Element& groupElement : children(tabElement, {L"Group"})) {
+            auto group = std::make_unique<CRibbonGroup>();
+            group->setId(number(groupElement, L"Id", 1));
+            group->setCaption(text(groupElement, L"Caption"));
+            for (const xml::Element& control : children(groupElement, {L"Control"}))
+                group->addControl(command(control, commandTable));
+            tab.addGroup(std::move(group));
+        }
+        ribbon.appendTab(std::move(tab));
+    }
+    return ribbon;
+}
+
+void readMenuItems(const xml::Element& element, CMenuItem& popup, const utility::CCommandTable& commandTable) {
+    for (const xml::Element& child : children(element, {L"Popup", L"Command", L"Separator"})) {
+        const std::wstring name = child.name();
+        if (name == L"Popup") {
+            readMenuItems(child, *popup.addPopup(requiredText(child, L"Caption")), commandTable);
+        } else if (name == L"Command") {
+            popup.addCommand(command(child, commandTable));
+        } else {
+            expectLeaf(child);
+            popup.insertBreak(nullptr);
+        }
+    }
+}
+
+XTPBarPosition barPosition(const xml::Element& element) {
+    const std::wstring value = text(element, L"Position");
+    if (value.empty())
+        return barTop;
+    for (std::size_t i = 0; i < std::size(barPositionNames); ++i)
+        if (value == barPositionNames[i])
+            return static_cast<XTPBarPosition>(i);
+    fail(element, L"the \"Position\" of \"ToolBar\" is " + quoted(value) +
+                      L", not \"Top\", \"Bottom\", \"Left\", \"Right\" or \"Floating\".");
+}
+
+void readToolBar(const xml::Element& element, CCommandBars& bars, const utility::CCommandTable& commandTable) {
+    CCommandBar* bar = bars.addToolBar(requiredText(element, L"Title"), barPosition(element));
+    for (const xml::Element& control : children(element, {L"Command"}))
+        bar->addCommand(command(control, commandTable), flag(control, L"BeginGroup"));
+}
+
+void readMode(const xml::Element& element, LayoutTypeData& type, const utility::CCommandTable& commandTable) {
+    LayoutModeData* mode = type.addLayoutMode(requiredText(element, L"Name"));
+    if (!mode)
+        fail(element, L"the layout type " + quoted(type.getName()) + L" has two modes named " +
+                          quoted(text(element, L"Name")) + L".");
+    CCommandBars bars;
+    CRibbonBar ribbon;
+    CMenuBar menu;
+    bool ribbonRead = false;
+    bool menuRead = false;
+    for (const xml::Element& child : children(element, {L"Ribbon", L"Menu", L"ToolBar", L"ToolBarOption"})) {
+        const std::wstring name = child.name();
+        if (name == L"Ribbon") {
+            if (std::exchange(ribbonRead, true))
+                fail(child, L"a \"LayoutMode\" has one \"Ribbon\".");
+            ribbon = readRibbon(child, commandTable);
+        } else if (name == L"Menu") {
+            if (std::exchange(menuRead, true))
+                fail(child, L"a \"LayoutMode\" has one \"Menu\".");
+            readMenuItems(child, menu.getRoot(), commandTable);
+        } else if (name == L"ToolBar") {
+            readToolBar(child, bars, commandTable);
+        } else {
+            expectLeaf(child);
+            mode->addToolBarOption(ToolBarOption(requiredText(child, L"Title")));
+        }
+    }
+    bars.setupByRibbon(ribbon, commandTable);
+    bars.setupByMenu(menu, commandTable);
+    mode->setupFrom(bars, commandTable);
+}
+
+void readType(const xml::Element& element, LayoutTypes& types, const utility::CCommandTable& commandTable) {
+    const std::wstring name = requiredText(element, L"Name");
+    for (const auto& type : types)
+        if (type->getName() == name)
+            fail(element, L"two layout types are named " + quoted(name) + L".");
+    auto type = std::make_unique<LayoutTypeData>(name);
+    for (const xml::Element& child : children(element, {L"AppendOption", L"LayoutMode"})) {
+        if (child.name() == L"LayoutMode") {
+            readMode(child, *type, commandTable);
+            continue;
+        }
+        expectLeaf(child);
+        const std::wstring option = requiredText(child, L"Name");
+        std::int32_t major = 0;
+        std::int32_t minor = 0;
+        if (type->findAppendOptionVersion(major, minor, option))
+            fail(child, L"the option " + quoted(option) + L" is recorded twice.");
+        type->setAppendOptionVersion(option, number(child, L"Major", 0), number(child, L"Minor", 0));
+    }
+    types.push_back(std::move(type));
+}
+
+std::wstring placeOf(const std::wstring& path, const xml::Node& node) {
+    const int line = node.line();
+    return line > 0 ? path + L", line " + std::to_wstring(line) : path;
+}
+
+} // namespace
+
+bool readLayoutFile(const std::wstring& path, const utility::CCommandTable& commandTable, LayoutTypes& types,
+                    std::wstring& problem) {
+    try {
+        xml::Document document;
+        xml::Element root;
+        if (!xml::load(document, path, false) || !xml::getRootElement(root, document)) {
+            problem = path + L": the file is missing, unreadable or not well-formed XML.";
+            return false;
+        }
+        if (!xml::checkNodeName(root, L"Display")) {
+            problem = path + L": the root element is " + quoted(root.name()) + L", not \"Display\".";
+            return false;
+        }
+        LayoutTypes read;
+        for (const xml::Element& child : children(root, {L"LayoutType"}))
+            readType(child, read, commandTable);
+        types = std::move(read);
+        return true;
+    } catch (const FormatError& error) {
+        problem = placeOf(path, error.node) + L": " + error.message;
+    } catch (const xml::DomError& error) {
+        problem = path + L": " + platform::fromUtf8(error.what());
+    }
+    return false;
+}
+
+} // namespace tern::layout

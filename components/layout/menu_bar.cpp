@@ -1,0 +1,174 @@
+#include "components/layout/menu_bar.h"
+
+#include "components/layout/entry_lists.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace tern::layout {
+
+CMenuItem::CMenuItem(const CMenuItem& other) : kind(other.kind), entry(other.entry) { copyChildrenFrom(other); }
+
+CMenuItem& CMenuItem::operator=(const CMenuItem& other) {
+    if (this != &other) {
+        kind = other.kind;
+        entry = other.entry;
+        copyChildrenFrom(other);
+    }
+    return *this;
+}
+
+void CMenuItem::copyChildrenFrom(const CMenuItem& other) {
+    std::vector<std::unique_ptr<CMenuItem>> copies;
+    for (const auto& child : other.children) {
+        copies.push_back(std::make_unique<CMenuItem>(*child));
+        copies.back()->parent = this;
+    }
+    children = std::move(copies);
+}
+
+CMenuItem* CMenuItem::getFirstChild() const { return children.empty() ? nullptr : children.front().get(); }
+
+CMenuItem* CMenuItem::getNextSibling() const {
+    if (!parent)
+        return nullptr;
+    const auto& siblings = parent->children;
+    const auto self =
+        std::find_if(siblings.begin(), siblings.end(), [&](const auto& item) { return item.get() == this; });
+    return self == siblings.end() || self + 1 == siblings.end() ? nullptr : (self + 1)->get();
+}
+
+CMenuItem* CMenuItem::findChildById(int commandId) const {
+    if (commandId == 0)
+        return nullptr;
+    for (const auto& child : children)
+        if (child->kind == Kind::command && child->entry.id == commandId)
+            return child.get();
+    return nullptr;
+}
+
+CMenuItem* CMenuItem::findChildNoIdByName(const std::wstring& name) const {
+    for (const auto& child : children)
+        if (child->kind == Kind::popup && child->entry.caption == name)
+            return child.get();
+    return nullptr;
+}
+
+int CMenuItem::addCommand(const utility::SCommand& command) { return insertCommand(command, nullptr); }
+
+int CMenuItem::insertCommand(const utility::SCommand& command, const CMenuItem* before) {
+    auto item = std::make_unique<CMenuItem>();
+    item->kind = Kind::command;
+    item->entry = command;
+    return insertChild(std::move(item), before);
+}
+
+void CMenuItem::setBreak() {
+    kind = Kind::separator;
+    entry = utility::SCommand();
+    children.clear();
+}
+
+int CMenuItem::insertChild(std::unique_ptr<CMenuItem> item, const CMenuItem* before) {
+    const int index = item ? insertionIndex(before) : -1;
+    if (index < 0)
+        return 0;
+    insertOwned(std::move(item), before);
+    return index + 1;
+}
+
+CMenuItem* CMenuItem::addPopup(const std::wstring& name) { return insertPopup(name, nullptr); }
+
+CMenuItem* CMenuItem::insertPopup(const std::wstring& name, const CMenuItem* before) {
+    if (name.empty())
+        return nullptr;
+    auto popup = std::make_unique<CMenuItem>();
+    popup->entry.caption = name;
+    return insertOwned(std::move(popup), before);
+}
+
+CMenuItem* CMenuItem::insertBreak(const CMenuItem* before) {
+    auto separator = std::make_unique<CMenuItem>();
+    separator->setBreak();
+    return insertOwned(std::move(separator), before);
+}
+
+int CMenuItem::insertionIndex(const CMenuItem* before) const {
+    if (kind != Kind::popup)
+        return -1;
+    if (!before)
+        return static_cast<int>(children.size());
+    const auto found =
+        std::find_if(children.begin(), children.end(), [&](const auto& child) { return child.get() == before; });
+    return found == children.end() ? -1 : static_cast<int>(found - children.begin());
+}
+
+CMenuItem* CMenuItem::insertOwned(std::unique_ptr<CMenuItem> item, const CMenuItem* before) {
+    const int index = insertionIndex(before);
+    if (index < 0)
+        return nullptr;
+    item->parent = this;
+    return children.insert(children.begin() + index, std::move(item))->get();
+}
+
+bool CMenuItem::updateCommandText(const utility::SCommand& command) {
+    bool changed = false;
+    for (const auto& child : children) {
+        if (child->kind == Kind::command)
+            changed = refreshCaption(child->entry, command) || changed;
+        changed = child->updateCommandText(command) || changed;
+    }
+    return changed;
+}
+
+namespace {
+
+// The captions of a menu path; empty for the menu bar itself.
+std::vector<std::wstring> splitPath(const std::wstring& path) {
+    std::vector<std::wstring> steps;
+    if (path.empty())
+        return steps;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t slash = path.find(L'/', start);
+        steps.push_back(path.substr(start, slash - start));
+        if (slash == std::wstring::npos)
+            return steps;
+        start = slash + 1;
+    }
+}
+
+// The first child that is not a separator and has that caption.
+CMenuItem* findEntry(const CMenuItem& parent, const std::wstring& caption) {
+    for (CMenuItem* child = parent.getFirstChild(); child; child = child->getNextSibling())
+        if (child->getKind() != CMenuItem::Kind::separator && child->getCaption() == caption)
+            return child;
+    return nullptr;
+}
+
+} // namespace
+
+CMenuItem* CMenuBar::findItemByPath(const std::wstring& path) {
+    CMenuItem* item = &root;
+    for (const std::wstring& caption : splitPath(path)) {
+        item = findEntry(*item, caption);
+        if (!item)
+            return nullptr;
+    }
+    return item;
+}
+
+CMenuItem* CMenuBar::makeItemByPath(const std::wstring& path) {
+    CMenuItem* item = &root;
+    for (const std::wstring& caption : splitPath(path)) {
+        CMenuItem* next = findEntry(*item, caption);
+        item = next ? next : item->addPopup(caption);
+        if (!item)
+            return nullptr;
+    }
+    return item;
+}
+
+bool CMenuBar::updateCommandText(const utility::SCommand& command) { return root.updateCommandText(command); }
+
+} // namespace tern::layout
