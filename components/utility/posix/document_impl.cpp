@@ -18,8 +18,7 @@ bool isWhitespace(const char* text) { return text[std::strspn(text, " \t\r\n")] 
 // Whether the document level holds exactly one element and, besides it, only
 // what XML allows there: a leading declaration, a document type before the
 // element, comments, processing instructions and whitespace.
-bool isOneDocument(const pugi::xml_document& dom, bool textStartsWithDeclaration)
-{
+bool isOneDocument(const pugi::xml_document& dom, bool textStartsWithDeclaration) {
     int elements = 0;
     bool documentType = false;
     for (auto child = dom.first_child(); child; child = child.next_sibling()) {
@@ -50,8 +49,7 @@ bool isOneDocument(const pugi::xml_document& dom, bool textStartsWithDeclaration
     return elements == 1;
 }
 
-bool hasRepeatedAttribute(pugi::xml_node element)
-{
+bool hasRepeatedAttribute(pugi::xml_node element) {
     std::vector<const char*> names;
     for (auto attribute = element.first_attribute(); attribute; attribute = attribute.next_attribute())
         names.push_back(attribute.name());
@@ -64,8 +62,7 @@ bool hasRepeatedAttribute(pugi::xml_node element)
 
 // Whether the empty element's start tag, which begins at its name, ends in
 // ">" rather than "/>" (a ">" inside a quoted value does not end it).
-bool isWrittenWithEndTag(const std::string& text, pugi::xml_node element)
-{
+bool isWrittenWithEndTag(const std::string& text, pugi::xml_node element) {
     const auto nameOffset = element.offset_debug();
     if (nameOffset < 0)
         return false;
@@ -84,8 +81,7 @@ bool isWrittenWithEndTag(const std::string& text, pugi::xml_node element)
     return false;
 }
 
-std::vector<std::size_t> findLineStarts(const std::string& text)
-{
+std::vector<std::size_t> findLineStarts(const std::string& text) {
     std::vector<std::size_t> starts;
     for (std::size_t at = 0; at < text.size(); ++at) {
         const bool lineEnd = text[at] == '\n' || (text[at] == '\r' && (at + 1 == text.size() || text[at + 1] != '\n'));
@@ -108,15 +104,13 @@ private:
 // child while it lives, which pugixml prints as an end tag.
 class EndTagKeeper {
 public:
-    explicit EndTagKeeper(const std::vector<pugi::xml_node>& elements)
-    {
+    explicit EndTagKeeper(const std::vector<pugi::xml_node>& elements) {
         for (auto element : elements) {
             if (!element.first_child())
                 placeholders.push_back(element.append_child(pugi::node_pcdata));
         }
     }
-    ~EndTagKeeper()
-    {
+    ~EndTagKeeper() {
         for (auto placeholder : placeholders)
             placeholder.parent().remove_child(placeholder);
     }
@@ -129,8 +123,7 @@ private:
 
 } // namespace
 
-pugi::xml_node nextInSubtree(pugi::xml_node node, pugi::xml_node scope)
-{
+pugi::xml_node nextInSubtree(pugi::xml_node node, pugi::xml_node scope) {
     if (auto child = node.first_child())
         return child;
     for (; node && node != scope; node = node.parent()) {
@@ -140,16 +133,14 @@ pugi::xml_node nextInSubtree(pugi::xml_node node, pugi::xml_node scope)
     return {};
 }
 
-std::string printRaw(pugi::xml_node node)
-{
+std::string printRaw(pugi::xml_node node) {
     std::string text;
     StringWriter writer(text);
     node.print(writer, "", printOptions, pugi::encoding_utf8);
     return text;
 }
 
-std::shared_ptr<DocumentImpl> DocumentImpl::parse(const std::string& utf8)
-{
+std::shared_ptr<DocumentImpl> DocumentImpl::parse(const std::string& utf8) {
     auto document = std::make_shared<DocumentImpl>();
     auto& dom = document->dom;
     if (!dom.load_buffer(utf8.data(), utf8.size(), parseOptions, pugi::encoding_utf8))
@@ -174,8 +165,7 @@ std::shared_ptr<DocumentImpl> DocumentImpl::parse(const std::string& utf8)
     return document;
 }
 
-std::string DocumentImpl::print(pugi::xml_node node)
-{
+std::string DocumentImpl::print(pugi::xml_node node) {
     EndTagKeeper keeper(endTagged);
     if (node.type() != pugi::node_document)
         return printRaw(node);
@@ -185,8 +175,7 @@ std::string DocumentImpl::print(pugi::xml_node node)
     return text;
 }
 
-int DocumentImpl::lineOf(pugi::xml_node node) const
-{
+int DocumentImpl::lineOf(pugi::xml_node node) const {
     const auto offset = node.offset_debug();
     if (offset < 0)
         return 0;
@@ -195,16 +184,14 @@ int DocumentImpl::lineOf(pugi::xml_node node) const
 }
 
 Node NodeAccess::make(const std::shared_ptr<DocumentImpl>& document, pugi::xml_node node,
-                      pugi::xml_attribute attribute)
-{
+                      pugi::xml_attribute attribute) {
     Node handle;
     if (document && node)
         handle.impl = std::make_shared<NodeImpl>(NodeImpl{document, node, attribute});
     return handle;
 }
 
-Element NodeAccess::makeElement(const std::shared_ptr<DocumentImpl>& document, pugi::xml_node node)
-{
+Element NodeAccess::makeElement(const std::shared_ptr<DocumentImpl>& document, pugi::xml_node node) {
     Element handle;
     if (document && node.type() == pugi::node_element)
         handle.impl = std::make_shared<NodeImpl>(NodeImpl{document, node, {}});

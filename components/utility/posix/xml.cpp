@@ -19,16 +19,14 @@ namespace {
 using platform::fromUtf8;
 using platform::toUtf8;
 
-pugi::xml_node domNode(const Node& node)
-{
+pugi::xml_node domNode(const Node& node) {
     const auto* impl = NodeAccess::impl(node);
     return impl && !impl->attribute ? impl->node : pugi::xml_node();
 }
 
 // pugixml takes any name; the DOM refuses one that would not read back as a
 // name. Letters beyond ASCII are taken as name characters.
-void requireName(const std::string& name)
-{
+void requireName(const std::string& name) {
     constexpr std::string_view asciiStart = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ_:";
     constexpr std::string_view asciiRest = "-.0123456789";
     auto isNameCharacter = [&](char c, bool first) {
@@ -44,8 +42,7 @@ void requireName(const std::string& name)
 
 // The document level takes one element, comments and processing
 // instructions; anything else there would not read back as a document.
-void requireDocumentLevelChild(pugi::xml_node document, pugi::xml_node_type type)
-{
+void requireDocumentLevelChild(pugi::xml_node document, pugi::xml_node_type type) {
     if (document.type() != pugi::node_document)
         return;
     const bool allowed = type == pugi::node_comment || type == pugi::node_pi ||
@@ -56,8 +53,7 @@ void requireDocumentLevelChild(pugi::xml_node document, pugi::xml_node_type type
         throw DomError("the document cannot take this node");
 }
 
-bool equalsIgnoringCase(const std::wstring& text, const wchar_t* lower)
-{
+bool equalsIgnoringCase(const std::wstring& text, const wchar_t* lower) {
     if (text.size() != std::wcslen(lower))
         return false;
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -68,8 +64,7 @@ bool equalsIgnoringCase(const std::wstring& text, const wchar_t* lower)
     return true;
 }
 
-bool parseInto(Document& document, const std::string& utf8, const XmlEncoding& encoding)
-{
+bool parseInto(Document& document, const std::string& utf8, const XmlEncoding& encoding) {
     auto impl = DocumentImpl::parse(utf8);
     if (impl)
         impl->encoding = encoding;
@@ -87,13 +82,11 @@ Element Node::asElement() const { return impl ? NodeAccess::makeElement(impl->do
 
 Node Node::firstChild() const { return impl ? NodeAccess::make(impl->document, domNode(*this).first_child()) : Node(); }
 
-Node Node::nextSibling() const
-{
+Node Node::nextSibling() const {
     return impl ? NodeAccess::make(impl->document, domNode(*this).next_sibling()) : Node();
 }
 
-std::wstring Node::outerXml() const
-{
+std::wstring Node::outerXml() const {
     if (!impl)
         return {};
     if (!impl->attribute)
@@ -107,8 +100,7 @@ std::wstring Node::outerXml() const
     return fromUtf8(tag.substr(3, tag.size() - 5));
 }
 
-void Node::appendChild(const Node& child) const
-{
+void Node::appendChild(const Node& child) const {
     auto parent = domNode(*this);
     const auto source = domNode(child);
     if (!parent || !source)
@@ -118,8 +110,7 @@ void Node::appendChild(const Node& child) const
         throw DomError("the node cannot take this child");
 }
 
-Element Node::appendElement(const std::wstring& name) const
-{
+Element Node::appendElement(const std::wstring& name) const {
     auto parent = domNode(*this);
     if (!parent)
         throw DomError("appendElement needs a node to append to");
@@ -134,8 +125,7 @@ Element Node::appendElement(const std::wstring& name) const
 
 int Node::line() const { return impl ? impl->document->lineOf(impl->node) : 0; }
 
-void Element::setAttribute(const std::wstring& name, const std::wstring& value) const
-{
+void Element::setAttribute(const std::wstring& name, const std::wstring& value) const {
     if (!impl)
         return;
     const auto utf8Name = toUtf8(name);
@@ -147,8 +137,7 @@ void Element::setAttribute(const std::wstring& name, const std::wstring& value) 
         throw DomError("cannot set attribute \"" + utf8Name + "\"");
 }
 
-Document Document::create(const std::wstring& rootName)
-{
+Document Document::create(const std::wstring& rootName) {
     const auto utf8Name = toUtf8(rootName);
     requireName(utf8Name);
     auto impl = std::make_shared<DocumentImpl>();
@@ -162,8 +151,7 @@ Document Document::create(const std::wstring& rootName)
     return document;
 }
 
-bool load(Document& document, const std::wstring& path, bool /*asynchronous*/)
-{
+bool load(Document& document, const std::wstring& path, bool /*asynchronous*/) {
     std::string bytes;
     std::string utf8;
     XmlEncoding encoding;
@@ -177,20 +165,17 @@ bool load(Document& document, const std::wstring& path, bool /*asynchronous*/)
 // Text given as text has no encoding of its own; the document is written as UTF-8.
 bool loadXml(Document& document, const std::wstring& text) { return parseInto(document, toUtf8(text), {}); }
 
-bool getRootElement(Element& element, const Document& document)
-{
+bool getRootElement(Element& element, const Document& document) {
     const auto& impl = DocumentAccess::impl(document);
     element = impl ? NodeAccess::makeElement(impl, impl->dom.document_element()) : Element();
     return static_cast<bool>(element);
 }
 
-bool checkNodeName(const Node& node, const std::wstring& name)
-{
+bool checkNodeName(const Node& node, const std::wstring& name) {
     return node.isElement() && std::strcmp(domNode(node).name(), toUtf8(name).c_str()) == 0;
 }
 
-bool readAttributeText(std::wstring& value, const Element& element, const std::wstring& name)
-{
+bool readAttributeText(std::wstring& value, const Element& element, const std::wstring& name) {
     const auto attribute = domNode(element).attribute(toUtf8(name).c_str());
     if (!attribute)
         return false;
@@ -198,8 +183,7 @@ bool readAttributeText(std::wstring& value, const Element& element, const std::w
     return true;
 }
 
-bool readAttributeBool(bool& value, const Element& element, const std::wstring& name)
-{
+bool readAttributeBool(bool& value, const Element& element, const std::wstring& name) {
     std::wstring text;
     if (!readAttributeText(text, element, name))
         return false;
@@ -212,8 +196,7 @@ bool readAttributeBool(bool& value, const Element& element, const std::wstring& 
     return true;
 }
 
-bool readText(std::wstring& text, const Node& node)
-{
+bool readText(std::wstring& text, const Node& node) {
     const auto* impl = NodeAccess::impl(node);
     if (!impl)
         return false;
@@ -235,8 +218,7 @@ bool readText(std::wstring& text, const Node& node)
     return true;
 }
 
-bool selectSingleNode(Node& node, const Node& context, const std::wstring& expression)
-{
+bool selectSingleNode(Node& node, const Node& context, const std::wstring& expression) {
     const auto* impl = NodeAccess::impl(context);
     node = Node();
     if (!impl || expression.empty())
@@ -256,8 +238,7 @@ bool selectSingleNode(Node& node, const Node& context, const std::wstring& expre
 
 bool enableXPath(Document& document) { return static_cast<bool>(document); }
 
-bool save(const Document& document, const std::wstring& path)
-{
+bool save(const Document& document, const std::wstring& path) {
     const auto& impl = DocumentAccess::impl(document);
     std::string bytes;
     return impl && encodeXml(impl->print(impl->dom), impl->encoding, bytes) &&

@@ -32,8 +32,7 @@ const Signature signatures[] = {
     {"<\x00?\x00"_bytes, "UTF-16LE", false},
 };
 
-const Signature* findSignature(std::string_view bytes)
-{
+const Signature* findSignature(std::string_view bytes) {
     for (const auto& signature : signatures) {
         if (bytes.substr(0, signature.bytes.size()) == signature.bytes)
             return &signature;
@@ -41,8 +40,7 @@ const Signature* findSignature(std::string_view bytes)
     return nullptr;
 }
 
-std::string lowerAscii(std::string_view text)
-{
+std::string lowerAscii(std::string_view text) {
     std::string lower(text);
     for (auto& c : lower)
         c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
@@ -50,8 +48,7 @@ std::string lowerAscii(std::string_view text)
 }
 
 // The iconv name for a declared encoding name.
-std::string iconvName(std::string_view declared)
-{
+std::string iconvName(std::string_view declared) {
     static const char* const windowsJapanese[] = {"shift_jis", "shift-jis", "sjis",        "x-sjis", "ms_kanji",
                                                   "csshiftjis", "windows-31j", "cp932", "ms932"};
     const auto lower = lowerAscii(declared);
@@ -66,8 +63,7 @@ bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
 // The value of encoding="..." in the declaration that opens the text, read
 // as ASCII; empty when there is no declaration or it names no encoding.
-std::string_view declaredEncoding(std::string_view text)
-{
+std::string_view declaredEncoding(std::string_view text) {
     constexpr std::string_view opening = "<?xml";
     if (text.substr(0, opening.size()) != opening || text.size() == opening.size() || !isSpace(text[opening.size()]))
         return {};
@@ -92,8 +88,7 @@ std::string_view declaredEncoding(std::string_view text)
 }
 
 // The length of the well-formed UTF-8 sequence at the start of text, or 0.
-std::size_t utf8SequenceLength(std::string_view text)
-{
+std::size_t utf8SequenceLength(std::string_view text) {
     const auto lead = static_cast<unsigned char>(text[0]);
     std::size_t length;
     unsigned char low = 0x80;
@@ -126,8 +121,7 @@ std::size_t utf8SequenceLength(std::string_view text)
     return length;
 }
 
-bool isValidUtf8(std::string_view text)
-{
+bool isValidUtf8(std::string_view text) {
     while (!text.empty()) {
         const auto length = utf8SequenceLength(text);
         if (length == 0)
@@ -139,8 +133,7 @@ bool isValidUtf8(std::string_view text)
 
 // Converts the whole input with iconv; false when the conversion is unknown
 // or any input sequence is invalid or has no representation in `to`.
-bool convert(const std::string& from, const std::string& to, std::string_view input, std::string& output)
-{
+bool convert(const std::string& from, const std::string& to, std::string_view input, std::string& output) {
     const auto descriptor = iconv_open(to.c_str(), from.c_str());
     if (descriptor == reinterpret_cast<iconv_t>(-1))
         return false;
@@ -177,8 +170,7 @@ bool convert(const std::string& from, const std::string& to, std::string_view in
 
 } // namespace
 
-bool decodeXml(std::string_view bytes, XmlEncoding& encoding, std::string& utf8)
-{
+bool decodeXml(std::string_view bytes, XmlEncoding& encoding, std::string& utf8) {
     XmlEncoding found;
     std::string_view body = bytes;
     const auto* signature = findSignature(bytes);
@@ -214,8 +206,7 @@ bool decodeXml(std::string_view bytes, XmlEncoding& encoding, std::string& utf8)
     return true;
 }
 
-bool encodeXml(std::string_view utf8, const XmlEncoding& encoding, std::string& bytes)
-{
+bool encodeXml(std::string_view utf8, const XmlEncoding& encoding, std::string& bytes) {
     std::string text;
     if (encoding.name == utf8Name)
         text = std::string(utf8);

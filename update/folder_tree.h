@@ -1,0 +1,42 @@
+// Making, copying and emptying folder trees under the user's folders.
+//
+// The three helpers take system paths (backslash separators), never throw
+// and report only a boolean; every failure of a single file or folder is
+// absorbed as each function describes. A path longer than 260 characters is
+// treated as Windows treats it without long-path support: it cannot be
+// found, created, copied or deleted.
+//
+// Symbolic links (reparse points) are never followed out of a tree: a copy
+// skips them, and emptying a folder removes a link as an entry of its own
+// without touching what it points to.
+
+#pragma once
+
+#include <cstdint>
+
+namespace tern::update {
+
+// Creates the folder `path` and, when depth is above 0, up to `depth` missing
+// ancestors. True when the folder exists afterwards (also when it existed
+// already); false for a null or empty path, a negative depth, a path over 260
+// characters, or a folder that could not be made.
+bool createFolderTree(const wchar_t* path, std::int32_t depth);
+
+// Copies the files and sub-folders of `source` into `destination`, creating
+// `destination` (one level) when it is missing. Files already present in the
+// destination are kept; a file that cannot be copied is left out silently.
+// False for a null or empty path, a source over 260 characters or not an
+// existing folder, a destination that cannot be created or that lies inside
+// the source, or when a sub-folder's copy yields false.
+bool copyFolderTree(const wchar_t* destination, const wchar_t* source);
+
+// Deletes the files of the folder `path`, and with `recursive` also the
+// contents of its sub-folders and the sub-folders themselves once they are
+// empty. With `forceReadOnly`, a read-only file at the top level is made
+// writable and deleted; read-only files further down stay, and so do their
+// folders. The folder itself is never removed. True when at least one file
+// was attempted at this level or a sub-folder's call yielded true; false for
+// a null or empty path, one over 260 characters or not an existing folder.
+bool deleteFolderContents(const wchar_t* path, bool recursive, bool forceReadOnly);
+
+} // namespace tern::update
