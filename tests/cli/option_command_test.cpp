@@ -1,0 +1,85 @@
+// `tnupdate option` run as a user would, on a copy of the sample data.
+
+#include "tests/support/run_program.h"
+#include "tests/support/temp_folder.h"
+
+#include <gtest/gtest.h>
+
+namespace tern::cli {
+namespace {
+
+namespace fs = std::filesystem;
+using test::readFile;
+using test::TempFolder;
+
+class OptionCommandTest : public ::testing::Test {
+protected:
+    void SetUp() override { fs::copy(TN_EXAMPLES_DIR, temp.path(), fs::copy_options::recursive); }
+
+    test::ProgramResult option(std::vector<std::string> arguments) {
+        arguments.insert(arguments.begin(), "option");
+        return test::runProgram(TNUPDATE_EXE, arguments, temp.path());
+    }
+    test::ProgramResult appendSurvey(const std::string& commandsOption = "--install",
+                                     const std::string& commands = "install") {
+        return option({"--folder", "profile/PLX/OrvoLumen/OrvoLumen/2015_x64", commandsOption, commands, "Survey",
+                       "install/Options/Survey.xml"});
+    }
+    fs::path layoutFile() const { return temp.native("profile/PLX/OrvoLumen/OrvoLumen/2015_x64/Config/Display.xml"); }
+
+    TempFolder temp;
+};
+
+TEST_F(OptionCommandTest, FirstRun_AppendsTheSampleOption_SecondRunChangesNothing) {
+    const std::string before = readFile(layoutFile());
+    const auto first = appendSurvey();
+    EXPECT_EQ(first.status, 0) << first.output;
+    EXPECT_EQ(first.lastLine(), "result: 1");
+
+    const std::string after = readFile(layoutFile());
+    EXPECT_NE(after, before);
+    for (const char* expected :
+         {"<Tab Id=\"4\" Caption=\"Survey\">", "<Group Id=\"5\" Caption=\"Measure\">",
+          "<Control SID=\"ID_SURVEY_POINT\" Caption=\"Survey Point\"/>", "<Popup Caption=\"Survey\">",
+          "<ToolBar Title=\"Survey\"", "<AppendOption Name=\"Survey\" Major=\"1\" Minor=\"1\"/>"})
+        EXPECT_NE(after.find(expected), std::string::npos) << expected << "\n" << after;
+    // The Survey tab stands right after Home; Area follows Point in its group.
+    EXPECT_LT(after.find("Caption=\"Home\""), after.find("Caption=\"Survey\""));
+    EXPECT_LT(after.find("Caption=\"Survey\""), after.find("Caption=\"View\""));
+    EXPECT_LT(after.find("ID_SURVEY_POINT"), after.find("ID_SURVEY_AREA"));
+
+    fs::last_write_time(layoutFile(), fs::last_write_time(layoutFile()) - std::chrono::hours(1));
+    const auto written = fs::last_write_time(layoutFile());
+    const auto second = appendSurvey("--commands", "install/Config/Commands.xml");
+    EXPECT_EQ(second.status, 0) << second.output;
+    EXPECT_EQ(second.lastLine(), "result: 0");
+    EXPECT_EQ(readFile(layoutFile()), after);
+    EXPECT_EQ(fs::last_write_time(layoutFile()), written);
+}
+
+TEST_F(OptionCommandTest, UnreadableLayoutFile_IsNamed_AndNeverOverwritten) {
+    const std::string broken = "<Display><LayoutType Name=\"Standard\">";
+    test::writeFile(layoutFile(), broken);
+    const auto result = appendSurvey();
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.output.find("Display.xml"), std::string::npos) << result.output;
+    EXPECT_EQ(result.output.find("result:"), std::string::npos) << result.output;
+    EXPECT_EQ(readFile(layoutFile()), broken);
+}
+
+TEST_F(OptionCommandTest, UnreadableCommandTable_IsNamed) {
+    const auto result = appendSurvey("--commands", "install/Config/Missing.xml");
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.output.find("Missing.xml"), std::string::npos) << result.output;
+}
+
+TEST_F(OptionCommandTest, CommandTableIsRequired_AsAUsageError) {
+    const auto result = option({"--folder", "profile", "Survey", "install/Options/Survey.xml"});
+    EXPECT_EQ(result.status, 2) << result.output;
+    const auto both = option({"--folder", "profile", "--install", "install", "--commands", "x.xml", "Survey",
+                              "install/Options/Survey.xml"});
+    EXPECT_EQ(both.status, 2) << both.output;
+}
+
+} // namespace
+} // namespace tern::cli
