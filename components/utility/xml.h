@@ -14,7 +14,9 @@
 // differs from its original only where it was edited. Files are read and
 // written in the encoding they declare (UTF-8, UTF-16 with its byte-order
 // mark, Shift_JIS); a file whose encoding cannot be read fails to load rather
-// than being misread.
+// than being misread. What the DOM does not keep is written in one way:
+// attributes in double quotes, with no spaces around "=" or before "/>",
+// and character references and optional escapes as the DOM escapes text.
 
 #pragma once
 
@@ -57,6 +59,8 @@ public:
     void appendChild(const Node& child) const;
 
     // Appends a new element of that name as the last child and returns it.
+    // Raises DomError when the name is not an XML name or the node cannot
+    // take an element.
     Element appendElement(const std::wstring& name) const;
 
     // The 1-based line of the node in the text it was read from; 0 when unknown.
@@ -70,7 +74,8 @@ protected:
 class Element : public Node {
 public:
     Element() = default;
-    // Sets (or adds, after the existing ones) an attribute.
+    // Sets (or adds, after the existing ones) an attribute. Raises DomError
+    // when the name is not an XML name.
     void setAttribute(const std::wstring& name, const std::wstring& value) const;
 };
 
@@ -80,6 +85,7 @@ public:
     explicit operator bool() const { return impl != nullptr; }
 
     // A new document with a UTF-8 declaration and an empty root element.
+    // Raises DomError when the name is not an XML name.
     static Document create(const std::wstring& rootName);
 
 private:
@@ -92,7 +98,8 @@ private:
 // document is released (left empty) and the result is false.
 bool load(Document& document, const std::wstring& path, bool flag);
 
-// Parses XML text into a new document.
+// Parses XML text into a new document, which is saved as UTF-8. On failure
+// the document is left empty and the result is false.
 bool loadXml(Document& document, const std::wstring& text);
 
 // The document element; false for an empty document.
@@ -113,15 +120,20 @@ bool readAttributeBool(bool& value, const Element& element, const std::wstring& 
 bool readText(std::wstring& text, const Node& node);
 
 // Evaluates an XPath 1.0 expression with `context` as the context node and
-// gives the first selected node in document order. False when nothing is
-// selected, and for an empty or malformed expression.
+// gives the first selected node in document order. False, with `node` left
+// empty, when nothing is selected, and for an empty or malformed expression
+// or one that gives no node set. The node may be an attribute: it has no
+// name, children or siblings here, its text is its value, its outer XML
+// reads name="value", and its line is its element's.
 bool selectSingleNode(Node& node, const Node& context, const std::wstring& expression);
 
 // Makes later selections on the document accept XPath 1.0.
 bool enableXPath(Document& document);
 
 // Writes the document to the file in the encoding it was read in, replacing
-// the file in one step; a failure leaves the old file as it was.
+// the file in one step; a failure leaves the old file as it was. Fails for a
+// read-only file and when the document holds a character that encoding
+// cannot represent.
 bool save(const Document& document, const std::wstring& path);
 
 } // namespace tern::utility::xml

@@ -47,6 +47,16 @@ std::string lowerAscii(std::string_view text) {
     return lower;
 }
 
+// Whether the name has the form XML gives encoding names. This also keeps
+// out iconv's suffixes ("UTF-8//IGNORE"), which would drop characters.
+bool isEncodingName(std::string_view name) {
+    auto isLetter = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); };
+    auto isNameCharacter = [&](char c) {
+        return isLetter(c) || (c >= '0' && c <= '9') || c == '.' || c == '_' || c == '-';
+    };
+    return !name.empty() && isLetter(name[0]) && std::all_of(name.begin(), name.end(), isNameCharacter);
+}
+
 // The iconv name for a declared encoding name.
 std::string iconvName(std::string_view declared) {
     static const char* const windowsJapanese[] = {"shift_jis", "shift-jis", "sjis",        "x-sjis", "ms_kanji",
@@ -182,6 +192,8 @@ bool decodeXml(std::string_view bytes, XmlEncoding& encoding, std::string& utf8)
         }
     } else {
         const auto declared = declaredEncoding(bytes);
+        if (!declared.empty() && !isEncodingName(declared))
+            return false;
         if (!declared.empty())
             found.name = iconvName(declared);
     }

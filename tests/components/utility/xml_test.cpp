@@ -137,6 +137,16 @@ TEST_F(XmlFile, Save_ReproducesShiftJisFile_WithJapaneseTextAndBackslashes) {
     EXPECT_EQ(textOf(rootOf(document)), L"ソフト");
 }
 
+TEST_F(XmlFile, Save_ReproducesFileInOtherDeclaredEncoding) {
+    const std::string text = "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><Font Name=\"Caf\xE9\"/>";
+    EXPECT_EQ(roundTrip(text), text);
+    Document document;
+    ASSERT_TRUE(load(document, path, false));
+    std::wstring name;
+    EXPECT_TRUE(readAttributeText(name, rootOf(document), L"Name"));
+    EXPECT_EQ(name, L"Caf\u00E9");
+}
+
 TEST_F(XmlFile, Save_WritesEditsInTheFilesOwnEncoding) {
     writeFile(file, "<?xml version=\"1.0\" encoding=\"shift_jis\"?>\n<Colors/>\n");
     Document document;
@@ -154,10 +164,12 @@ TEST_F(XmlFile, Load_Fails_WhenShiftJisTextIsNotDeclared) {
     EXPECT_FALSE(document) << "a failed load leaves the document empty";
 }
 
-TEST_F(XmlFile, Load_Fails_WhenTheDeclaredEncodingIsUnknown) {
-    writeFile(file, "<?xml version=\"1.0\" encoding=\"x-no-such-encoding\"?><View/>");
-    Document document;
-    EXPECT_FALSE(load(document, path, false));
+TEST_F(XmlFile, Load_Fails_WhenTheDeclaredEncodingIsUnknownOrNoEncodingName) {
+    for (const std::string name : {"x-no-such-encoding", "UTF-8//IGNORE", "SHIFT_JIS//TRANSLIT", "8859-1"}) {
+        writeFile(file, "<?xml version=\"1.0\" encoding=\"" + name + "\"?><View/>");
+        Document document;
+        EXPECT_FALSE(load(document, path, false)) << name;
+    }
 }
 
 TEST_F(XmlFile, Load_Fails_WhenBytesAreInvalidInTheDeclaredEncoding) {
