@@ -1,0 +1,62 @@
+#include "update/layout/command.h"
+
+#include "update/layout/item_attributes.h"
+#include "update/skipped_element.h"
+
+namespace tern::update::layout {
+
+namespace xml = utility::xml;
+
+namespace {
+
+struct Placement {
+    const wchar_t* element;
+    ItemKind kind;
+    const wchar_t* placeAttribute;
+    const wchar_t* groupAttribute; // null when the bar has no groups
+    const wchar_t* required;       // what an empty place lacks, for the report
+};
+
+const Placement placements[] = {
+    {L"Ribbon", EK_RIBBON, L"Tab", L"Group", L"a \"Tab\" and a \"Group\""},
+    {L"Menu", EK_MENU, L"Path", nullptr, L"a \"Path\""},
+    {L"CommandPanel", EK_COMMANDPANEL, L"Name", nullptr, L"a \"Name\""},
+};
+
+const Placement* findPlacement(const std::wstring& name) {
+    for (const Placement& placement : placements)
+        if (name == placement.element)
+            return &placement;
+    return nullptr;
+}
+
+} // namespace
+
+bool CommandItem::load(const xml::Element& element) {
+    *this = CommandItem();
+    const Placement* placement = findPlacement(element.name());
+    if (!placement) {
+        reportSkippedElement(element, L"Command", {L"Ribbon", L"Menu", L"CommandPanel"});
+        return false;
+    }
+    try {
+        kind = placement->kind;
+        xml::readAttributeText(place, element, placement->placeAttribute);
+        if (placement->groupAttribute)
+            xml::readAttributeText(group, element, placement->groupAttribute);
+        readMode(mode, element);
+        readPos(pos, element);
+        readFlag(makePos, element, L"MakePos");
+        xml::readAttributeText(target, element, L"Target");
+        readFlag(beginGroup, element, L"BeginGroup");
+    } catch (const xml::DomError&) {
+        reportUnreadable(element);
+        return false;
+    }
+    if (place.empty() || (placement->groupAttribute && group.empty()))
+        reportMissing(element, placement->required, L"places nothing");
+    reportMissingTarget(element, pos, target);
+    return true;
+}
+
+} // namespace tern::update::layout

@@ -1,0 +1,58 @@
+#include "update/layout/make_tab.h"
+
+#include "update/layout/item_attributes.h"
+#include "update/layout/layout_table.h"
+#include "update/layout/table_edit.h"
+
+namespace tern::update::layout {
+
+namespace xml = utility::xml;
+
+ILayoutItem* MakeTab::clone() const { return new MakeTab(*this); }
+
+bool MakeTab::load(const xml::Element& element) {
+    *this = MakeTab();
+    try {
+        readMode(mode, element);
+        xml::readAttributeText(name, element, L"Name");
+        readPos(pos, element);
+        xml::readAttributeText(target, element, L"Target");
+    } catch (const xml::DomError&) {
+        reportUnreadable(element);
+        return false;
+    }
+    if (name.empty())
+        reportMissing(element, L"a \"Name\"", L"makes nothing");
+    reportMissingTarget(element, pos, target);
+    return true;
+}
+
+bool MakeTab::apply(const std::vector<LayoutTable*>& tables, const utility::CCommandTable& /*commandTable*/) {
+    return editEachTable(tables, [&](LayoutTable& table) { return applyToTable(table); });
+}
+
+bool MakeTab::applyToTable(LayoutTable& table) const {
+    if (name.empty() || table.modeNo != mode || table.ribbon.findTabByCaption(name))
+        return false;
+    int made = 0;
+    switch (pos) {
+    case EP_FIRST:
+        made = table.ribbon.insertTab(0, name);
+        break;
+    case EP_LAST:
+        made = table.ribbon.addTab(name);
+        break;
+    case EP_BEFORE:
+    case EP_AFTER:
+        made = table.ribbon.insertTab(indexNextTo(pos, table.ribbon.findTabIndex(target)), name);
+        break;
+    default:
+        return false;
+    }
+    if (made == 0)
+        return false;
+    table.ribbonChanged = true;
+    return true;
+}
+
+} // namespace tern::update::layout
