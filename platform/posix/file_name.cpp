@@ -1,15 +1,15 @@
-#include "platform/posix/wildcard.h"
+#include "platform/posix/file_name.h"
 
+#include <algorithm>
 #include <cwctype>
 
 namespace tern::platform::posix {
 
 namespace {
 
-// Windows compares names by their upper-case forms.
-bool sameLetter(wchar_t a, wchar_t b) {
-    return a == b || std::towupper(static_cast<std::wint_t>(a)) == std::towupper(static_cast<std::wint_t>(b));
-}
+std::wint_t upper(wchar_t c) { return std::towupper(static_cast<std::wint_t>(c)); }
+
+bool sameLetter(wchar_t a, wchar_t b) { return a == b || upper(a) == upper(b); }
 
 } // namespace
 
@@ -39,6 +39,15 @@ bool matchesWildcard(std::wstring_view pattern, std::wstring_view name) {
     while (p < pattern.size() && pattern[p] == L'*')
         ++p;
     return p == pattern.size();
+}
+
+bool listedBefore(std::wstring_view a, std::wstring_view b) {
+    const auto mismatch = std::mismatch(a.begin(), a.end(), b.begin(), b.end(), sameLetter);
+    if (mismatch.first != a.end() && mismatch.second != b.end())
+        return upper(*mismatch.first) < upper(*mismatch.second);
+    if (a.size() != b.size())
+        return a.size() < b.size();
+    return a < b;
 }
 
 } // namespace tern::platform::posix

@@ -1,8 +1,9 @@
-// Matching of file names against the wildcard patterns of a folder search.
+// File names compared the way Windows compares them: without regard to case
+// (by their upper-case forms), both in folder searches and in listing order.
 //
-// The rules are those of a Windows folder search: "*" matches any run of
-// characters (none included), "?" exactly one, letters compare without regard
-// to case, and "*.*" matches every name, also a name without a dot.
+// A search pattern matches as in a Windows folder search: "*" matches any run
+// of characters (none included), "?" exactly one, and "*.*" matches every
+// name, also a name without a dot.
 
 #pragma once
 
@@ -11,5 +12,9 @@
 namespace tern::platform::posix {
 
 bool matchesWildcard(std::wstring_view pattern, std::wstring_view name);
+
+// Whether `a` is listed before `b`: NTFS lists a folder in upper-case order;
+// names that differ only in case follow their exact order.
+bool listedBefore(std::wstring_view a, std::wstring_view b);
 
 } // namespace tern::platform::posix

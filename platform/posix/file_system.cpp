@@ -8,8 +8,8 @@
 #include "platform/file_system.h"
 
 #include "platform/posix/file_descriptor.h"
+#include "platform/posix/file_name.h"
 #include "platform/posix/file_time.h"
-#include "platform/posix/wildcard.h"
 #include "platform/text.h"
 
 #include <algorithm>
@@ -54,13 +54,14 @@ std::string nativeName(const std::wstring& path) {
 
 bool isReadOnly(const struct stat& status) { return (status.st_mode & S_IWUSR) == 0; }
 
-// The attributes and last-write time of one entry of `folder`, described as
-// a Windows listing describes it: a link as a reparse point (a folder one
-// when it points to a folder), never as its target.
 struct Description {
     std::uint32_t attributes = 0;
     FileTime lastWrite = 0;
 };
+
+// The attributes and last-write time of one entry of `folder`, described as
+// a Windows listing describes it: a link as a reparse point (a folder one
+// when it points to a folder), never as its target.
 
 bool describe(int folder, const char* name, Description& description) {
     struct stat status {};
@@ -113,15 +114,16 @@ std::error_code whyNotReplaceable(const std::string& native, struct stat* existi
     return {};
 }
 
+// The folder part of a native path, with its final slash; empty for a bare name.
 std::string folderOf(const std::string& native) {
     const std::size_t slash = native.rfind('/');
-    return slash == std::string::npos ? std::string(".") : native.substr(0, slash + 1);
+    return slash == std::string::npos ? std::string() : native.substr(0, slash + 1);
 }
 
 // Flushes a folder's entries so that a rename in it survives a crash; a
 // folder that cannot be flushed leaves the rename merely less durable.
 void flushFolder(const std::string& folder) {
-    FileDescriptor fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    FileDescriptor fd(::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (fd.valid())
         ::fsync(fd.get());
 }
@@ -130,8 +132,7 @@ void flushFolder(const std::string& folder) {
 // returns it open for writing; `created` receives its name.
 int createBeside(const std::string& target, std::string& created) {
     static std::atomic<unsigned> counter{0};
-    const std::size_t slash = target.rfind('/');
-    const std::string folder = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
+    const std::string folder = folderOf(target);
     // Keep the name short enough that the suffix cannot push it past NAME_MAX.
     const std::string base = target.substr(folder.size(), 64);
     for (;;) {
@@ -315,9 +316,9 @@ bool findFiles(const std::wstring& pattern, std::vector<FolderEntry>& entries, s
         entries.clear();
         return fail(why, failed);
     }
-    // Listed in name order, as NTFS lists a folder, so that results repeat.
+    // Listed in the order NTFS lists a folder, so that results repeat.
     std::sort(entries.begin(), entries.end(),
-              [](const FolderEntry& a, const FolderEntry& b) { return a.name < b.name; });
+              [](const FolderEntry& a, const FolderEntry& b) { return posix::listedBefore(a.name, b.name); });
     return succeed(why);
 }
 

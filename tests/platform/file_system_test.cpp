@@ -325,7 +325,7 @@ TEST_F(FileSystemTest, SetFileStatus_KeepsTime_WhenGivenZero) {
 
 // --- Folder listings ---
 
-TEST_F(FileSystemTest, FindFiles_ListsEntriesAsTheyAre_WithoutFollowingLinks) {
+TEST_F(FileSystemTest, FindFiles_ListsEntriesAsTheyAreInCaseInsensitiveOrder_WithoutFollowingLinks) {
     plantOneOfEachKind();
     for (const char* name : {"a.txt", "NoDot", "Sub", "ToOutside", "ToFile"})
         setLastWrite(dir.system(name), someTime);
@@ -333,11 +333,11 @@ TEST_F(FileSystemTest, FindFiles_ListsEntriesAsTheyAre_WithoutFollowingLinks) {
     std::vector<FolderEntry> entries;
     ASSERT_TRUE(findFiles(dir.system("*.*"), entries));
     const std::vector<FolderEntry> expected = {
+        {L"a.txt", attrArchive, someTime},
         {L"NoDot", attrArchive | attrReadOnly, someTime},
         {L"Sub", attrFolder, someTime},
         {L"ToFile", attrLink, someTime},
         {L"ToOutside", attrLink | attrFolder, someTime},
-        {L"a.txt", attrArchive, someTime},
     };
     EXPECT_EQ(entries, expected);
 }
@@ -354,10 +354,10 @@ TEST_F(FileSystemTest, FindFiles_MatchesWildcardsWithoutRegardToCase) {
             names.push_back(entry.name);
         return names;
     };
-    EXPECT_EQ(namesMatching("*.XML"), (std::vector<std::wstring>{L"B.Xml", L"a.xml"}));
-    EXPECT_EQ(namesMatching("?.x*"), (std::vector<std::wstring>{L"B.Xml", L"a.xml", L"c.xmlx", L"d.XML.bak"}));
-    EXPECT_EQ(namesMatching("*.x?l"), (std::vector<std::wstring>{L"B.Xml", L"a.xml"}));
-    EXPECT_EQ(namesMatching("*X*L*"), (std::vector<std::wstring>{L"B.Xml", L"a.xml", L"c.xmlx", L"d.XML.bak"}));
+    EXPECT_EQ(namesMatching("*.XML"), (std::vector<std::wstring>{L"a.xml", L"B.Xml"}));
+    EXPECT_EQ(namesMatching("?.x*"), (std::vector<std::wstring>{L"a.xml", L"B.Xml", L"c.xmlx", L"d.XML.bak"}));
+    EXPECT_EQ(namesMatching("*.x?l"), (std::vector<std::wstring>{L"a.xml", L"B.Xml"}));
+    EXPECT_EQ(namesMatching("*X*L*"), (std::vector<std::wstring>{L"a.xml", L"B.Xml", L"c.xmlx", L"d.XML.bak"}));
     EXPECT_EQ(namesMatching("README"), std::vector<std::wstring>{L"readme"});
     EXPECT_EQ(namesMatching("a?.txt"), std::vector<std::wstring>{L"ab.txt"});
     EXPECT_EQ(namesMatching("*.*").size(), 6u);
