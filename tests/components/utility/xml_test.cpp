@@ -77,6 +77,15 @@ protected:
         EXPECT_TRUE(save(document, path));
         return readFile(file);
     }
+
+    // An attribute of the file's document element, as loaded.
+    std::wstring rootAttribute(const std::wstring& name) {
+        Document document;
+        std::wstring value;
+        EXPECT_TRUE(load(document, path, false));
+        EXPECT_TRUE(readAttributeText(value, rootOf(document), name)) << "no attribute in the test's file";
+        return value;
+    }
 };
 
 // --- Reading and writing files as they were -----------------------------
@@ -106,11 +115,7 @@ TEST_F(XmlFile, Save_ReproducesUtf16Files_InBothByteOrders) {
     for (const bool littleEndian : {true, false}) {
         const auto bytes = utf16(text, littleEndian, true);
         EXPECT_EQ(roundTrip(bytes), bytes) << (littleEndian ? "little-endian" : "big-endian");
-        Document document;
-        ASSERT_TRUE(load(document, path, false));
-        std::wstring name;
-        EXPECT_TRUE(readAttributeText(name, rootOf(document), L"Name"));
-        EXPECT_EQ(name, L"外形線");
+        EXPECT_EQ(rootAttribute(L"Name"), L"外形線");
     }
 }
 
@@ -125,26 +130,17 @@ TEST_F(XmlFile, Save_ReproducesShiftJisFile_WithJapaneseTextAndBackslashes) {
                              "<View Name=\"\x95\x5C\x8E\xA6\x90\xDD\x92\xE8\" Folder=\"C:\\Data\\\">"
                              "\x83\x5C\x83\x74\x83\x67</View>\r\n";
     EXPECT_EQ(roundTrip(text), text);
-
+    EXPECT_EQ(rootAttribute(L"Name"), L"表示設定");
+    EXPECT_EQ(rootAttribute(L"Folder"), L"C:\\Data\\");
     Document document;
     ASSERT_TRUE(load(document, path, false));
-    std::wstring name;
-    std::wstring folderText;
-    EXPECT_TRUE(readAttributeText(name, rootOf(document), L"Name"));
-    EXPECT_TRUE(readAttributeText(folderText, rootOf(document), L"Folder"));
-    EXPECT_EQ(name, L"表示設定");
-    EXPECT_EQ(folderText, L"C:\\Data\\");
     EXPECT_EQ(textOf(rootOf(document)), L"ソフト");
 }
 
 TEST_F(XmlFile, Save_ReproducesFileInOtherDeclaredEncoding) {
     const std::string text = "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><Font Name=\"Caf\xE9\"/>";
     EXPECT_EQ(roundTrip(text), text);
-    Document document;
-    ASSERT_TRUE(load(document, path, false));
-    std::wstring name;
-    EXPECT_TRUE(readAttributeText(name, rootOf(document), L"Name"));
-    EXPECT_EQ(name, L"Caf\u00E9");
+    EXPECT_EQ(rootAttribute(L"Name"), L"Caf\u00E9");
 }
 
 TEST_F(XmlFile, Save_WritesEditsInTheFilesOwnEncoding) {
