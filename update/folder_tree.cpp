@@ -26,8 +26,8 @@ std::vector<platform::FolderEntry> listFolder(const std::wstring& folder) {
 }
 
 // A folder path reduced for comparing where folders lie: "." and ".." steps
-// resolved, a trailing backslash, and upper case because Windows folder
-// names differ only in more than case.
+// resolved, a trailing backslash, and upper case because Windows does not
+// tell folder names apart by case.
 std::wstring comparableFolder(const std::wstring& folder) {
     std::vector<std::wstring> steps;
     std::size_t start = 0;

@@ -18,7 +18,8 @@ namespace tern::update {
 
 // Creates the folder `path` and, when depth is above 0, up to `depth` missing
 // ancestors. True when the folder exists afterwards (also when it existed
-// already); false for a null or empty path, a negative depth, a path over 260
+// already; a file of that name counts as well, since only existence is
+// asked); false for a null or empty path, a negative depth, a path over 260
 // characters, or a folder that could not be made.
 bool createFolderTree(const wchar_t* path, std::int32_t depth);
 

@@ -89,12 +89,6 @@ TEST_F(FileSystemTest, DeleteFile_Fails_WhenFileIsReadOnly) {
     EXPECT_EQ(readFile(dir.native("locked.txt")), "keep");
 }
 
-TEST_F(FileSystemTest, DeleteFile_RemovesWritableFile) {
-    writeFile(dir.native("plain.txt"), "x");
-    EXPECT_TRUE(deleteFile(dir.system("plain.txt")));
-    EXPECT_FALSE(exists(dir.system("plain.txt")));
-}
-
 TEST_F(FileSystemTest, DeleteFile_RemovesLinkOnly_WhenGivenLinkToReadOnlyFile) {
     writeFile(outside.native("target.txt"), "outside");
     setReadOnly(outside.native("target.txt"), true);
