@@ -23,8 +23,8 @@ bool isNewer(const UpdateData& entry, const UpdateData& than) {
 // place among them, the order they are applied in); it does not sort them.
 void checkOrder(const UpdateData& entry, const UpdateData* before, const xml::Node& node) {
     if (before && !isNewer(*before, entry))
-        reportDropped(node, L"entry " + entry.version + L" is not older than the entry before it (" +
-                                before->version + L"): entries go newest first");
+        reportDropped(node, L"The entry " + entry.version + L" is not older than the entry before it (" +
+                                before->version + L"); entries go newest first.");
 }
 
 // Reads the root's entries; false at the first one rejected.
@@ -76,8 +76,8 @@ bool loadDefinitionFile(std::vector<UpdateData*>& updates, const wchar_t* path, 
         if (!xml::load(document, path, false) || !xml::getRootElement(root, document))
             return false;
         if (!xml::checkNodeName(root, rootName)) {
-            reportDropped(root, L"the root element is \"" + root.name() + L"\", not \"" + rootName +
-                                    L"\": the whole file is rejected");
+            reportDropped(root, L"The root element is \"" + root.name() + L"\", not \"" + rootName +
+                                    L"\", so the whole file is rejected.");
             return false;
         }
         return loadEntries(updates, root, bareLayouts, table);

@@ -16,8 +16,7 @@ namespace {
 
 // Makes an item of one class with its defaults and reads it from element;
 // null when the item's own load rejects the element.
-template <class Item>
-layout::ILayoutItem* loadItem(const xml::Element& element) {
+template <class Item> layout::ILayoutItem* loadItem(const xml::Element& element) {
     auto item = std::make_unique<Item>();
     return item->load(element) ? item.release() : nullptr;
 }

@@ -4,6 +4,7 @@
 #include "update/load_report.h"
 #include "update/setting/item_loading.h"
 #include "update/setting/setting_item.h"
+#include "update/skipped_element.h"
 
 namespace tern::update {
 
@@ -22,15 +23,15 @@ bool SettingData::load(xml::Node node, setting::SettingItemTable& table) {
         if (!xml::checkNodeName(node, L"Setting"))
             return false;
         if (!xml::readAttributeText(path, node.asElement(), L"Path")) {
-            reportDropped(node, L"\"Setting\" without \"Path\" is dropped");
+            reportDropped(node, L"A \"Setting\" without a \"Path\" is dropped.");
             return false;
         }
         if (path.empty())
-            reportDropped(node, L"\"Setting\" has an empty \"Path\": it edits no file");
+            reportDropped(node, L"A \"Setting\" with an empty \"Path\" edits no file.");
         setting::loadItems(items, node, table);
         return true;
     } catch (const xml::DomError&) {
-        reportDropped(node, L"\"Setting\" could not be read and is dropped");
+        reportUnreadableElement(node);
         return false;
     }
 }

@@ -33,16 +33,21 @@ std::wstring alternatives(const std::vector<std::wstring>& names) {
 void reportSkippedElement(const utility::xml::Node& element, const std::wstring& parentName,
                           const std::vector<std::wstring>& expectedNames) {
     const std::wstring name = element.name();
-    std::wstring message = quoted(name) + L" inside " + quoted(parentName) + L" is skipped: ";
-    const auto sameLetters = std::find_if(expectedNames.begin(), expectedNames.end(),
-                                          [&](const std::wstring& expected) { return equalIgnoringCase(expected, name); });
+    std::wstring message = L"The element " + quoted(name) + L" inside " + quoted(parentName) + L" is skipped; ";
+    const auto sameLetters =
+        std::find_if(expectedNames.begin(), expectedNames.end(),
+                     [&](const std::wstring& expected) { return equalIgnoringCase(expected, name); });
     if (sameLetters != expectedNames.end())
-        message += L"names are case-sensitive, write " + quoted(*sameLetters);
+        message += L"names are case-sensitive, so write " + quoted(*sameLetters) + L".";
     else if (expectedNames.empty())
-        message += L"it takes no elements";
+        message += L"it takes no elements.";
     else
-        message += L"expected " + alternatives(expectedNames);
+        message += L"expected " + alternatives(expectedNames) + L".";
     reportDropped(element, message);
+}
+
+void reportUnreadableElement(const utility::xml::Node& element) {
+    reportDropped(element, L"The element " + quoted(element.name()) + L" could not be read, so it is dropped.");
 }
 
 } // namespace tern::update

@@ -1,4 +1,5 @@
-// Telling the load listener about an element a loader skips for its name.
+// Telling the load listener about an element a loader skips: for its name,
+// or because the DOM failed to read it.
 //
 // Definition files are matched by exact, case-sensitive element names, so a
 // name off by letter case ("addnode") is skipped like any unknown one. The
@@ -18,5 +19,8 @@ namespace tern::update {
 // because its name is none of expectedNames.
 void reportSkippedElement(const utility::xml::Node& element, const std::wstring& parentName,
                           const std::vector<std::wstring>& expectedNames);
+
+// Reports that the DOM failed to read `element`, which its loader drops.
+void reportUnreadableElement(const utility::xml::Node& element);
 
 } // namespace tern::update

@@ -25,7 +25,7 @@ void UpdateData::clear() {
 bool UpdateData::load(xml::Node node, setting::SettingItemTable& table) {
     clear();
     if (!xml::readAttributeText(version, node.asElement(), L"ver")) {
-        reportDropped(node, L"\"Update\" without \"ver\": the whole file is rejected");
+        reportDropped(node, L"An \"Update\" without a \"ver\" rejects the whole file.");
         return false;
     }
     parseMajor(major, version);
@@ -37,7 +37,7 @@ bool UpdateData::load(xml::Node node, setting::SettingItemTable& table) {
         const std::wstring name = child.name();
         if (name == L"Layout") {
             if (layoutRead)
-                reportDropped(child, L"a second \"Layout\" in one \"Update\" replaces the items of the one before");
+                reportDropped(child, L"A second \"Layout\" in one \"Update\" replaces the items of the one before.");
             layout.load(child);
             layoutRead = true;
         } else if (name == L"Setting") {
@@ -50,7 +50,7 @@ bool UpdateData::load(xml::Node node, setting::SettingItemTable& table) {
     }
     // An empty "ver" is found only now: the whole entry has been read first.
     if (version.empty()) {
-        reportDropped(node, L"\"Update\" with an empty \"ver\": the whole file is rejected");
+        reportDropped(node, L"An \"Update\" with an empty \"ver\" rejects the whole file.");
         return false;
     }
     return true;

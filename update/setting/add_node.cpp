@@ -1,7 +1,7 @@
 #include "update/setting/add_node.h"
 
-#include "update/load_report.h"
 #include "update/setting/item_loading.h"
+#include "update/skipped_element.h"
 
 namespace tern::update::setting {
 
@@ -24,7 +24,7 @@ bool AddNode::load(Node node, SettingItemTable&) {
         xml = node.outerXml();
         return !xml.empty();
     } catch (const DomError&) {
-        reportDropped(node, L"\"AddNode\" could not be read and is dropped");
+        reportUnreadableElement(node);
         return false;
     }
 }

@@ -2,6 +2,7 @@
 
 #include "update/load_report.h"
 #include "update/setting/item_loading.h"
+#include "update/skipped_element.h"
 
 namespace tern::update::setting {
 
@@ -43,7 +44,7 @@ bool IfN::load(xml::Node node, SettingItemTable& table) {
     clear();
     const NestedLoad nesting;
     if (nesting.tooDeep()) {
-        reportDropped(node, L"\"IfN\" nested more than " + std::to_wstring(maxDepth) + L" levels deep is dropped");
+        reportDropped(node, L"An \"IfN\" nested more than " + std::to_wstring(maxDepth) + L" levels deep is dropped.");
         return false;
     }
     try {
@@ -53,7 +54,7 @@ bool IfN::load(xml::Node node, SettingItemTable& table) {
         loadItems(items, node, table);
         return true;
     } catch (const xml::DomError&) {
-        reportDropped(node, L"\"IfN\" could not be read and is dropped");
+        reportUnreadableElement(node);
         return false;
     }
 }

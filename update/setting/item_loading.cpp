@@ -31,13 +31,14 @@ bool readItemXPath(std::wstring& xpath, const xml::Node& node, const wchar_t* it
         return false;
     const std::wstring name = itemName;
     if (!xml::readAttributeText(xpath, node.asElement(), L"XPath")) {
-        reportDropped(node, L"\"" + name + L"\" without \"XPath\" is dropped");
+        reportDropped(node, L"An \"" + name + L"\" without an \"XPath\" is dropped.");
         return false;
     }
     if (xpath.empty())
-        reportDropped(node, L"\"" + name + L"\" has an empty \"XPath\", which selects nothing");
+        reportDropped(node, L"An \"" + name + L"\" with an empty \"XPath\" selects nothing.");
     else if (!compilesToSelection(xpath))
-        reportDropped(node, L"\"" + name + L"\" has an \"XPath\" that does not compile to a node selection: " + xpath);
+        reportDropped(node, L"The \"XPath\" value \"" + xpath + L"\" of an \"" + name +
+                                L"\" does not compile to a node selection, so it selects nothing.");
     return true;
 }
 

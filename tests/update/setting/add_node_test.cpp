@@ -37,7 +37,7 @@ TEST_F(AddNodeTest, Load_Fails_WhenXPathIsMissing) {
     DropRecorder drops;
     AddNode item;
     EXPECT_FALSE(item.load(parseElement(L"<AddNode><A/></AddNode>"), table));
-    EXPECT_EQ(drops.messages, std::vector<std::wstring>{L"\"AddNode\" without \"XPath\" is dropped"});
+    EXPECT_EQ(drops.messages, std::vector<std::wstring>{L"An \"AddNode\" without an \"XPath\" is dropped."});
 }
 
 TEST_F(AddNodeTest, Load_Fails_ForAnotherElementName) {
@@ -52,7 +52,7 @@ TEST_F(AddNodeTest, Load_KeepsAnEmptyXPath_ButTheItemNeverChangesAnything) {
     TargetDocument target(L"<Root><A/></Root>");
     EXPECT_FALSE(target.apply(item));
     EXPECT_EQ(target.text(), L"<Root><A/></Root>");
-    EXPECT_EQ(drops.messages, std::vector<std::wstring>{L"\"AddNode\" has an empty \"XPath\", which selects nothing"});
+    EXPECT_EQ(drops.messages, std::vector<std::wstring>{L"An \"AddNode\" with an empty \"XPath\" selects nothing."});
 }
 
 TEST_F(AddNodeTest, Load_ReportsAnXPathThatDoesNotCompile_AndKeepsTheItem) {
@@ -61,7 +61,8 @@ TEST_F(AddNodeTest, Load_ReportsAnXPathThatDoesNotCompile_AndKeepsTheItem) {
     EXPECT_EQ(item.xpath, L"Colors[");
     ASSERT_EQ(drops.messages.size(), 1u);
     EXPECT_EQ(drops.messages[0],
-              L"\"AddNode\" has an \"XPath\" that does not compile to a node selection: Colors[");
+              L"The \"XPath\" value \"Colors[\" of an \"AddNode\" does not compile to a node selection, so it "
+              L"selects nothing.");
 }
 
 TEST_F(AddNodeTest, Load_ReportsNothing_ForAValidXPath) {

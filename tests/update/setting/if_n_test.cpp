@@ -59,9 +59,9 @@ TEST_F(IfNTest, Load_SkipsUnknownAndRejectedChildren_AndTellsWhy) {
     EXPECT_EQ(dynamic_cast<AddNode&>(*item->items[0]).xpath, L"E");
     EXPECT_EQ(drops.messages,
               (std::vector<std::wstring>{
-                  L"\"addnode\" inside \"IfN\" is skipped: names are case-sensitive, write \"AddNode\"",
-                  L"\"Other\" inside \"IfN\" is skipped: expected \"AddNode\" or \"IfN\"",
-                  L"\"AddNode\" without \"XPath\" is dropped"}));
+                  L"The element \"addnode\" inside \"IfN\" is skipped; names are case-sensitive, so write \"AddNode\".",
+                  L"The element \"Other\" inside \"IfN\" is skipped; expected \"AddNode\" or \"IfN\".",
+                  L"An \"AddNode\" without an \"XPath\" is dropped."}));
 }
 
 TEST_F(IfNTest, Apply_DoesNothing_WhenTheXPathSelectsANode) {
@@ -124,7 +124,8 @@ TEST_F(IfNTest, AMalformedXPath_CountsAsSelectingNothing_AndIsReported) {
     EXPECT_TRUE(target.apply(*item));
     EXPECT_EQ(target.text(), L"<Root><View><Grid/><Grid/></View></Root>");
     EXPECT_EQ(drops.messages,
-              std::vector<std::wstring>{L"\"IfN\" has an \"XPath\" that does not compile to a node selection: View["});
+              std::vector<std::wstring>{L"The \"XPath\" value \"View[\" of an \"IfN\" does not compile to a node "
+                                        L"selection, so it selects nothing."});
 }
 
 TEST_F(IfNTest, Clone_CopiesTheNestedItemsDeeply) {
@@ -176,7 +177,7 @@ TEST_F(IfNTest, Nesting_TensOfThousandsDeep_DropsWhatLiesBeyondTheBound_WithoutC
     DropRecorder drops;
     auto item = loaded(nested(50000));
     EXPECT_EQ(nestingOf(*item), IfN::maxDepth);
-    EXPECT_EQ(drops.messages, std::vector<std::wstring>{L"\"IfN\" nested more than 100 levels deep is dropped"});
+    EXPECT_EQ(drops.messages, std::vector<std::wstring>{L"An \"IfN\" nested more than 100 levels deep is dropped."});
     std::unique_ptr<ISettingItem> copy(item->clone());
     TargetDocument target(L"<Root/>");
     EXPECT_TRUE(target.apply(*copy));

@@ -30,8 +30,8 @@ protected:
 
     // A section read from its element text, for the file Config\Display.xml.
     void load(const std::wstring& items) {
-        ASSERT_TRUE(section.load(parseElement(L"<Setting Path=\"Config\\Display.xml\">" + items + L"</Setting>"),
-                                 table));
+        ASSERT_TRUE(
+            section.load(parseElement(L"<Setting Path=\"Config\\Display.xml\">" + items + L"</Setting>"), table));
     }
     bool apply() { return section.apply(folder.c_str()); }
 
@@ -62,15 +62,17 @@ TEST_F(SettingDataTest, Load_ReadsThePathAndTheItemsInOrder) {
     EXPECT_EQ(dynamic_cast<setting::AddNode&>(*section.items[0]).xpath, L"A");
     EXPECT_EQ(dynamic_cast<setting::IfN&>(*section.items[1]).xpath, L"B");
     EXPECT_EQ(dynamic_cast<setting::AddNode&>(*section.items[2]).xpath, L"C");
-    EXPECT_EQ(drops.messages, std::vector<std::wstring>{
-                                  L"\"addNode\" inside \"Setting\" is skipped: names are case-sensitive, write \"AddNode\""});
+    EXPECT_EQ(drops.messages,
+              std::vector<std::wstring>{
+                  L"The element \"addNode\" inside \"Setting\" is skipped; names are case-sensitive, so write "
+                  L"\"AddNode\"."});
 }
 
 TEST_F(SettingDataTest, Load_Fails_WithoutPath_OrForAnotherElement) {
     DropRecorder drops;
     EXPECT_FALSE(section.load(parseElement(L"<Setting><AddNode XPath=\"A\"/></Setting>"), table));
     EXPECT_FALSE(section.load(parseElement(L"<setting Path=\"a.xml\"/>"), table));
-    EXPECT_EQ(drops.messages, std::vector<std::wstring>{L"\"Setting\" without \"Path\" is dropped"});
+    EXPECT_EQ(drops.messages, std::vector<std::wstring>{L"A \"Setting\" without a \"Path\" is dropped."});
 }
 
 TEST_F(SettingDataTest, Load_ReplacesWhatWasReadBefore) {
@@ -83,8 +85,7 @@ TEST_F(SettingDataTest, Load_ReplacesWhatWasReadBefore) {
 
 TEST_F(SettingDataTest, EmptyPath_Loads_ButApplyTouchesNoFile) {
     writeSettings("<Root><View/></Root>");
-    ASSERT_TRUE(section.load(parseElement(L"<Setting Path=\"\"><AddNode XPath=\".\"><X/></AddNode></Setting>"),
-                             table));
+    ASSERT_TRUE(section.load(parseElement(L"<Setting Path=\"\"><AddNode XPath=\".\"><X/></AddNode></Setting>"), table));
     EXPECT_FALSE(section.apply(temp.system(displayFile).c_str()));
     EXPECT_FALSE(apply());
     EXPECT_EQ(settings(), "<Root><View/></Root>");
