@@ -139,9 +139,10 @@ TEST_F(UpdaterRunTest, Run_RecordsEditionsFromTheDefinitionPath) {
 
 TEST_F(UpdaterRunTest, Run_RecordsTheEarlierProductsFolders) {
     for (const char* folder : {"root/PLX/OrvoLumen/OrvoVista", "root/PLX/OrvoLumen/Orvo", "root/PLX/Orvo/Orvo/2012",
-                               "root/PLX/OrvoLumen/OrvoPatron", "root/PLX/OrvoLumen/OrvoCivic"})
+                               "root/PLX/OrvoLumen/OrvoPatron", "root/PLX/OrvoLumen/OrvoCivic",
+                               "root/PLX/OrvoLumen/OrvoLumenPatron"})
         fs::create_directories(temp.native(folder));
-    useAppData("root/PLX/OrvoLumen/OrvoLumenPatron/2016_x64/");
+    useAppData("root/PLX/OrvoLumen/OrvoVista/2016_x64/");
     run();
     EXPECT_FALSE(updater.hasLumenFolder);
     EXPECT_TRUE(updater.hasVistaFolder);
