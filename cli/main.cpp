@@ -1,6 +1,7 @@
 // tnupdate: a host of the update library of its own, for running the
 // library's entries on real folders from a shell.
 
+#include "cli/check_command.h"
 #include "cli/option_command.h"
 #include "cli/update_command.h"
 #include "platform/command_line.h"
@@ -16,6 +17,7 @@ int main(int argc, char** argv) {
     int status = 0;
     tern::cli::setupUpdateCommand(app, status);
     tern::cli::setupOptionCommand(app, status);
+    tern::cli::setupCheckCommand(app, status);
 
     const auto arguments = tern::platform::utf8Arguments(argc, argv);
     try {
