@@ -16,9 +16,11 @@ namespace {
 // Whether expression compiles to a node selection. Evaluated as a union
 // with "/*" in a scratch document, the expression selects that document's
 // root element exactly when it compiles to a node-set; a malformed
-// expression, or one of another type, makes the union fail.
+// expression, or one of another type, makes the union fail. The scratch
+// document is made afresh each time: a DOM document must not outlive the
+// COM apartment of the file being read.
 bool compilesToSelection(const std::wstring& expression) {
-    static thread_local const xml::Document scratch = xml::Document::create(L"x");
+    const xml::Document scratch = xml::Document::create(L"x");
     xml::Element root;
     xml::Node selected;
     return xml::getRootElement(root, scratch) && xml::selectSingleNode(selected, root, L"/* | (" + expression + L")");
