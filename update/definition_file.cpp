@@ -38,20 +38,16 @@ bool loadEntries(std::vector<UpdateData*>& updates, const xml::Element& root, Ba
         if (!child.isElement())
             continue;
         const std::wstring name = child.name();
-        auto entry = std::make_unique<UpdateData>();
-        bool loaded = false;
-        if (name == L"Update") {
-            loaded = entry->load(child, table);
-        } else if (name == L"Layout" && bareLayouts == BareLayouts::load) {
-            loaded = entry->loadLayoutOnly(child);
-        } else {
+        const bool bareLayout = name == L"Layout" && bareLayouts == BareLayouts::load;
+        if (name != L"Update" && !bareLayout) {
             reportSkippedElement(child, root.name(), expected);
             continue;
         }
-        if (!loaded)
+        auto entry = std::make_unique<UpdateData>();
+        if (!(bareLayout ? entry->loadLayoutOnly(child) : entry->load(child, table)))
             return false;
         // Bare layouts all stand at 0.0, the oldest version there is.
-        if (name == L"Update")
+        if (!bareLayout)
             checkOrder(*entry, before, child);
         before = entry.get();
         updates.push_back(entry.release());

@@ -3,6 +3,8 @@
 //
 // Entries own their sections and sections own their items (raw pointers,
 // destroyed through the items' virtual destructors, copied through clone).
+// The loaders tell the load listener (update/load_report.h) what they skip
+// or reject; definition_file.h reads whole files into entries.
 
 #pragma once
 
@@ -30,7 +32,9 @@ public:
     LayoutData& operator=(const LayoutData& other);
     virtual ~LayoutData();
 
-    // Reads the items of a "Layout" element, replacing those held.
+    // Reads the items of a "Layout" element, replacing those held. Elements
+    // of other names and items whose own load fails are skipped; false only
+    // for an empty node.
     bool load(const utility::xml::Node& node);
     void clear();
 
@@ -45,9 +49,14 @@ public:
     SettingData& operator=(const SettingData&) = delete;
     virtual ~SettingData();
 
-    // Reads a "Setting" element; false drops the section.
+    // Reads a "Setting" element; false (another name, no "Path", a DOM
+    // failure) drops the section. An empty "Path" is accepted.
     bool load(utility::xml::Node node, setting::SettingItemTable& table);
-    // Edits folder + path; true when an item changed the file and it was saved.
+    // Edits the existing file folder + path (folder ends in a backslash) in
+    // its own COM apartment. True when an item changed the document and it
+    // was saved, replacing the file in one step. A file no item changed is
+    // not rewritten; a missing file is not created; a DOM failure while the
+    // items apply abandons the file unsaved.
     bool apply(const wchar_t* folder);
     void clear();
 
@@ -63,9 +72,11 @@ public:
     UpdateData& operator=(const UpdateData&) = delete;
     virtual ~UpdateData();
 
-    // Reads an "Update" element; false when "ver" is absent or empty.
+    // Reads an "Update" element; false when "ver" is absent or empty, which
+    // rejects the whole file. A DomError passes to the caller.
     bool load(utility::xml::Node node, setting::SettingItemTable& table);
-    // Reads a bare "Layout" element as an entry of version "0.0".
+    // Reads a bare "Layout" element as an entry of version "0.0"; true
+    // unless the DOM fails.
     bool loadLayoutOnly(utility::xml::Node node);
     void clear();
 
