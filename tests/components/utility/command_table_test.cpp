@@ -1,0 +1,105 @@
+#include "components/utility/command_table.h"
+
+#include "platform/text.h"
+#include "tests/support/temp_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace tern::utility {
+namespace {
+
+class CommandTableTest : public ::testing::Test {
+protected:
+    // Writes the text as Commands.xml and loads it into the table.
+    bool load(const std::string& text) {
+        test::writeFile(folder.native("Commands.xml"), text);
+        return table.load(folder.system("Commands.xml"), problem);
+    }
+    std::string reason() const { return platform::toUtf8(problem); }
+
+    test::TempFolder folder;
+    CCommandTable table;
+    std::wstring problem;
+};
+
+const char* const twoCommands = R"(<?xml version="1.0" encoding="UTF-8"?>
+<Commands>
+  <!-- drawing -->
+  <Command SID="ID_DRAW_LINE" Id="32771" Caption="Line"/>
+  <Command SID="ID_FILE_OPEN" Id="57601"/>
+</Commands>)";
+
+TEST_F(CommandTableTest, GetCommand_FillsTheRecord_OfAKnownSid) {
+    ASSERT_TRUE(load(twoCommands)) << reason();
+    EXPECT_TRUE(problem.empty());
+    SCommand record;
+    EXPECT_EQ(table.GetCommand(L"ID_DRAW_LINE", record), 0);
+    EXPECT_EQ(record.id, 32771);
+    EXPECT_EQ(record.caption, L"Line");
+    EXPECT_EQ(record.sid, L"ID_DRAW_LINE");
+    EXPECT_EQ(table.GetCommand(L"ID_FILE_OPEN", record), 1);
+    EXPECT_EQ(record.id, 57601);
+    EXPECT_EQ(record.caption, L"");
+    EXPECT_TRUE(table.IsCommand(L"ID_FILE_OPEN"));
+}
+
+TEST_F(CommandTableTest, GetCommand_IsNegativeAndLeavesTheRecord_ForAnUnknownSid) {
+    ASSERT_TRUE(load(twoCommands)) << reason();
+    SCommand record{7, L"kept", L"ID_KEPT"};
+    EXPECT_LT(table.GetCommand(L"id_draw_line", record), 0);
+    EXPECT_LT(table.GetCommand(L"", record), 0);
+    EXPECT_EQ(record.id, 7);
+    EXPECT_EQ(record.caption, L"kept");
+    EXPECT_FALSE(table.IsCommand(L"ID_UNKNOWN"));
+}
+
+TEST_F(CommandTableTest, AnEmptyTable_KnowsNothing) {
+    EXPECT_FALSE(table.IsCommand(L"ID_DRAW_LINE"));
+    ASSERT_TRUE(load("<Commands/>")) << reason();
+    EXPECT_FALSE(table.IsCommand(L"ID_DRAW_LINE"));
+}
+
+struct RefusedCase {
+    const char* commands; // the content of "Commands"
+    const char* reason;   // what the problem must say
+};
+
+class RefusedCommands : public CommandTableTest, public ::testing::WithParamInterface<RefusedCase> {};
+
+TEST_P(RefusedCommands, Load_RefusesTheWholeFile_AndKeepsThePreviousTable) {
+    ASSERT_TRUE(load(twoCommands)) << reason();
+    EXPECT_FALSE(load(std::string("<Commands>") + GetParam().commands + "</Commands>"));
+    EXPECT_NE(reason().find(GetParam().reason), std::string::npos) << reason();
+    EXPECT_NE(reason().find("Commands.xml"), std::string::npos) << reason();
+    EXPECT_TRUE(table.IsCommand(L"ID_DRAW_LINE"));
+    EXPECT_FALSE(table.IsCommand(L"ID_NEW"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    CommandTableTest, RefusedCommands,
+    ::testing::Values(
+        RefusedCase{R"(<Command SID="ID_NEW" Id="1"/><Command SID="ID_NEW" Id="2"/>)",
+                    R"(the SID "ID_NEW" is listed twice)"},
+        RefusedCase{R"(<Command SID="ID_NEW" Id="5"/><Command SID="ID_OTHER" Id="5"/>)",
+                    R"(the Id 5 of command "ID_OTHER" is already used)"},
+        RefusedCase{R"(<Command SID="ID_NEW" Id="1"/><Command Id="2"/>)", R"(a "Command" has no "SID")"},
+        RefusedCase{R"(<Command SID="ID_NEW" Id="1"/><Command SID="" Id="2"/>)", R"(a "Command" has no "SID")"},
+        RefusedCase{R"(<Command SID="ID_NEW"/>)", R"(the "Id" "" of command "ID_NEW")"},
+        RefusedCase{R"(<Command SID="ID_NEW" Id="0"/>)", R"("0" of command "ID_NEW" is not a positive)"},
+        RefusedCase{R"(<Command SID="ID_NEW" Id="12a"/>)", R"("12a")"},
+        RefusedCase{R"(<Command SID="ID_NEW" Id="-3"/>)", R"("-3")"},
+        RefusedCase{R"(<Command SID="ID_NEW" Id="1"/><Group/>)", R"("Group" is not allowed in "Commands")"}));
+
+TEST_F(CommandTableTest, Load_RefusesFilesThatAreNotACommandList) {
+    EXPECT_FALSE(load(R"(<Commands><Command SID="ID_NEW" Id="1"></Commands>)"));
+    EXPECT_NE(reason().find("cannot be read as XML"), std::string::npos) << reason();
+    EXPECT_FALSE(load(R"(<Display/>)"));
+    EXPECT_NE(reason().find(R"(the root element is "Display", not "Commands")"), std::string::npos) << reason();
+    EXPECT_FALSE(table.load(folder.system("Missing.xml"), problem));
+    EXPECT_NE(reason().find("Missing.xml"), std::string::npos) << reason();
+}
+
+} // namespace
+} // namespace tern::utility
