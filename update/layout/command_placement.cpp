@@ -64,25 +64,11 @@ bool Command::placeInRibbon(const CommandItem& item, LayoutTable& table,
     CRibbonGroup* group = tab ? findOrMakeGroup(item, table, *tab) : nullptr;
     if (!group || group->findControl(record.id))
         return false;
-    int placed = 0;
-    switch (item.pos) {
-    case EP_FIRST:
-        placed = group->insertControl(0, record);
-        break;
-    case EP_LAST:
-        placed = group->addControl(record);
-        break;
-    case EP_BEFORE:
-    case EP_AFTER:
-        placed =
-            group->insertControl(indexNextTo(item.pos, group->findControlIndex(targetId(item, commandTable))), record);
-        if (placed <= 0)
-            placed = group->addControl(record);
-        break;
-    default:
+    // A target that is absent, unknown or cannot be inserted next to leaves the command appended.
+    int index = 0;
+    if (!insertIndex(item.pos, group->findControlIndex(targetId(item, commandTable)), index))
         return false;
-    }
-    if (placed <= 0)
+    if (group->insertControl(index, record) <= 0 && group->addControl(record) <= 0)
         return false;
     table.ribbonChanged = true;
     return true;
@@ -155,27 +141,13 @@ bool Command::placeInCommandPanel(const CommandItem& item, LayoutTable& table,
     }
     if (bar->findControlIndexById(record.id, commandTable) >= 0)
         return false;
-    int placed = 0;
-    switch (item.pos) {
-    case EP_FIRST:
-        // A group start before the very first control would show nothing.
-        placed = bar->insertCommand(0, record, false);
-        break;
-    case EP_LAST:
-        placed = bar->addCommand(record, item.beginGroup);
-        break;
-    case EP_BEFORE:
-    case EP_AFTER:
-        placed = bar->insertCommand(
-            indexNextTo(item.pos, bar->findControlIndexById(targetId(item, commandTable), commandTable)), record,
-            item.beginGroup);
-        if (placed <= 0)
-            placed = bar->addCommand(record, item.beginGroup);
-        break;
-    default:
+    // A target that is absent, unknown or cannot be inserted next to leaves the command appended.
+    int index = 0;
+    if (!insertIndex(item.pos, bar->findControlIndexById(targetId(item, commandTable), commandTable), index))
         return false;
-    }
-    if (placed <= 0)
+    // A group start before the very first control would show nothing.
+    const bool beginGroup = item.beginGroup && item.pos != EP_FIRST;
+    if (bar->insertCommand(index, record, beginGroup) <= 0 && bar->addCommand(record, beginGroup) <= 0)
         return false;
     table.toolBarChanged = true;
     return true;

@@ -50,22 +50,9 @@ bool MakeGroup::applyToTable(LayoutTable& table) const {
     auto group = std::make_unique<CRibbonGroup>();
     group->setId(table.ribbon.getMaxTabAndGroupId() + 1);
     group->setCaption(name);
-    int made = 0;
-    switch (pos) {
-    case EP_FIRST:
-        made = ribbonTab->insertGroup(0, std::move(group));
-        break;
-    case EP_LAST:
-        made = ribbonTab->addGroup(std::move(group));
-        break;
-    case EP_BEFORE:
-    case EP_AFTER:
-        made = ribbonTab->insertGroup(indexNextTo(pos, ribbonTab->findGroupIndex(target)), std::move(group));
-        break;
-    default:
-        return false;
-    }
-    if (made == 0)
+    int index = 0;
+    if (!insertIndex(pos, ribbonTab->findGroupIndex(target), index) ||
+        ribbonTab->insertGroup(index, std::move(group)) == 0)
         return false;
     table.ribbonChanged = true;
     return true;

@@ -34,22 +34,8 @@ bool MakeTab::apply(const std::vector<LayoutTable*>& tables, const utility::CCom
 bool MakeTab::applyToTable(LayoutTable& table) const {
     if (name.empty() || table.modeNo != mode || table.ribbon.findTabByCaption(name))
         return false;
-    int made = 0;
-    switch (pos) {
-    case EP_FIRST:
-        made = table.ribbon.insertTab(0, name);
-        break;
-    case EP_LAST:
-        made = table.ribbon.addTab(name);
-        break;
-    case EP_BEFORE:
-    case EP_AFTER:
-        made = table.ribbon.insertTab(indexNextTo(pos, table.ribbon.findTabIndex(target)), name);
-        break;
-    default:
-        return false;
-    }
-    if (made == 0)
+    int index = 0;
+    if (!insertIndex(pos, table.ribbon.findTabIndex(target), index) || table.ribbon.insertTab(index, name) == 0)
         return false;
     table.ribbonChanged = true;
     return true;

@@ -19,13 +19,25 @@ template <class Edit> bool editEachTable(const std::vector<LayoutTable*>& tables
     return changed;
 }
 
-// The index a new entry takes next to the target at targetIndex: the
-// target's own for EP_BEFORE, the one after it for EP_AFTER. -1, which
-// appends, when the target is absent (a negative targetIndex).
-inline int indexNextTo(ItemPos pos, int targetIndex) {
-    if (targetIndex < 0)
-        return -1;
-    return pos == EP_AFTER ? targetIndex + 1 : targetIndex;
+// Where pos puts a new entry among its siblings, as an index for the layout
+// library's insertions (-1 appends): 0 for EP_FIRST, -1 for EP_LAST, the
+// target's index for EP_BEFORE and the one after it for EP_AFTER. A target
+// that is absent (a negative targetIndex) gives -1: the entry is appended.
+// False for any other pos, which places nothing.
+inline bool insertIndex(ItemPos pos, int targetIndex, int& index) {
+    switch (pos) {
+    case EP_FIRST:
+        index = 0;
+        return true;
+    case EP_LAST:
+        index = -1;
+        return true;
+    case EP_BEFORE:
+    case EP_AFTER:
+        index = targetIndex < 0 ? -1 : pos == EP_AFTER ? targetIndex + 1 : targetIndex;
+        return true;
+    }
+    return false;
 }
 
 } // namespace tern::update::layout

@@ -213,6 +213,18 @@ TEST_F(CommandTest, Apply_PlacesOnce_WhenTwoPlacementsNameTheSameGroup) {
     EXPECT_EQ(describe(table().ribbon), "Home(1)[Draw(2): Spline Line Arc]");
 }
 
+TEST_F(CommandTest, Apply_PlacesNothing_ForAPositionOutsideTheCodes) {
+    Command command = item<Command>(R"(<Command SID="ID_DRAW_SPLINE">
+        <Ribbon Tab="Home" Group="Draw"/><Menu Path="File"/><CommandPanel Name="Standard"/></Command>)");
+    for (CommandItem& placement : command.items)
+        placement.pos = static_cast<ItemPos>(0);
+    EXPECT_FALSE(command.apply(tables, commandTable));
+    EXPECT_FALSE(anyChangedFlag());
+    EXPECT_EQ(describe(table().ribbon), "Home(1)[Draw(2): Line Arc]");
+    EXPECT_EQ(describe(table().menuBar), "File[Open | Save Export[PDF]]");
+    EXPECT_EQ(describe(toolBar("Standard")), "Standard: New Open Save");
+}
+
 // --- Placement by position: ribbon ------------------------------------------
 
 struct PlacementCase {
