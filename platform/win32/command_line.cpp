@@ -1,0 +1,25 @@
+#include "platform/command_line.h"
+
+#include "platform/text.h"
+
+#include <windows.h>
+
+#include <shellapi.h>
+
+namespace tern::platform {
+
+// The narrow argv is in the ANSI code page, which cannot spell every file
+// name; the wide command line can.
+std::vector<std::string> utf8Arguments(int argc, char** argv) {
+    int count = 0;
+    LPWSTR* wide = ::CommandLineToArgvW(::GetCommandLineW(), &count);
+    if (!wide)
+        return std::vector<std::string>(argv, argv + argc);
+    std::vector<std::string> arguments;
+    for (int i = 0; i < count; ++i)
+        arguments.push_back(toUtf8(wide[i]));
+    ::LocalFree(wide);
+    return arguments;
+}
+
+} // namespace tern::platform

@@ -1,0 +1,279 @@
+// The Win32 backend of the file-system operations.
+//
+// The Windows semantics the library relies on are the system's own here:
+// CopyFileW keeps attributes and last-write time, DeleteFileW refuses a
+// read-only file, FindFirstFileW matches wildcards without regard to case.
+// What is added is the one-step replace, a stable listing order, and the
+// checks where Wine is more lenient than Windows.
+
+#include "platform/file_system.h"
+
+#include "platform/win32/long_path.h"
+#include "platform/win32/win32_error.h"
+
+#include <windows.h>
+
+#include <shlwapi.h>
+
+#include <algorithm>
+#include <atomic>
+#include <memory>
+
+namespace tern::platform {
+
+using win32::lastError;
+using win32::win32Path;
+
+namespace {
+
+bool fail(std::error_code* why, std::error_code reason) {
+    if (why)
+        *why = reason;
+    return false;
+}
+
+bool fail(std::error_code* why, std::errc reason) { return fail(why, std::make_error_code(reason)); }
+
+// The result of a Win32 call that reports failure through GetLastError.
+bool result(BOOL succeeded, std::error_code* why) {
+    if (!succeeded)
+        return fail(why, lastError());
+    if (why)
+        why->clear();
+    return true;
+}
+
+struct HandleCloser {
+    void operator()(HANDLE handle) const { ::CloseHandle(handle); }
+};
+using Handle = std::unique_ptr<void, HandleCloser>;
+
+Handle openHandle(const std::wstring& path, DWORD access, DWORD disposition, DWORD flags) {
+    HANDLE handle = ::CreateFileW(win32Path(path).c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                  nullptr, disposition, flags, nullptr);
+    return Handle(handle == INVALID_HANDLE_VALUE ? nullptr : handle);
+}
+
+FileTime toFileTime(const FILETIME& time) {
+    return static_cast<FileTime>((static_cast<std::uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime);
+}
+
+FILETIME toFiletime(FileTime time) {
+    const auto bits = static_cast<std::uint64_t>(time);
+    return {static_cast<DWORD>(bits & 0xFFFFFFFFu), static_cast<DWORD>(bits >> 32)};
+}
+
+// Why a file may not be put at `path` by a replacement: a folder is in the
+// way, or a read-only file. A missing or writable file gives no reason;
+// `existing` receives the present file's attributes, or stays untouched.
+std::error_code whyNotReplaceable(const std::wstring& path, DWORD* existing = nullptr) {
+    const DWORD attributes = ::GetFileAttributesW(win32Path(path).c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        const DWORD error = ::GetLastError();
+        return error == ERROR_FILE_NOT_FOUND ? std::error_code() : win32::toErrorCode(error);
+    }
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY)
+        return std::make_error_code(std::errc::is_a_directory);
+    if (attributes & FILE_ATTRIBUTE_READONLY)
+        return std::make_error_code(std::errc::permission_denied);
+    if (existing)
+        *existing = attributes;
+    return {};
+}
+
+std::error_code writeAll(HANDLE file, const std::string& bytes) {
+    std::size_t written = 0;
+    while (written < bytes.size()) {
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - written, 1u << 30));
+        DWORD done = 0;
+        if (!::WriteFile(file, bytes.data() + written, chunk, &done, nullptr))
+            return lastError();
+        written += done;
+    }
+    return {};
+}
+
+// Creates a new file beside `target`, under a name no other file has, with
+// the given attributes; `created` receives its name.
+Handle createBeside(const std::wstring& target, DWORD attributes, std::wstring& created) {
+    static std::atomic<unsigned> counter{0};
+    const std::size_t cut = target.rfind(L'\\');
+    const std::wstring folder = cut == std::wstring::npos ? std::wstring() : target.substr(0, cut + 1);
+    // Keep the name short enough that the suffix cannot push it past 255 characters.
+    const std::wstring base = target.substr(folder.size(), 64);
+    for (;;) {
+        created = folder + base + L".~" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
+                  std::to_wstring(counter++) + L".tmp";
+        Handle file = openHandle(created, GENERIC_WRITE, CREATE_NEW, attributes);
+        if (file || ::GetLastError() != ERROR_FILE_EXISTS)
+            return file;
+    }
+}
+
+bool moveOver(const std::wstring& from, const std::wstring& to) {
+    return ::MoveFileExW(win32Path(from).c_str(), win32Path(to).c_str(),
+                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+}
+
+} // namespace
+
+bool makeFolder(const std::wstring& path, std::error_code* why) {
+    return result(::CreateDirectoryW(win32Path(path).c_str(), nullptr), why);
+}
+
+bool removeFolder(const std::wstring& path, std::error_code* why) {
+    return result(::RemoveDirectoryW(win32Path(path).c_str()), why);
+}
+
+bool copyFile(const std::wstring& from, const std::wstring& to, FailIfExists policy, std::error_code* why) {
+    // Windows' CopyFileW refuses a read-only destination; Wine's replaces it.
+    if (policy == FailIfExists::no) {
+        if (const std::error_code refused = whyNotReplaceable(to))
+            return fail(why, refused);
+    }
+    return result(::CopyFileW(win32Path(from).c_str(), win32Path(to).c_str(), policy == FailIfExists::yes), why);
+}
+
+bool deleteFile(const std::wstring& path, std::error_code* why) {
+    return result(::DeleteFileW(win32Path(path).c_str()), why);
+}
+
+bool getAttributes(const std::wstring& path, std::uint32_t& attributes, std::error_code* why) {
+    const DWORD found = ::GetFileAttributesW(win32Path(path).c_str());
+    if (found == INVALID_FILE_ATTRIBUTES)
+        return fail(why, lastError());
+    attributes = found;
+    return result(TRUE, why);
+}
+
+bool setAttributes(const std::wstring& path, std::uint32_t attributes, std::error_code* why) {
+    const std::wstring native = win32Path(path);
+    const DWORD present = ::GetFileAttributesW(native.c_str());
+    if (present == INVALID_FILE_ATTRIBUTES)
+        return fail(why, lastError());
+    // SetFileAttributesW would reach through a link to its target, which lies
+    // outside whatever tree the caller walks: a link is left as it is.
+    if (present & FILE_ATTRIBUTE_REPARSE_POINT)
+        return result(TRUE, why);
+    const DWORD settable = attributes & ~static_cast<DWORD>(attrFolder | attrLink);
+    return result(::SetFileAttributesW(native.c_str(), settable != 0 ? settable : FILE_ATTRIBUTE_NORMAL), why);
+}
+
+bool isFolder(const std::wstring& path) { return ::PathIsDirectoryW(win32Path(path).c_str()) != FALSE; }
+
+bool exists(const std::wstring& path) { return ::PathFileExistsW(win32Path(path).c_str()) != FALSE; }
+
+bool findFiles(const std::wstring& pattern, std::vector<FolderEntry>& entries, std::error_code* why) {
+    entries.clear();
+    const std::wstring wildcard = pattern.substr(pattern.rfind(L'\\') + 1);
+    if (wildcard.empty())
+        return fail(why, std::errc::invalid_argument);
+    WIN32_FIND_DATAW found;
+    HANDLE search = ::FindFirstFileW(win32Path(pattern).c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) {
+        // An existing folder without a match; a missing folder is
+        // ERROR_PATH_NOT_FOUND.
+        const DWORD error = ::GetLastError();
+        return error == ERROR_FILE_NOT_FOUND ? result(TRUE, why) : fail(why, win32::toErrorCode(error));
+    }
+    DWORD error = ERROR_SUCCESS;
+    while (error == ERROR_SUCCESS) {
+        const std::wstring name = found.cFileName;
+        // FindFirstFileW also matches the 8.3 short name ("*.xml" finds
+        // "a.xmlx" through "A~1.XML"); only the name itself may match.
+        if (name != L"." && name != L".." && ::PathMatchSpecW(name.c_str(), wildcard.c_str()))
+            entries.push_back({name, found.dwFileAttributes, toFileTime(found.ftLastWriteTime)});
+        if (!::FindNextFileW(search, &found))
+            error = ::GetLastError();
+    }
+    ::FindClose(search);
+    if (error != ERROR_NO_MORE_FILES) {
+        entries.clear();
+        return fail(why, win32::toErrorCode(error));
+    }
+    // In the order NTFS lists a folder (by upper-cased name), which repeats
+    // on any file system.
+    std::sort(entries.begin(), entries.end(), [](const FolderEntry& a, const FolderEntry& b) {
+        return ::CompareStringOrdinal(a.name.c_str(), static_cast<int>(a.name.size()), b.name.c_str(),
+                                      static_cast<int>(b.name.size()), TRUE) == CSTR_LESS_THAN;
+    });
+    return result(TRUE, why);
+}
+
+bool getFileStatus(const std::wstring& path, FileStatus& status, std::error_code* why) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!::GetFileAttributesExW(win32Path(path).c_str(), GetFileExInfoStandard, &data))
+        return fail(why, lastError());
+    status.lastWrite = toFileTime(data.ftLastWriteTime);
+    status.attributes = data.dwFileAttributes;
+    return result(TRUE, why);
+}
+
+bool setFileStatus(const std::wstring& path, const FileStatus& status, std::error_code* why) {
+    if (status.lastWrite != 0) {
+        // Writing attributes, not content, is allowed on a read-only file.
+        Handle file = openHandle(path, FILE_WRITE_ATTRIBUTES, OPEN_EXISTING,
+                                 FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT);
+        const FILETIME lastWrite = toFiletime(status.lastWrite);
+        if (!file || !::SetFileTime(file.get(), nullptr, nullptr, &lastWrite))
+            return fail(why, lastError());
+    }
+    return setAttributes(path, status.attributes, why);
+}
+
+bool readFile(const std::wstring& path, std::string& bytes, std::error_code* why) {
+    Handle file = openHandle(path, GENERIC_READ, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN);
+    LARGE_INTEGER size;
+    if (!file || !::GetFileSizeEx(file.get(), &size))
+        return fail(why, lastError());
+    std::string content;
+    content.reserve(static_cast<std::size_t>(size.QuadPart));
+    char buffer[65536];
+    for (DWORD done = 0;; content.append(buffer, done)) {
+        if (!::ReadFile(file.get(), buffer, sizeof buffer, &done, nullptr))
+            return fail(why, lastError());
+        if (done == 0)
+            break;
+    }
+    bytes = std::move(content);
+    return result(TRUE, why);
+}
+
+bool writeFileReplacing(const std::wstring& path, const std::string& bytes, std::error_code* why) {
+    DWORD existing = FILE_ATTRIBUTE_NORMAL;
+    if (const std::error_code refused = whyNotReplaceable(path, &existing))
+        return fail(why, refused);
+    // The new file takes the attributes (hidden, archive...) of the one it replaces.
+    std::wstring temporary;
+    Handle file = createBeside(path, existing & ~static_cast<DWORD>(FILE_ATTRIBUTE_REPARSE_POINT), temporary);
+    if (!file)
+        return fail(why, lastError());
+    std::error_code failed = writeAll(file.get(), bytes);
+    if (!failed && !::FlushFileBuffers(file.get()))
+        failed = lastError();
+    if (!::CloseHandle(file.release()) && !failed)
+        failed = lastError();
+    if (!failed && !moveOver(temporary, path))
+        failed = lastError();
+    if (failed) {
+        ::DeleteFileW(win32Path(temporary).c_str());
+        return fail(why, failed);
+    }
+    return result(TRUE, why);
+}
+
+bool replaceFile(const std::wstring& from, const std::wstring& to, std::error_code* why) {
+    if (const std::error_code refused = whyNotReplaceable(to))
+        return fail(why, refused);
+    return result(moveOver(from, to), why);
+}
+
+std::wstring toSystemPath(const std::filesystem::path& nativePath) {
+    std::wstring path = nativePath.wstring();
+    std::replace(path.begin(), path.end(), L'/', L'\\');
+    return path;
+}
+
+std::filesystem::path toNativePath(const std::wstring& systemPath) { return std::filesystem::path(systemPath); }
+
+} // namespace tern::platform

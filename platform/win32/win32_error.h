@@ -1,0 +1,17 @@
+// Win32 error codes as std::error_code values that compare equal to the
+// portable std::errc conditions, as the POSIX backend's do: MinGW's
+// system_category does not map Win32 codes to them, so the common ones are
+// mapped here and the rest keep their Win32 value.
+
+#pragma once
+
+#include <cstdint>
+#include <system_error>
+
+namespace tern::platform::win32 {
+
+std::error_code toErrorCode(std::uint32_t win32Error);
+// The error code of the error the last failed Win32 call left.
+std::error_code lastError();
+
+} // namespace tern::platform::win32
