@@ -1,0 +1,130 @@
+#include "components/utility/win32/document_impl.h"
+
+#include "components/utility/win32/msxml_ids.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace tern::utility::xml {
+
+using com::check;
+
+DOMNodeType typeOf(const DomNode& node) {
+    DOMNodeType type = NODE_INVALID;
+    check(node->get_nodeType(&type), "IXMLDOMNode::get_nodeType");
+    return type;
+}
+
+std::wstring nameOf(const DomNode& node) {
+    com::Bstr name;
+    check(node->get_nodeName(name.out()), "IXMLDOMNode::get_nodeName");
+    return name.text();
+}
+
+std::wstring valueOf(const DomNode& node) {
+    com::Variant value;
+    check(node->get_nodeValue(value.out()), "IXMLDOMNode::get_nodeValue");
+    return value.text();
+}
+
+DomNode firstChildOf(const DomNode& node) {
+    DomNode child;
+    check(node->get_firstChild(child.out()), "IXMLDOMNode::get_firstChild");
+    return child;
+}
+
+DomNode nextSiblingOf(const DomNode& node) {
+    DomNode sibling;
+    check(node->get_nextSibling(sibling.out()), "IXMLDOMNode::get_nextSibling");
+    return sibling;
+}
+
+DomNode parentOf(const DomNode& node) {
+    DomNode parent;
+    check(node->get_parentNode(parent.out()), "IXMLDOMNode::get_parentNode");
+    return parent;
+}
+
+std::shared_ptr<DocumentImpl> DocumentImpl::create() {
+    auto document = std::make_shared<DocumentImpl>();
+    auto& dom = document->dom;
+    check(::CoCreateInstance(com::domDocument30, nullptr, CLSCTX_INPROC_SERVER, com::idDocument2,
+                             reinterpret_cast<void**>(dom.out())),
+          "CoCreateInstance(DOMDocument30)");
+    check(dom->put_async(VARIANT_FALSE), "IXMLDOMDocument::put_async");
+    check(dom->put_validateOnParse(VARIANT_FALSE), "IXMLDOMDocument::put_validateOnParse");
+    check(dom->put_resolveExternals(VARIANT_FALSE), "IXMLDOMDocument::put_resolveExternals");
+    check(dom->put_preserveWhiteSpace(VARIANT_TRUE), "IXMLDOMDocument::put_preserveWhiteSpace");
+    // MSXML 3 selects by XSLPattern unless told otherwise; the callers' relative
+    // XPath expressions need XPath from the first selection on.
+    const com::Bstr property(L"SelectionLanguage");
+    check(dom->setProperty(property.get(), com::Variant(std::wstring(L"XPath")).get()),
+          "IXMLDOMDocument2::setProperty(SelectionLanguage)");
+    return document;
+}
+
+std::shared_ptr<DocumentImpl> DocumentImpl::parse(const std::wstring& text) {
+    auto document = create();
+    document->layout = SourceLayout::scan(text);
+    const com::Bstr body(text.substr(document->layout.declaration.size()));
+    VARIANT_BOOL parsed = VARIANT_FALSE;
+    check(document->dom->loadXML(body.get(), &parsed), "IXMLDOMDocument::loadXML");
+    return parsed == VARIANT_TRUE ? document : nullptr;
+}
+
+const SourceLayout::Element* DocumentImpl::sourceOf(const DomNode& element) const {
+    if (layout.elements.empty())
+        return nullptr;
+    std::vector<std::size_t> path; // element-child positions, from the element up
+    DomNode node = element;
+    for (;;) {
+        const DomNode parent = parentOf(node);
+        if (!parent)
+            return nullptr; // not in the document
+        if (typeOf(parent) == NODE_DOCUMENT)
+            break;
+        std::size_t position = 0;
+        DomNode sibling;
+        check(node->get_previousSibling(sibling.out()), "IXMLDOMNode::get_previousSibling");
+        while (sibling) {
+            if (typeOf(sibling) == NODE_ELEMENT)
+                ++position;
+            DomNode before;
+            check(sibling->get_previousSibling(before.out()), "IXMLDOMNode::get_previousSibling");
+            sibling = before;
+        }
+        path.push_back(position);
+        node = parent;
+    }
+    std::reverse(path.begin(), path.end());
+    return layout.find(path);
+}
+
+int DocumentImpl::lineOf(const DomNode& node) const {
+    DomNode element = node;
+    if (typeOf(node) == NODE_ATTRIBUTE) {
+        // The DOM gives an attribute no parent; XPath does.
+        const com::Bstr parent(L"..");
+        check(node->selectSingleNode(parent.get(), element.out()), "IXMLDOMNode::selectSingleNode");
+    }
+    if (!element || typeOf(element) != NODE_ELEMENT)
+        return 0;
+    const auto* source = sourceOf(element);
+    return source ? source->line : 0;
+}
+
+Node NodeAccess::make(const std::shared_ptr<DocumentImpl>& document, const DomNode& node) {
+    Node handle;
+    if (document && node)
+        handle.impl = std::make_shared<NodeImpl>(NodeImpl{document, node});
+    return handle;
+}
+
+Element NodeAccess::makeElement(const std::shared_ptr<DocumentImpl>& document, const DomNode& node) {
+    Element handle;
+    if (document && node && typeOf(node) == NODE_ELEMENT)
+        handle.impl = std::make_shared<NodeImpl>(NodeImpl{document, node});
+    return handle;
+}
+
+} // namespace tern::utility::xml

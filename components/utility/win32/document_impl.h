@@ -1,0 +1,78 @@
+// What the XML handles hold in this backend: an MSXML document with the
+// layout of the text it was read from (source_layout.h) and the encoding to
+// write it back in, and nodes that keep their document alive.
+//
+// Documents are parsed with whitespace kept; the declaration is not handed
+// to MSXML (the layout holds it, and the text MSXML parses is UTF-16
+// whatever the file's declaration says). Printing is done here rather than
+// by MSXML, whose own output re-indents, re-quotes and re-ends lines:
+// an unedited document prints as the text it was parsed from, and what is
+// printed follows the same rules on every platform.
+
+#pragma once
+
+#include "components/utility/win32/com_support.h"
+#include "components/utility/win32/source_layout.h"
+#include "components/utility/win32/xml_encoding.h"
+#include "components/utility/xml.h"
+
+#include <msxml2.h>
+
+#include <memory>
+#include <string>
+
+namespace tern::utility::xml {
+
+using DomNode = com::Ptr<IXMLDOMNode>;
+
+struct DocumentImpl {
+    com::Ptr<IXMLDOMDocument2> dom;
+    SourceLayout layout;
+    XmlEncoding encoding;
+
+    // A new document with no content, set up as every document here is.
+    static std::shared_ptr<DocumentImpl> create();
+    // Parses the text of a whole document; null when it is not one
+    // well-formed document.
+    static std::shared_ptr<DocumentImpl> parse(const std::wstring& text);
+
+    // The node, or the whole document for the document node, as text.
+    std::wstring print(const DomNode& node) const;
+    // The 1-based line of the text that an element, or an attribute's
+    // element, was read from; 0 for other nodes and for appended ones.
+    int lineOf(const DomNode& node) const;
+
+private:
+    // The element of the text that the DOM element stands for; null for an
+    // element appended since, or when the layout has no elements.
+    const SourceLayout::Element* sourceOf(const DomNode& element) const;
+};
+
+struct NodeImpl {
+    std::shared_ptr<DocumentImpl> document;
+    DomNode node;
+};
+
+// How the backend reaches into the handles.
+struct NodeAccess {
+    static const NodeImpl* impl(const Node& node) { return node.impl.get(); }
+    // A handle for the node; empty when the node is null.
+    static Node make(const std::shared_ptr<DocumentImpl>& document, const DomNode& node);
+    // An element handle; empty unless the node is an element.
+    static Element makeElement(const std::shared_ptr<DocumentImpl>& document, const DomNode& node);
+};
+
+struct DocumentAccess {
+    static std::shared_ptr<DocumentImpl>& impl(Document& document) { return document.impl; }
+    static const std::shared_ptr<DocumentImpl>& impl(const Document& document) { return document.impl; }
+};
+
+// Small DOM queries that raise DomError when MSXML fails.
+DOMNodeType typeOf(const DomNode& node);
+std::wstring nameOf(const DomNode& node);
+std::wstring valueOf(const DomNode& node);
+DomNode firstChildOf(const DomNode& node);
+DomNode nextSiblingOf(const DomNode& node);
+DomNode parentOf(const DomNode& node);
+
+} // namespace tern::utility::xml

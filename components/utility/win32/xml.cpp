@@ -1,0 +1,269 @@
+// The XML functions over MSXML, through COM. The caller has opened a COM
+// apartment on the thread (platform/com_apartment.h); files are read and
+// written through the platform layer and decoded and encoded around MSXML
+// (xml_encoding.h), which parses UTF-16 text.
+
+#include "components/utility/xml.h"
+
+#include "components/utility/win32/document_impl.h"
+#include "components/utility/win32/msxml_ids.h"
+#include "platform/file_system.h"
+#include "platform/text.h"
+
+#include <cwchar>
+#include <string_view>
+
+namespace tern::utility::xml {
+namespace {
+
+using com::check;
+
+// MSXML 3 takes names that would not read back as names; a name is checked
+// here, by the same rule on every platform: ASCII letters, "_" and ":"
+// start it, digits, "-" and "." may follow, and every character beyond ASCII
+// counts as a letter.
+void requireName(const std::wstring& name) {
+    constexpr std::wstring_view asciiStart = L"abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ_:";
+    constexpr std::wstring_view asciiRest = L"-.0123456789";
+    auto isNameCharacter = [&](wchar_t c, bool first) {
+        return c >= 0x80 || asciiStart.find(c) != std::wstring_view::npos ||
+               (!first && asciiRest.find(c) != std::wstring_view::npos);
+    };
+    bool valid = !name.empty();
+    for (std::size_t i = 0; i < name.size() && valid; ++i)
+        valid = isNameCharacter(name[i], i == 0);
+    if (!valid)
+        throw DomError("not an XML name: \"" + platform::toUtf8(name) + "\"");
+}
+
+bool hasElementChild(const DomNode& node) {
+    for (DomNode child = firstChildOf(node); child; child = nextSiblingOf(child)) {
+        if (typeOf(child) == NODE_ELEMENT)
+            return true;
+    }
+    return false;
+}
+
+// Only elements and the document take children, and the document level
+// takes one element, comments and processing instructions: anything else
+// would not read back as a document. MSXML 3 itself lets some of it pass.
+void requireChildAllowed(const DomNode& parent, DOMNodeType child) {
+    const DOMNodeType type = typeOf(parent);
+    bool allowed = false;
+    if (type == NODE_ELEMENT)
+        allowed = child == NODE_ELEMENT || child == NODE_TEXT || child == NODE_CDATA_SECTION ||
+                  child == NODE_COMMENT || child == NODE_PROCESSING_INSTRUCTION || child == NODE_ENTITY_REFERENCE;
+    else if (type == NODE_DOCUMENT)
+        allowed = child == NODE_COMMENT || child == NODE_PROCESSING_INSTRUCTION ||
+                  (child == NODE_ELEMENT && !hasElementChild(parent));
+    if (!allowed)
+        throw DomError("the node cannot take this child");
+}
+
+com::Ptr<IXMLDOMElement> elementOf(const Node& node) {
+    const auto* impl = NodeAccess::impl(node);
+    return impl ? impl->node.as<IXMLDOMElement>(com::idElement) : com::Ptr<IXMLDOMElement>();
+}
+
+bool equalsIgnoringCase(const std::wstring& text, const wchar_t* lower) {
+    if (text.size() != std::wcslen(lower))
+        return false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto c = text[i];
+        if ((c >= L'A' && c <= L'Z' ? c - L'A' + L'a' : c) != lower[i])
+            return false;
+    }
+    return true;
+}
+
+bool parseInto(Document& document, const std::wstring& text, const XmlEncoding& encoding) {
+    auto impl = DocumentImpl::parse(text);
+    if (impl)
+        impl->encoding = encoding;
+    DocumentAccess::impl(document) = impl;
+    return impl != nullptr;
+}
+
+// The text and CDATA below a node, in document order. The walk counts
+// levels rather than comparing nodes: MSXML may hand out a new object for
+// the same node on every call.
+std::wstring descendantText(const DomNode& top) {
+    std::wstring text;
+    DomNode node = firstChildOf(top);
+    int depth = 1; // of `node` below `top`
+    while (node) {
+        const DOMNodeType type = typeOf(node);
+        if (type == NODE_TEXT || type == NODE_CDATA_SECTION)
+            text += valueOf(node);
+        DomNode next = type == NODE_ELEMENT || type == NODE_ENTITY_REFERENCE ? firstChildOf(node) : DomNode();
+        if (next) {
+            ++depth;
+        } else {
+            for (DomNode at = node; !(next = nextSiblingOf(at)) && --depth > 0;)
+                at = parentOf(at);
+        }
+        node = next;
+    }
+    return text;
+}
+
+} // namespace
+
+bool Node::isElement() const { return impl && typeOf(impl->node) == NODE_ELEMENT; }
+
+std::wstring Node::name() const { return isElement() ? nameOf(impl->node) : std::wstring(); }
+
+Element Node::asElement() const { return impl ? NodeAccess::makeElement(impl->document, impl->node) : Element(); }
+
+Node Node::firstChild() const { return impl ? NodeAccess::make(impl->document, firstChildOf(impl->node)) : Node(); }
+
+Node Node::nextSibling() const {
+    return impl ? NodeAccess::make(impl->document, nextSiblingOf(impl->node)) : Node();
+}
+
+std::wstring Node::outerXml() const { return impl ? impl->document->print(impl->node) : std::wstring(); }
+
+void Node::appendChild(const Node& child) const {
+    if (!impl || !child.impl)
+        throw DomError("appendChild needs a node to append to and a node to append");
+    requireChildAllowed(impl->node, typeOf(child.impl->node));
+    // A copy: the source stays where it is, in its own document or in this one.
+    DomNode copy;
+    check(child.impl->node->cloneNode(VARIANT_TRUE, copy.out()), "IXMLDOMNode::cloneNode");
+    DomNode added;
+    check(impl->node->appendChild(copy.get(), added.out()), "IXMLDOMNode::appendChild");
+}
+
+Element Node::appendElement(const std::wstring& name) const {
+    if (!impl)
+        throw DomError("appendElement needs a node to append to");
+    requireName(name);
+    requireChildAllowed(impl->node, NODE_ELEMENT);
+    com::Ptr<IXMLDOMElement> element;
+    check(impl->document->dom->createElement(com::Bstr(name).get(), element.out()), "IXMLDOMDocument::createElement");
+    DomNode added;
+    check(impl->node->appendChild(element.get(), added.out()), "IXMLDOMNode::appendChild");
+    return NodeAccess::makeElement(impl->document, added);
+}
+
+int Node::line() const { return impl ? impl->document->lineOf(impl->node) : 0; }
+
+void Element::setAttribute(const std::wstring& name, const std::wstring& value) const {
+    if (!impl)
+        return;
+    requireName(name);
+    const auto element = elementOf(*this);
+    if (!element)
+        throw DomError("setAttribute on a node that is not an element");
+    check(element->setAttribute(com::Bstr(name).get(), com::Variant(value).get()), "IXMLDOMElement::setAttribute");
+}
+
+Document Document::create(const std::wstring& rootName) {
+    requireName(rootName);
+    auto impl = DocumentImpl::create();
+    impl->layout.declaration = L"<?xml version=\"1.0\" encoding=\"UTF-8\"?>";
+    com::Ptr<IXMLDOMElement> root;
+    check(impl->dom->createElement(com::Bstr(rootName).get(), root.out()), "IXMLDOMDocument::createElement");
+    DomNode added;
+    check(impl->dom->appendChild(root.get(), added.out()), "IXMLDOMDocument::appendChild");
+    Document document;
+    DocumentAccess::impl(document) = impl;
+    return document;
+}
+
+bool load(Document& document, const std::wstring& path, bool /*flag: every caller loads synchronously*/) {
+    std::string bytes;
+    XmlEncoding encoding;
+    std::wstring text;
+    if (!platform::readFile(path, bytes) || !decodeXml(bytes, encoding, text)) {
+        document = Document();
+        return false;
+    }
+    return parseInto(document, text, encoding);
+}
+
+bool loadXml(Document& document, const std::wstring& text) { return parseInto(document, text, XmlEncoding()); }
+
+bool getRootElement(Element& element, const Document& document) {
+    const auto& impl = DocumentAccess::impl(document);
+    DomNode root;
+    if (impl) {
+        com::Ptr<IXMLDOMElement> found;
+        check(impl->dom->get_documentElement(found.out()), "IXMLDOMDocument::get_documentElement");
+        root = found.as<IXMLDOMNode>(IID_IXMLDOMNode);
+    }
+    element = NodeAccess::makeElement(impl, root);
+    return static_cast<bool>(element);
+}
+
+bool checkNodeName(const Node& node, const std::wstring& name) { return node.isElement() && node.name() == name; }
+
+bool readAttributeText(std::wstring& value, const Element& element, const std::wstring& name) {
+    const auto domElement = elementOf(element);
+    if (!domElement)
+        return false;
+    com::Variant found;
+    check(domElement->getAttribute(com::Bstr(name).get(), found.out()), "IXMLDOMElement::getAttribute");
+    if (!found.isString())
+        return false;
+    value = found.text();
+    return true;
+}
+
+bool readAttributeBool(bool& value, const Element& element, const std::wstring& name) {
+    std::wstring text;
+    if (!readAttributeText(text, element, name))
+        return false;
+    if (equalsIgnoringCase(text, L"true") || text == L"1")
+        value = true;
+    else if (equalsIgnoringCase(text, L"false") || text == L"0")
+        value = false;
+    else
+        return false;
+    return true;
+}
+
+bool readText(std::wstring& text, const Node& node) {
+    const auto* impl = NodeAccess::impl(node);
+    if (!impl)
+        return false;
+    const DOMNodeType type = typeOf(impl->node);
+    text = type == NODE_ELEMENT || type == NODE_DOCUMENT ? descendantText(impl->node) : valueOf(impl->node);
+    return true;
+}
+
+bool selectSingleNode(Node& node, const Node& context, const std::wstring& expression) {
+    const auto* impl = NodeAccess::impl(context);
+    node = Node();
+    if (!impl || expression.empty())
+        return false;
+    DomNode selected;
+    // MSXML refuses a malformed expression, or one that selects no nodes,
+    // with a failing HRESULT: for the callers that is nothing selected.
+    if (FAILED(impl->node->selectSingleNode(com::Bstr(expression).get(), selected.out())))
+        return false;
+    node = NodeAccess::make(impl->document, selected);
+    return static_cast<bool>(node);
+}
+
+bool enableXPath(Document& document) {
+    const auto& impl = DocumentAccess::impl(document);
+    if (!impl)
+        return false;
+    const com::Bstr property(L"SelectionLanguage");
+    check(impl->dom->setProperty(property.get(), com::Variant(std::wstring(L"XPath")).get()),
+          "IXMLDOMDocument2::setProperty(SelectionLanguage)");
+    return true;
+}
+
+bool save(const Document& document, const std::wstring& path) {
+    const auto& impl = DocumentAccess::impl(document);
+    if (!impl)
+        return false;
+    std::string bytes;
+    if (!encodeXml(impl->print(impl->dom.as<IXMLDOMNode>(IID_IXMLDOMNode)), impl->encoding, bytes))
+        return false;
+    return platform::writeFileReplacing(path, bytes);
+}
+
+} // namespace tern::utility::xml
