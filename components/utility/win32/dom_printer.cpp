@@ -47,8 +47,10 @@ private:
 
     void startTag(const DomNode& element, const std::wstring& name);
     void leaf(const DomNode& node);
-    void text(const std::wstring& value);
-    void attributeValue(const std::wstring& value);
+    // Text or an attribute value, with the characters escaped that must
+    // be, or that would not read back as they are.
+    enum class Context { text, attribute };
+    void escaped(const std::wstring& value, Context context);
     void withLineEnds(const std::wstring& value);
 
     const SourceLayout& layout;
@@ -125,7 +127,7 @@ void Printer::startTag(const DomNode& element, const std::wstring& name) {
 void Printer::leaf(const DomNode& node) {
     switch (typeOf(node)) {
     case NODE_TEXT:
-        text(valueOf(node));
+        escaped(valueOf(node), Context::text);
         break;
     case NODE_CDATA_SECTION:
         out += L"<![CDATA[";
@@ -149,7 +151,7 @@ void Printer::leaf(const DomNode& node) {
     }
     case NODE_ATTRIBUTE:
         out += nameOf(node) + L"=\"";
-        attributeValue(valueOf(node));
+        escaped(valueOf(node), Context::attribute);
         out += L'"';
         break;
     case NODE_ENTITY_REFERENCE:
@@ -169,48 +171,23 @@ void Printer::leaf(const DomNode& node) {
     }
 }
 
-void Printer::text(const std::wstring& value) {
+void Printer::escaped(const std::wstring& value, Context context) {
+    const bool inAttribute = context == Context::attribute;
     for (const wchar_t c : value) {
-        switch (c) {
-        case L'&':
+        if (c == L'&')
             out += L"&amp;";
-            break;
-        case L'<':
+        else if (c == L'<')
             out += L"&lt;";
-            break;
-        case L'>':
+        else if (c == L'>' && !inAttribute)
             out += L"&gt;";
-            break;
-        case L'\n':
-            out += layout.crlf ? L"\r\n" : L"\n";
-            break;
-        default:
-            if (c < 0x20 && c != L'\t' && c != L'\r')
-                appendReference(out, c);
-            else
-                out += c;
-        }
-    }
-}
-
-void Printer::attributeValue(const std::wstring& value) {
-    for (const wchar_t c : value) {
-        switch (c) {
-        case L'&':
-            out += L"&amp;";
-            break;
-        case L'<':
-            out += L"&lt;";
-            break;
-        case L'"':
+        else if (c == L'"' && inAttribute)
             out += L"&quot;";
-            break;
-        default:
-            if (c < 0x20)
-                appendReference(out, c);
-            else
-                out += c;
-        }
+        else if (c == L'\n' && !inAttribute)
+            out += layout.crlf ? L"\r\n" : L"\n";
+        else if (c < 0x20 && (inAttribute || (c != L'\t' && c != L'\r')))
+            appendReference(out, c);
+        else
+            out += c;
     }
 }
 

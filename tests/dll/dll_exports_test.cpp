@@ -1,0 +1,94 @@
+// TnUpdate opened by file name, as the application opens it: the entry
+// classes are exported with all their members, and nothing else of the
+// code linked into the library leaves it.
+//
+// Symbols are looked up by their mangled names, which GCC spells alike on
+// Linux and on Windows (MinGW).
+
+#include "tests/dll/dynamic_library.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace tern::test {
+namespace {
+
+const std::vector<std::string> updaterMembers = {
+    "_ZN4tern6update8CUpdaterC1Ev",                                      // CUpdater()
+    "_ZN4tern6update8CUpdaterD1Ev",                                      // ~CUpdater()
+    "_ZN4tern6update8CUpdaterD0Ev",                                      // deleting ~CUpdater()
+    "_ZN4tern6update8CUpdater3runEPKwRKNS_4core10IMainFrameEb",          // run
+    "_ZN4tern6update8CUpdater11readVersionERKNS_4core10IMainFrameE",     // readVersion
+    "_ZN4tern6update8CUpdater5setupEPKw",                                // setup
+    "_ZN4tern6update8CUpdater7loadXmlEPKw",                              // loadXml
+    "_ZN4tern6update8CUpdater14getXmlRootNameEv",                        // getXmlRootName
+    "_ZNK4tern6update8CUpdater12getPatronKeyEv",                         // getPatronKey
+    "_ZN4tern6update8CUpdater6excuteERKNS_4core10IMainFrameE",           // excute
+    "_ZNK4tern6update8CUpdater17searchPrevAppDataEiPKw",                 // searchPrevAppData
+    "_ZNK4tern6update8CUpdater14inspectVersionERiS2_PKw",                // inspectVersion
+    "_ZNK4tern6update8CUpdater11findPrevVerEii",                         // findPrevVer
+    "_ZNK4tern6update8CUpdater29checkOnlyTemplateFolderExistsEPKw",      // checkOnlyTemplateFolderExists
+    "_ZN4tern6update8CUpdater12clearEntriesEv",                          // clearEntries
+    "_ZTVN4tern6update8CUpdaterE",                                       // its virtual table
+};
+
+const std::vector<std::string> appenderMembers = {
+    "_ZN4tern6option8AppenderC1Ev",
+    "_ZN4tern6option8AppenderD1Ev",
+    "_ZN4tern6option8Appender3runEPKwS3_RNS_4core10IMainFrameE",
+    "_ZN4tern6option8Appender3runEPKwS3_S3_RNS_6layout14ILayoutManagerERKNS_7utility13CCommandTableE",
+    "_ZN4tern6option8Appender14getXmlRootNameEv",
+    "_ZTVN4tern6option8AppenderE",
+};
+
+class TnUpdateLibrary : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(library.isOpen()) << TN_UPDATE_LIBRARY << ": " << library.error(); }
+
+    // The names of the list that the library does not export.
+    std::vector<std::string> missing(const std::vector<std::string>& names) const {
+        std::vector<std::string> absent;
+        for (const auto& name : names) {
+            if (!library.symbol(name))
+                absent.push_back(name);
+        }
+        return absent;
+    }
+
+    DynamicLibrary library{TN_UPDATE_LIBRARY};
+};
+
+TEST_F(TnUpdateLibrary, ExportsEveryMemberOfCUpdater) { EXPECT_EQ(missing(updaterMembers), std::vector<std::string>{}); }
+
+TEST_F(TnUpdateLibrary, ExportsEveryMemberOfAppender) { EXPECT_EQ(missing(appenderMembers), std::vector<std::string>{}); }
+
+TEST_F(TnUpdateLibrary, ExportedRootNameFunctions_AreTheLibrarysOwn) {
+    using RootName = const wchar_t* (*)();
+    const auto updaterRoot = reinterpret_cast<RootName>(library.symbol("_ZN4tern6update8CUpdater14getXmlRootNameEv"));
+    const auto appenderRoot = reinterpret_cast<RootName>(library.symbol("_ZN4tern6option8Appender14getXmlRootNameEv"));
+    ASSERT_TRUE(updaterRoot && appenderRoot);
+    EXPECT_EQ(std::wstring(updaterRoot()), L"Update_Data");
+    EXPECT_EQ(std::wstring(appenderRoot()), L"Option_Data");
+}
+
+TEST_F(TnUpdateLibrary, KeepsTheCodeLinkedIntoItHidden) {
+    // Functions the library's own code has (names checked against its objects).
+    const std::vector<std::string> inner = {
+        "_ZN4tern6update15readVersionFileERNSt7__cxx1112basic_stringIwSt11char_traitsIwESaIwEEEPKw",
+        "_ZN4tern8platform6toUtf8B5cxx11ESt17basic_string_viewIwSt11char_traitsIwEE",
+        "_ZN4tern7utility3xml7loadXmlERNS1_8DocumentERKNSt7__cxx1112basic_stringIwSt11char_traitsIwESaIwEEE",
+    };
+    EXPECT_EQ(missing(inner), inner);
+}
+
+TEST(TnUpdateLibraryByName, FailsToOpen_WhenNoSuchLibraryExists) {
+    const DynamicLibrary absent("TnUpdateThatIsNotThere");
+    EXPECT_FALSE(absent.isOpen());
+    EXPECT_FALSE(absent.error().empty());
+    EXPECT_EQ(absent.symbol("_ZN4tern6update8CUpdaterC1Ev"), nullptr);
+}
+
+} // namespace
+} // namespace tern::test
