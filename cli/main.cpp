@@ -4,6 +4,7 @@
 #include "cli/check_command.h"
 #include "cli/option_command.h"
 #include "cli/update_command.h"
+#include "platform/com_apartment.h"
 #include "platform/command_line.h"
 
 #include <CLI/CLI.hpp>
@@ -11,6 +12,9 @@
 #include <iostream>
 
 int main(int argc, char** argv) {
+    // COM stays open for the whole run, as on the application's user-interface
+    // thread: the command table and the layout file are read through MSXML.
+    const tern::platform::ComApartment apartment;
     CLI::App app{"Brings a user's per-release folders forward, as the drafting application does "
                  "when a new release starts, and runs its other library entries."};
     app.require_subcommand(1);
