@@ -75,6 +75,11 @@ ProgramResult runProgram(const std::filesystem::path& program, const std::vector
     ProgramResult result;
     result.status = exitStatus(std::system(command.c_str()));
     result.output = readFile(outputFile);
+#ifdef _WIN32
+    // A Windows program's text-mode output ends its lines with "\r\n".
+    for (auto at = result.output.find("\r\n"); at != std::string::npos; at = result.output.find("\r\n", at))
+        result.output.erase(at, 1);
+#endif
     std::filesystem::remove(outputFile);
     return result;
 }
