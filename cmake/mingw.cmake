@@ -30,4 +30,6 @@ if(CMAKE_CROSSCOMPILING)
   file(COPY ${TN_CLI11_INCLUDE}/CLI DESTINATION ${PROJECT_BINARY_DIR}/cli11)
   add_library(CLI11::CLI11 INTERFACE IMPORTED)
   target_include_directories(CLI11::CLI11 INTERFACE ${PROJECT_BINARY_DIR}/cli11)
+
+  include(${CMAKE_CURRENT_LIST_DIR}/wine_exclusions.cmake)
 endif()
