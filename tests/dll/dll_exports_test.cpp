@@ -1,4 +1,4 @@
-// TnUpdate opened by file name, as the application opens it: the entry
+// TnUpdate opened at run time, as the application opens it: the entry
 // classes are exported with all their members, and nothing else of the
 // code linked into the library leaves it.
 //

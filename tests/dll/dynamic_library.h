@@ -10,8 +10,8 @@ namespace tern::test {
 
 class DynamicLibrary {
 public:
-    // Opens the library by its file name alone, so the platform's own search
-    // finds it (beside the program on Windows, on the run path elsewhere).
+    // Opens the library by its file name, which the platform's own search
+    // finds (on Windows, beside the program), or by its whole path.
     explicit DynamicLibrary(const std::string& fileName);
     ~DynamicLibrary();
     DynamicLibrary(const DynamicLibrary&) = delete;
