@@ -4,6 +4,7 @@
 #include "platform/file_system.h"
 #include "update/folder_tree.h"
 #include "update/path_limit.h"
+#include "update/release_folders.h"
 #include "update/vendor_root.h"
 #include "update/version_file.h"
 #include "update/version_text.h"
@@ -111,9 +112,7 @@ int CUpdater::run(const wchar_t* definitionPath, const core::IMainFrame& frame, 
         return -1;
     if (!isExistingFolder(userData) && !createFolderTree(userData.c_str(), 4))
         return -1;
-    for (const std::wstring& folder :
-         {appData + L"Config", appData + L"InitialConfig", userData + L"WorkData", userData + L"Temporary",
-          userData + L"BackUp", userData + L"Templates", userData + L"Templates\\Layer"}) {
+    for (const std::wstring& folder : releaseSubFolders(appData, userData)) {
         if (!platform::exists(folder) && !platform::makeFolder(folder))
             return -1;
     }
