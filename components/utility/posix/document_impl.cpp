@@ -140,8 +140,9 @@ std::string printRaw(pugi::xml_node node) {
     return text;
 }
 
-std::shared_ptr<DocumentImpl> DocumentImpl::parse(const std::string& utf8) {
+std::shared_ptr<DocumentImpl> DocumentImpl::parse(const std::string& utf8, const XmlEncoding& encoding) {
     auto document = std::make_shared<DocumentImpl>();
+    document->encoding = encoding;
     auto& dom = document->dom;
     if (!dom.load_buffer(utf8.data(), utf8.size(), parseOptions, pugi::encoding_utf8))
         return nullptr;

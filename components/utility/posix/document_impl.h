@@ -15,7 +15,7 @@
 
 #pragma once
 
-#include "components/utility/posix/xml_encoding.h"
+#include "components/utility/xml_encoding.h"
 #include "components/utility/xml.h"
 
 #include <pugixml.hpp>
@@ -31,10 +31,11 @@ struct DocumentImpl {
     pugi::xml_document dom;
     XmlEncoding encoding;
 
-    // Parses UTF-8 text into a new document; null when the text is not one
-    // well-formed document (one element, with only a declaration, a document
-    // type, comments, processing instructions and whitespace around it).
-    static std::shared_ptr<DocumentImpl> parse(const std::string& utf8);
+    // Parses UTF-8 text into a new document to be written in `encoding`;
+    // null when the text is not one well-formed document (one element, with
+    // only a declaration, a document type, comments, processing instructions
+    // and whitespace around it).
+    static std::shared_ptr<DocumentImpl> parse(const std::string& utf8, const XmlEncoding& encoding);
 
     // The node (the whole document for the document node) as UTF-8 text.
     std::string print(pugi::xml_node node);
@@ -66,11 +67,6 @@ struct NodeAccess {
                      pugi::xml_attribute attribute = {});
     // An element handle; empty unless the node is an element.
     static Element makeElement(const std::shared_ptr<DocumentImpl>& document, pugi::xml_node node);
-};
-
-struct DocumentAccess {
-    static std::shared_ptr<DocumentImpl>& impl(Document& document) { return document.impl; }
-    static const std::shared_ptr<DocumentImpl>& impl(const Document& document) { return document.impl; }
 };
 
 // The node as pugixml prints it raw, as UTF-8 text.

@@ -1,15 +1,15 @@
 // The XML functions over pugixml. Text crosses the boundary as UTF-8, the
 // encoding pugixml is used in here; files are decoded and encoded around it
-// (xml_encoding.h).
+// (components/utility/xml_encoding.h, text_codec.h).
 
 #include "components/utility/xml.h"
 
+#include "components/utility/dom_backend.h"
 #include "components/utility/posix/document_impl.h"
-#include "platform/file_system.h"
+#include "components/utility/posix/text_codec.h"
+#include "components/utility/xml_names.h"
 #include "platform/text.h"
 
-#include <cstring>
-#include <cwchar>
 #include <exception>
 #include <string_view>
 
@@ -24,22 +24,6 @@ pugi::xml_node domNode(const Node& node) {
     return impl && !impl->attribute ? impl->node : pugi::xml_node();
 }
 
-// pugixml takes any name; the DOM refuses one that would not read back as a
-// name. Letters beyond ASCII are taken as name characters.
-void requireName(const std::string& name) {
-    constexpr std::string_view asciiStart = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ_:";
-    constexpr std::string_view asciiRest = "-.0123456789";
-    auto isNameCharacter = [&](char c, bool first) {
-        return static_cast<unsigned char>(c) >= 0x80 || asciiStart.find(c) != std::string_view::npos ||
-               (!first && asciiRest.find(c) != std::string_view::npos);
-    };
-    bool valid = !name.empty();
-    for (std::size_t i = 0; i < name.size() && valid; ++i)
-        valid = isNameCharacter(name[i], i == 0);
-    if (!valid)
-        throw DomError("not an XML name: \"" + name + "\"");
-}
-
 // The document level takes one element, comments and processing
 // instructions; anything else there would not read back as a document.
 void requireDocumentLevelChild(pugi::xml_node document, pugi::xml_node_type type) {
@@ -51,25 +35,6 @@ void requireDocumentLevelChild(pugi::xml_node document, pugi::xml_node_type type
                          }));
     if (!allowed)
         throw DomError("the document cannot take this node");
-}
-
-bool equalsIgnoringCase(const std::wstring& text, const wchar_t* lower) {
-    if (text.size() != std::wcslen(lower))
-        return false;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const auto c = text[i];
-        if ((c >= L'A' && c <= L'Z' ? c - L'A' + L'a' : c) != lower[i])
-            return false;
-    }
-    return true;
-}
-
-bool parseInto(Document& document, const std::string& utf8, const XmlEncoding& encoding) {
-    auto impl = DocumentImpl::parse(utf8);
-    if (impl)
-        impl->encoding = encoding;
-    DocumentAccess::impl(document) = impl;
-    return impl != nullptr;
 }
 
 } // namespace
@@ -114,8 +79,8 @@ Element Node::appendElement(const std::wstring& name) const {
     auto parent = domNode(*this);
     if (!parent)
         throw DomError("appendElement needs a node to append to");
+    requireName(name);
     const auto utf8Name = toUtf8(name);
-    requireName(utf8Name);
     requireDocumentLevelChild(parent, pugi::node_element);
     const auto element = parent.append_child(utf8Name.c_str());
     if (!element)
@@ -128,8 +93,8 @@ int Node::line() const { return impl ? impl->document->lineOf(impl->node) : 0; }
 void Element::setAttribute(const std::wstring& name, const std::wstring& value) const {
     if (!impl)
         return;
+    requireName(name);
     const auto utf8Name = toUtf8(name);
-    requireName(utf8Name);
     auto attribute = impl->node.attribute(utf8Name.c_str());
     if (!attribute)
         attribute = impl->node.append_attribute(utf8Name.c_str());
@@ -138,8 +103,8 @@ void Element::setAttribute(const std::wstring& name, const std::wstring& value) 
 }
 
 Document Document::create(const std::wstring& rootName) {
+    requireName(rootName);
     const auto utf8Name = toUtf8(rootName);
-    requireName(utf8Name);
     auto impl = std::make_shared<DocumentImpl>();
     auto declaration = impl->dom.append_child(pugi::node_declaration);
     declaration.append_attribute("version").set_value("1.0");
@@ -151,19 +116,18 @@ Document Document::create(const std::wstring& rootName) {
     return document;
 }
 
-bool load(Document& document, const std::wstring& path, bool /*asynchronous*/) {
-    std::string bytes;
-    std::string utf8;
+std::shared_ptr<DocumentImpl> parseFile(std::string_view bytes) {
     XmlEncoding encoding;
-    if (!platform::readFile(path, bytes) || !decodeXml(bytes, encoding, utf8)) {
-        DocumentAccess::impl(document).reset();
-        return false;
-    }
-    return parseInto(document, utf8, encoding);
+    std::string utf8;
+    return decodeXml(bytes, decodeText, encoding, utf8) ? DocumentImpl::parse(utf8, encoding) : nullptr;
 }
 
 // Text given as text has no encoding of its own; the document is written as UTF-8.
-bool loadXml(Document& document, const std::wstring& text) { return parseInto(document, toUtf8(text), {}); }
+std::shared_ptr<DocumentImpl> parseText(const std::wstring& text) { return DocumentImpl::parse(toUtf8(text), {}); }
+
+bool printFile(DocumentImpl& document, std::string& bytes) {
+    return encodeXml(document.print(document.dom), encodeText, document.encoding, bytes);
+}
 
 bool getRootElement(Element& element, const Document& document) {
     const auto& impl = DocumentAccess::impl(document);
@@ -171,28 +135,11 @@ bool getRootElement(Element& element, const Document& document) {
     return static_cast<bool>(element);
 }
 
-bool checkNodeName(const Node& node, const std::wstring& name) {
-    return node.isElement() && std::strcmp(domNode(node).name(), toUtf8(name).c_str()) == 0;
-}
-
 bool readAttributeText(std::wstring& value, const Element& element, const std::wstring& name) {
     const auto attribute = domNode(element).attribute(toUtf8(name).c_str());
     if (!attribute)
         return false;
     value = fromUtf8(attribute.value());
-    return true;
-}
-
-bool readAttributeBool(bool& value, const Element& element, const std::wstring& name) {
-    std::wstring text;
-    if (!readAttributeText(text, element, name))
-        return false;
-    if (equalsIgnoringCase(text, L"true") || text == L"1")
-        value = true;
-    else if (equalsIgnoringCase(text, L"false") || text == L"0")
-        value = false;
-    else
-        return false;
     return true;
 }
 
@@ -237,12 +184,5 @@ bool selectSingleNode(Node& node, const Node& context, const std::wstring& expre
 }
 
 bool enableXPath(Document& document) { return static_cast<bool>(document); }
-
-bool save(const Document& document, const std::wstring& path) {
-    const auto& impl = DocumentAccess::impl(document);
-    std::string bytes;
-    return impl && encodeXml(impl->print(impl->dom), impl->encoding, bytes) &&
-           platform::writeFileReplacing(path, bytes);
-}
 
 } // namespace tern::utility::xml

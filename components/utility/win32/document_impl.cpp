@@ -63,8 +63,9 @@ std::shared_ptr<DocumentImpl> DocumentImpl::create() {
     return document;
 }
 
-std::shared_ptr<DocumentImpl> DocumentImpl::parse(const std::wstring& text) {
+std::shared_ptr<DocumentImpl> DocumentImpl::parse(const std::wstring& text, const XmlEncoding& encoding) {
     auto document = create();
+    document->encoding = encoding;
     document->layout = SourceLayout::scan(text);
     const com::Bstr body(text.substr(document->layout.declaration.size()));
     VARIANT_BOOL parsed = VARIANT_FALSE;

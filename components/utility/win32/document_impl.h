@@ -13,7 +13,7 @@
 
 #include "components/utility/win32/com_support.h"
 #include "components/utility/win32/source_layout.h"
-#include "components/utility/win32/xml_encoding.h"
+#include "components/utility/xml_encoding.h"
 #include "components/utility/xml.h"
 
 #include <msxml2.h>
@@ -32,9 +32,9 @@ struct DocumentImpl {
 
     // A new document with no content, set up as every document here is.
     static std::shared_ptr<DocumentImpl> create();
-    // Parses the text of a whole document; null when it is not one
-    // well-formed document.
-    static std::shared_ptr<DocumentImpl> parse(const std::wstring& text);
+    // Parses the text of a whole document, to be written in `encoding`; null
+    // when it is not one well-formed document.
+    static std::shared_ptr<DocumentImpl> parse(const std::wstring& text, const XmlEncoding& encoding);
 
     // The node, or the whole document for the document node, as text.
     std::wstring print(const DomNode& node) const;
@@ -60,11 +60,6 @@ struct NodeAccess {
     static Node make(const std::shared_ptr<DocumentImpl>& document, const DomNode& node);
     // An element handle; empty unless the node is an element.
     static Element makeElement(const std::shared_ptr<DocumentImpl>& document, const DomNode& node);
-};
-
-struct DocumentAccess {
-    static std::shared_ptr<DocumentImpl>& impl(Document& document) { return document.impl; }
-    static const std::shared_ptr<DocumentImpl>& impl(const Document& document) { return document.impl; }
 };
 
 // Small DOM queries that raise DomError when MSXML fails.

@@ -1,40 +1,20 @@
 // The XML functions over MSXML, through COM. The caller has opened a COM
-// apartment on the thread (platform/com_apartment.h); files are read and
-// written through the platform layer and decoded and encoded around MSXML
-// (xml_encoding.h), which parses UTF-16 text.
+// apartment on the thread (platform/com_apartment.h). Files are decoded and
+// encoded around MSXML (components/utility/xml_encoding.h, text_codec.h),
+// which parses UTF-16 text.
 
 #include "components/utility/xml.h"
 
+#include "components/utility/dom_backend.h"
 #include "components/utility/win32/document_impl.h"
 #include "components/utility/win32/msxml_ids.h"
-#include "platform/file_system.h"
-#include "platform/text.h"
-
-#include <cwchar>
-#include <string_view>
+#include "components/utility/win32/text_codec.h"
+#include "components/utility/xml_names.h"
 
 namespace tern::utility::xml {
 namespace {
 
 using com::check;
-
-// MSXML 3 takes names that would not read back as names; a name is checked
-// here, by the same rule on every platform: ASCII letters, "_" and ":"
-// start it, digits, "-" and "." may follow, and every character beyond ASCII
-// counts as a letter.
-void requireName(const std::wstring& name) {
-    constexpr std::wstring_view asciiStart = L"abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ_:";
-    constexpr std::wstring_view asciiRest = L"-.0123456789";
-    auto isNameCharacter = [&](wchar_t c, bool first) {
-        return c >= 0x80 || asciiStart.find(c) != std::wstring_view::npos ||
-               (!first && asciiRest.find(c) != std::wstring_view::npos);
-    };
-    bool valid = !name.empty();
-    for (std::size_t i = 0; i < name.size() && valid; ++i)
-        valid = isNameCharacter(name[i], i == 0);
-    if (!valid)
-        throw DomError("not an XML name: \"" + platform::toUtf8(name) + "\"");
-}
 
 bool hasElementChild(const DomNode& node) {
     for (DomNode child = firstChildOf(node); child; child = nextSiblingOf(child)) {
@@ -63,25 +43,6 @@ void requireChildAllowed(const DomNode& parent, DOMNodeType child) {
 com::Ptr<IXMLDOMElement> elementOf(const Node& node) {
     const auto* impl = NodeAccess::impl(node);
     return impl ? impl->node.as<IXMLDOMElement>(com::idElement) : com::Ptr<IXMLDOMElement>();
-}
-
-bool equalsIgnoringCase(const std::wstring& text, const wchar_t* lower) {
-    if (text.size() != std::wcslen(lower))
-        return false;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const auto c = text[i];
-        if ((c >= L'A' && c <= L'Z' ? c - L'A' + L'a' : c) != lower[i])
-            return false;
-    }
-    return true;
-}
-
-bool parseInto(Document& document, const std::wstring& text, const XmlEncoding& encoding) {
-    auto impl = DocumentImpl::parse(text);
-    if (impl)
-        impl->encoding = encoding;
-    DocumentAccess::impl(document) = impl;
-    return impl != nullptr;
 }
 
 // The text and CDATA below a node, in document order. The walk counts
@@ -171,18 +132,18 @@ Document Document::create(const std::wstring& rootName) {
     return document;
 }
 
-bool load(Document& document, const std::wstring& path, bool /*flag: every caller loads synchronously*/) {
-    std::string bytes;
+std::shared_ptr<DocumentImpl> parseFile(std::string_view bytes) {
     XmlEncoding encoding;
     std::wstring text;
-    if (!platform::readFile(path, bytes) || !decodeXml(bytes, encoding, text)) {
-        document = Document();
-        return false;
-    }
-    return parseInto(document, text, encoding);
+    return decodeXml(bytes, decodeText, encoding, text) ? DocumentImpl::parse(text, encoding) : nullptr;
 }
 
-bool loadXml(Document& document, const std::wstring& text) { return parseInto(document, text, XmlEncoding()); }
+std::shared_ptr<DocumentImpl> parseText(const std::wstring& text) { return DocumentImpl::parse(text, {}); }
+
+bool printFile(DocumentImpl& document, std::string& bytes) {
+    return encodeXml(document.print(document.dom.as<IXMLDOMNode>(IID_IXMLDOMNode)), encodeText, document.encoding,
+                     bytes);
+}
 
 bool getRootElement(Element& element, const Document& document) {
     const auto& impl = DocumentAccess::impl(document);
@@ -196,8 +157,6 @@ bool getRootElement(Element& element, const Document& document) {
     return static_cast<bool>(element);
 }
 
-bool checkNodeName(const Node& node, const std::wstring& name) { return node.isElement() && node.name() == name; }
-
 bool readAttributeText(std::wstring& value, const Element& element, const std::wstring& name) {
     const auto domElement = elementOf(element);
     if (!domElement)
@@ -207,19 +166,6 @@ bool readAttributeText(std::wstring& value, const Element& element, const std::w
     if (!found.isString())
         return false;
     value = found.text();
-    return true;
-}
-
-bool readAttributeBool(bool& value, const Element& element, const std::wstring& name) {
-    std::wstring text;
-    if (!readAttributeText(text, element, name))
-        return false;
-    if (equalsIgnoringCase(text, L"true") || text == L"1")
-        value = true;
-    else if (equalsIgnoringCase(text, L"false") || text == L"0")
-        value = false;
-    else
-        return false;
     return true;
 }
 
@@ -254,16 +200,6 @@ bool enableXPath(Document& document) {
     check(impl->dom->setProperty(property.get(), com::Variant(std::wstring(L"XPath")).get()),
           "IXMLDOMDocument2::setProperty(SelectionLanguage)");
     return true;
-}
-
-bool save(const Document& document, const std::wstring& path) {
-    const auto& impl = DocumentAccess::impl(document);
-    if (!impl)
-        return false;
-    std::string bytes;
-    if (!encodeXml(impl->print(impl->dom.as<IXMLDOMNode>(IID_IXMLDOMNode)), impl->encoding, bytes))
-        return false;
-    return platform::writeFileReplacing(path, bytes);
 }
 
 } // namespace tern::utility::xml

@@ -1,0 +1,35 @@
+// What each DOM backend (posix/, win32/) gives the XML functions that are
+// written once (xml.cpp): documents made from a file's bytes or from text,
+// and a document's bytes. Reading and writing the files themselves, and
+// the functions built on the handles alone, are done once for both.
+
+#pragma once
+
+#include "components/utility/xml.h"
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace tern::utility::xml {
+
+// Parses a file's bytes, decoded as xml_encoding.h decides, into a new
+// document that remembers their encoding; null when they cannot be decoded
+// or are not one well-formed document. Raises DomError when the DOM fails.
+std::shared_ptr<DocumentImpl> parseFile(std::string_view bytes);
+
+// Parses text into a new document, to be written as UTF-8; null when it is
+// not one well-formed document. Raises DomError when the DOM fails.
+std::shared_ptr<DocumentImpl> parseText(const std::wstring& text);
+
+// The whole document as bytes in its encoding; false when a character has
+// no representation in that encoding.
+bool printFile(DocumentImpl& document, std::string& bytes);
+
+// How the backends and the shared functions reach into a document handle.
+struct DocumentAccess {
+    static std::shared_ptr<DocumentImpl>& impl(Document& document) { return document.impl; }
+    static const std::shared_ptr<DocumentImpl>& impl(const Document& document) { return document.impl; }
+};
+
+} // namespace tern::utility::xml

@@ -1,0 +1,21 @@
+// Conversions between a file's bytes, in an encoding named as
+// components/utility/xml_encoding.h names it, and the UTF-8 text pugixml
+// parses and prints. UTF-8 itself is checked here; every other encoding
+// goes to the C library's iconv.
+
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace tern::utility::xml {
+
+// Decodes bytes in the encoding into UTF-8; false when the encoding is
+// unknown or a byte sequence is invalid in it.
+bool decodeText(std::string_view bytes, const std::string& encoding, std::string& utf8);
+
+// Encodes UTF-8 text into the encoding; false when a character has no
+// representation in it.
+bool encodeText(std::string_view utf8, const std::string& encoding, std::string& bytes);
+
+} // namespace tern::utility::xml

@@ -1,0 +1,62 @@
+// The XML functions that are written once: reading and writing files around
+// the backend's documents (dom_backend.h), and the functions built on the
+// handles alone. Each backend defines the rest.
+
+#include "components/utility/xml.h"
+
+#include "components/utility/dom_backend.h"
+#include "platform/file_system.h"
+
+#include <cwchar>
+
+namespace tern::utility::xml {
+namespace {
+
+bool equalsIgnoringCase(const std::wstring& text, const wchar_t* lower) {
+    if (text.size() != std::wcslen(lower))
+        return false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto c = text[i];
+        if ((c >= L'A' && c <= L'Z' ? c - L'A' + L'a' : c) != lower[i])
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool load(Document& document, const std::wstring& path, bool /*flag: every caller loads synchronously*/) {
+    std::string bytes;
+    auto& impl = DocumentAccess::impl(document);
+    impl = platform::readFile(path, bytes) ? parseFile(bytes) : nullptr;
+    return impl != nullptr;
+}
+
+bool loadXml(Document& document, const std::wstring& text) {
+    auto& impl = DocumentAccess::impl(document);
+    impl = parseText(text);
+    return impl != nullptr;
+}
+
+bool save(const Document& document, const std::wstring& path) {
+    const auto& impl = DocumentAccess::impl(document);
+    std::string bytes;
+    return impl && printFile(*impl, bytes) && platform::writeFileReplacing(path, bytes);
+}
+
+bool checkNodeName(const Node& node, const std::wstring& name) { return node.isElement() && node.name() == name; }
+
+bool readAttributeBool(bool& value, const Element& element, const std::wstring& name) {
+    std::wstring text;
+    if (!readAttributeText(text, element, name))
+        return false;
+    if (equalsIgnoringCase(text, L"true") || text == L"1")
+        value = true;
+    else if (equalsIgnoringCase(text, L"false") || text == L"0")
+        value = false;
+    else
+        return false;
+    return true;
+}
+
+} // namespace tern::utility::xml
