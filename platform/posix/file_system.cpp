@@ -7,6 +7,7 @@
 
 #include "platform/file_system.h"
 
+#include "platform/error_report.h"
 #include "platform/posix/file_descriptor.h"
 #include "platform/posix/file_name.h"
 #include "platform/posix/file_time.h"
@@ -26,22 +27,6 @@ using posix::FileDescriptor;
 using posix::lastError;
 
 namespace {
-
-bool fail(std::error_code* why, std::error_code reason) {
-    if (why)
-        *why = reason;
-    return false;
-}
-
-bool fail(std::error_code* why, std::errc reason) { return fail(why, std::make_error_code(reason)); }
-
-bool succeed(std::error_code* why) {
-    if (why)
-        why->clear();
-    return true;
-}
-
-bool finish(std::error_code* why, std::error_code reason) { return reason ? fail(why, reason) : succeed(why); }
 
 // The native spelling of a system path without trailing separators, so that
 // a final link is addressed as the link itself ("link/" would be its target).

@@ -8,6 +8,7 @@
 
 #include "platform/file_system.h"
 
+#include "platform/error_report.h"
 #include "platform/win32/long_path.h"
 #include "platform/win32/win32_error.h"
 
@@ -26,22 +27,8 @@ using win32::win32Path;
 
 namespace {
 
-bool fail(std::error_code* why, std::error_code reason) {
-    if (why)
-        *why = reason;
-    return false;
-}
-
-bool fail(std::error_code* why, std::errc reason) { return fail(why, std::make_error_code(reason)); }
-
 // The result of a Win32 call that reports failure through GetLastError.
-bool result(BOOL succeeded, std::error_code* why) {
-    if (!succeeded)
-        return fail(why, lastError());
-    if (why)
-        why->clear();
-    return true;
-}
+bool result(BOOL succeeded, std::error_code* why) { return succeeded ? succeed(why) : fail(why, lastError()); }
 
 struct HandleCloser {
     void operator()(HANDLE handle) const { ::CloseHandle(handle); }
@@ -143,7 +130,7 @@ bool getAttributes(const std::wstring& path, std::uint32_t& attributes, std::err
     if (found == INVALID_FILE_ATTRIBUTES)
         return fail(why, lastError());
     attributes = found;
-    return result(TRUE, why);
+    return succeed(why);
 }
 
 bool setAttributes(const std::wstring& path, std::uint32_t attributes, std::error_code* why) {
@@ -154,7 +141,7 @@ bool setAttributes(const std::wstring& path, std::uint32_t attributes, std::erro
     // SetFileAttributesW would reach through a link to its target, which lies
     // outside whatever tree the caller walks: a link is left as it is.
     if (present & FILE_ATTRIBUTE_REPARSE_POINT)
-        return result(TRUE, why);
+        return succeed(why);
     const DWORD settable = attributes & ~static_cast<DWORD>(attrFolder | attrLink);
     return result(::SetFileAttributesW(native.c_str(), settable != 0 ? settable : FILE_ATTRIBUTE_NORMAL), why);
 }
@@ -174,7 +161,7 @@ bool findFiles(const std::wstring& pattern, std::vector<FolderEntry>& entries, s
         // An existing folder without a match; a missing folder is
         // ERROR_PATH_NOT_FOUND.
         const DWORD error = ::GetLastError();
-        return error == ERROR_FILE_NOT_FOUND ? result(TRUE, why) : fail(why, win32::toErrorCode(error));
+        return error == ERROR_FILE_NOT_FOUND ? succeed(why) : fail(why, win32::toErrorCode(error));
     }
     DWORD error = ERROR_SUCCESS;
     while (error == ERROR_SUCCESS) {
@@ -197,7 +184,7 @@ bool findFiles(const std::wstring& pattern, std::vector<FolderEntry>& entries, s
         return ::CompareStringOrdinal(a.name.c_str(), static_cast<int>(a.name.size()), b.name.c_str(),
                                       static_cast<int>(b.name.size()), TRUE) == CSTR_LESS_THAN;
     });
-    return result(TRUE, why);
+    return succeed(why);
 }
 
 bool getFileStatus(const std::wstring& path, FileStatus& status, std::error_code* why) {
@@ -206,7 +193,7 @@ bool getFileStatus(const std::wstring& path, FileStatus& status, std::error_code
         return fail(why, lastError());
     status.lastWrite = toFileTime(data.ftLastWriteTime);
     status.attributes = data.dwFileAttributes;
-    return result(TRUE, why);
+    return succeed(why);
 }
 
 bool setFileStatus(const std::wstring& path, const FileStatus& status, std::error_code* why) {
@@ -236,7 +223,7 @@ bool readFile(const std::wstring& path, std::string& bytes, std::error_code* why
             break;
     }
     bytes = std::move(content);
-    return result(TRUE, why);
+    return succeed(why);
 }
 
 bool writeFileReplacing(const std::wstring& path, const std::string& bytes, std::error_code* why) {
@@ -259,7 +246,7 @@ bool writeFileReplacing(const std::wstring& path, const std::string& bytes, std:
         ::DeleteFileW(win32Path(temporary).c_str());
         return fail(why, failed);
     }
-    return result(TRUE, why);
+    return succeed(why);
 }
 
 bool replaceFile(const std::wstring& from, const std::wstring& to, std::error_code* why) {
