@@ -1,12 +1,12 @@
 #include "tests/support/temp_folder.h"
 
 #include "platform/file_system.h"
+#include "platform/text.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
-#include <fstream>
-#include <sstream>
 #include <system_error>
 
 namespace fs = std::filesystem;
@@ -15,14 +15,43 @@ namespace tern::test {
 
 namespace {
 
-// Read-only files and folders would stop the clean-up: make everything
-// writable first, without following links out of the tree.
-void makeTreeWritable(const fs::path& root) {
-    std::error_code ec;
-    for (auto it = fs::recursive_directory_iterator(root, ec); !ec && it != fs::recursive_directory_iterator();
-         it.increment(ec)) {
-        if (!it->is_symlink(ec))
-            platform::setAttributes(platform::toSystemPath(it->path()), platform::attrNormal);
+// Empties a folder (a system path ending in a backslash) without following
+// links out of it: a link is removed as an entry of its own. Read-only files
+// and folders would stop the clean-up, so each is made writable first.
+void removeContents(const std::wstring& folder) {
+    std::vector<platform::FolderEntry> entries;
+    platform::findFiles(folder + L"*.*", entries);
+    for (const platform::FolderEntry& entry : entries) {
+        const std::wstring path = folder + entry.name;
+        if (!entry.isLink())
+            platform::setAttributes(path, platform::attrNormal);
+        if (!entry.isFolder()) {
+            platform::deleteFile(path);
+            continue;
+        }
+        if (!entry.isLink())
+            removeContents(path + L"\\");
+        platform::removeFolder(path);
+    }
+}
+
+void listInto(Tree& tree, const std::wstring& folder, const std::string& prefix) {
+    std::vector<platform::FolderEntry> entries;
+    if (!platform::findFiles(folder + L"*.*", entries))
+        ADD_FAILURE() << "cannot list " << platform::toUtf8(folder);
+    for (const platform::FolderEntry& entry : entries) {
+        const std::string name = prefix + platform::toUtf8(entry.name);
+        const std::wstring path = folder + entry.name;
+        if (entry.isLink()) {
+            tree.push_back(name + "@");
+        } else if (entry.isFolder()) {
+            tree.push_back(name + "/");
+            listInto(tree, path + L"\\", name + "/");
+        } else {
+            std::string bytes;
+            platform::readFile(path, bytes);
+            tree.push_back(name + "=" + bytes + ((entry.attributes & platform::attrReadOnly) ? " (read-only)" : ""));
+        }
     }
 }
 
@@ -45,9 +74,9 @@ TempFolder::TempFolder() {
 }
 
 TempFolder::~TempFolder() {
-    makeTreeWritable(root);
-    std::error_code ec;
-    fs::remove_all(root, ec);
+    // system() ends in a backslash.
+    removeContents(system());
+    platform::removeFolder(system());
 }
 
 std::wstring TempFolder::system(const std::string& relative) const {
@@ -55,19 +84,25 @@ std::wstring TempFolder::system(const std::string& relative) const {
     return platform::toSystemPath(full);
 }
 
+void makeFolder(const fs::path& path) {
+    const std::wstring system = platform::toSystemPath(path);
+    if (path.empty() || platform::isFolder(system))
+        return;
+    makeFolder(path.parent_path());
+    if (!platform::isFolder(system) && !platform::makeFolder(system))
+        ADD_FAILURE() << "cannot make the folder " << path;
+}
+
 void writeFile(const fs::path& path, const std::string& bytes) {
-    fs::create_directories(path.parent_path());
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << bytes;
-    if (!out)
+    makeFolder(path.parent_path());
+    if (!platform::writeFileReplacing(platform::toSystemPath(path), bytes))
         ADD_FAILURE() << "cannot write " << path;
 }
 
 std::string readFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
+    std::string bytes;
+    platform::readFile(platform::toSystemPath(path), bytes);
+    return bytes;
 }
 
 void setReadOnly(const fs::path& path, bool readOnly) {
@@ -81,6 +116,13 @@ void setReadOnly(const fs::path& path, bool readOnly) {
 bool isReadOnly(const fs::path& path) {
     std::uint32_t attributes = 0;
     return platform::getAttributes(platform::toSystemPath(path), attributes) && (attributes & platform::attrReadOnly);
+}
+
+Tree treeOf(const fs::path& folder) {
+    Tree tree;
+    listInto(tree, platform::toSystemPath(folder / ""), "");
+    std::sort(tree.begin(), tree.end());
+    return tree;
 }
 
 } // namespace tern::test

@@ -1,10 +1,12 @@
 // A fresh temporary folder per test, removed afterwards, and small helpers to
-// lay out and read back real files in it.
+// lay out and read back real files in it. The helpers go through the platform
+// functions, so on Windows they reach paths over 260 characters as well.
 
 #pragma once
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace tern::test {
 
@@ -28,6 +30,8 @@ private:
     std::filesystem::path root;
 };
 
+// Creates a folder and its missing parents.
+void makeFolder(const std::filesystem::path& path);
 // Writes text (UTF-8 bytes) to a file, creating its parent folders.
 void writeFile(const std::filesystem::path& path, const std::string& bytes);
 // The whole content of a file; empty when it cannot be read.
@@ -35,5 +39,11 @@ std::string readFile(const std::filesystem::path& path);
 // Makes a file read-only or writable, as the Windows read-only attribute does.
 void setReadOnly(const std::filesystem::path& path, bool readOnly);
 bool isReadOnly(const std::filesystem::path& path);
+
+// The whole tree below a folder, one line per entry in path order: "a/" for
+// a folder, "a@" for a link (never followed), "a=text" for a file and its
+// content, with " (read-only)" after a read-only file.
+using Tree = std::vector<std::string>;
+Tree treeOf(const std::filesystem::path& folder);
 
 } // namespace tern::test
