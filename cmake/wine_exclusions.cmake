@@ -11,7 +11,6 @@ set(TN_WINE_EXCLUDED
   platform_tests:FileSystemTest.FindFilesAndGetAttributes_DescribeEntriesAsThemselves_InCaseInsensitiveOrder
   folder_tree_tests:FolderTreeTest.CopyFolderTree_NeverCopiesThroughLinks
   folder_tree_tests:FolderTreeTest.DeleteFolderContents_RemovesLinksAsEntries_LeavingTheirTargets
-  folder_tree_tests:FolderTreeTest.DeleteFolderContents_KeepsLinkToFolder_WhenNotRecursive
 )
 
 # Wine's MSXML parses with libxml2, which refuses elements nested more than
@@ -27,8 +26,6 @@ list(APPEND TN_WINE_EXCLUDED
 # no path over 260 characters and sets last-write times to the second, and a
 # native path there has backslashes.
 list(APPEND TN_WINE_EXCLUDED
-  folder_tree_tests:FolderTreeTest.CreateFolderTree_CreatesPathOf260Characters_ButNot261
-  folder_tree_tests:FolderTreeTest.DeleteFolderContents_YieldsFalse_ForMissingFileOrTooLongFolder
   updater_tests:UpdaterRunTest.LayerTemplateAsNewAsTheShippedOne_StaysUntouched
 )
 

@@ -1,11 +1,9 @@
 #include "update/folder_tree.h"
 
-#include "platform/file_system.h"
 #include "tests/support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -15,30 +13,12 @@ namespace fs = std::filesystem;
 namespace tern::update {
 namespace {
 
-using test::isReadOnly;
-using test::readFile;
+using test::makeFolder;
 using test::setReadOnly;
 using test::TempFolder;
+using test::Tree;
+using test::treeOf;
 using test::writeFile;
-using Tree = std::vector<std::string>;
-
-// The whole tree below a folder, one line per entry in path order: "a/" for
-// a folder, "a@" for a link (never followed), "a=text" for a file and its
-// content, with " (read-only)" after a read-only file.
-Tree treeOf(const fs::path& root) {
-    Tree tree;
-    for (auto it = fs::recursive_directory_iterator(root); it != fs::recursive_directory_iterator(); ++it) {
-        const std::string name = it->path().lexically_relative(root).generic_string();
-        if (it->is_symlink())
-            tree.push_back(name + "@");
-        else if (it->is_directory())
-            tree.push_back(name + "/");
-        else
-            tree.push_back(name + "=" + readFile(it->path()) + (isReadOnly(it->path()) ? " (read-only)" : ""));
-    }
-    std::sort(tree.begin(), tree.end());
-    return tree;
-}
 
 class FolderTreeTest : public ::testing::Test {
 protected:
@@ -53,7 +33,7 @@ protected:
     void plantLinksOutside(const std::string& folder) {
         writeFile(outside.native("Secret/keep.txt"), "outside");
         writeFile(outside.native("note.txt"), "note");
-        fs::create_directories(dir.native(folder + "/Sub/Deeper"));
+        makeFolder(dir.native(folder + "/Sub/Deeper"));
         fs::create_directory_symlink(outside.native("Secret"), dir.native(folder + "/Sub/Deeper/ToOutside"));
         fs::create_symlink(outside.native("note.txt"), dir.native(folder + "/Sub/ToFile"));
     }
@@ -66,41 +46,36 @@ protected:
 
 // --- createFolderTree ---
 
-TEST_F(FolderTreeTest, CreateFolderTree_YieldsTrue_WhenFolderExists) {
+TEST_F(FolderTreeTest, CreateFolderTree_MakesUpToDepthMissingAncestors_AndAcceptsAnExistingFolder) {
     writeFile(dir.native("Existing/file.txt"), "x");
-    EXPECT_TRUE(createFolderTree(dir.system("Existing/").c_str(), 0));
-    EXPECT_TRUE(createFolderTree(dir.system("Existing").c_str(), 4));
-    EXPECT_EQ(treeOf(dir.path()), (Tree{"Existing/", "Existing/file.txt=x"}));
-}
-
-TEST_F(FolderTreeTest, CreateFolderTree_CreatesMissingAncestors_UpToDepth) {
-    EXPECT_TRUE(createFolderTree(dir.system("a/b/c/").c_str(), 2));
-    EXPECT_TRUE(createFolderTree(dir.system("a/x").c_str(), 4));
-    EXPECT_EQ(treeOf(dir.path()), (Tree{"a/", "a/b/", "a/b/c/", "a/x/"}));
-}
-
-TEST_F(FolderTreeTest, CreateFolderTree_YieldsFalse_WhenMoreAncestorsAreMissingThanDepthAllows) {
-    EXPECT_FALSE(createFolderTree(dir.system("a/b/c/").c_str(), 1));
-    EXPECT_FALSE(createFolderTree(dir.system("missing/child").c_str(), 0));
-    EXPECT_TRUE(treeOf(dir.path()).empty());
-}
-
-TEST_F(FolderTreeTest, CreateFolderTree_YieldsFalse_ForNullEmptyNegativeDepthOrNoParent) {
-    fs::create_directory(dir.native("Existing"));
+    struct Case {
+        std::wstring path;
+        int depth;
+        bool result;
+    };
+    const Case cases[] = {
+        {dir.system("Existing/"), 0, true},
+        {dir.system("Existing"), 4, true},
+        {dir.system("a/b/c/"), 2, true},
+        {dir.system("a/x"), 4, true},
+        {dir.system("m/n/o/"), 1, false},
+        {dir.system("missing/child"), 0, false},
+        {dir.system("Existing"), -1, false},
+        {dir.system("New"), -1, false},
+        {L"", 1, false},
+        {L"relative", 1, false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(createFolderTree(c.path.c_str(), c.depth), c.result) << fs::path(c.path) << " depth " << c.depth;
     EXPECT_FALSE(createFolderTree(nullptr, 1));
-    EXPECT_FALSE(createFolderTree(L"", 1));
-    EXPECT_FALSE(createFolderTree(dir.system("New").c_str(), -1));
-    EXPECT_FALSE(createFolderTree(dir.system("Existing").c_str(), -1));
-    EXPECT_FALSE(createFolderTree(L"x", 1));
-    EXPECT_FALSE(createFolderTree(L"relative", 1));
-    EXPECT_EQ(treeOf(dir.path()), Tree{"Existing/"});
+    EXPECT_EQ(treeOf(dir.path()), (Tree{"Existing/", "Existing/file.txt=x", "a/", "a/b/", "a/b/c/", "a/x/"}));
 }
 
 TEST_F(FolderTreeTest, CreateFolderTree_CreatesPathOf260Characters_ButNot261) {
     const std::string longest = pathOfLength("", 260);
     const std::string tooLong = pathOfLength("", 261);
     const std::string existingTooLong = pathOfLength("", 262);
-    fs::create_directory(dir.native(existingTooLong));
+    makeFolder(dir.native(existingTooLong));
 
     EXPECT_TRUE(createFolderTree(dir.system(longest).c_str(), 1));
     EXPECT_FALSE(createFolderTree(dir.system(tooLong).c_str(), 1));
@@ -115,34 +90,39 @@ TEST_F(FolderTreeTest, CopyFolderTree_CopiesFilesAndSubFolders_KeepingDestinatio
     writeFile(dir.native("src/locked.txt"), "locked");
     setReadOnly(dir.native("src/locked.txt"), true);
     writeFile(dir.native("src/Sub/b.txt"), "b");
-    fs::create_directories(dir.native("src/Sub/Empty"));
-    writeFile(dir.native("dst/a.txt"), "mine");
+    makeFolder(dir.native("src/Sub/Empty"));
+    // A sibling whose name starts like the source's is no folder inside it.
+    writeFile(dir.native("src2/a.txt"), "mine");
 
-    EXPECT_TRUE(copyFolderTree(dir.system("dst").c_str(), dir.system("src").c_str()));
-    EXPECT_EQ(treeOf(dir.native("dst")),
+    EXPECT_TRUE(copyFolderTree(dir.system("src2").c_str(), dir.system("src").c_str()));
+    EXPECT_EQ(treeOf(dir.native("src2")),
               (Tree{"Sub/", "Sub/Empty/", "Sub/b.txt=b", "a.txt=mine", "locked.txt=locked (read-only)"}));
 }
 
 TEST_F(FolderTreeTest, CopyFolderTree_CreatesDestination_WhenSourceIsEmpty) {
-    fs::create_directory(dir.native("src"));
+    makeFolder(dir.native("src"));
     EXPECT_TRUE(copyFolderTree(dir.system("dst/").c_str(), dir.system("src/").c_str()));
     EXPECT_EQ(treeOf(dir.path()), (Tree{"dst/", "src/"}));
 }
 
-TEST_F(FolderTreeTest, CopyFolderTree_YieldsFalse_WhenSourceIsNotAFolder) {
+TEST_F(FolderTreeTest, CopyFolderTree_ChangesNothing_ForABadSourceOrADestinationTooDeepOrInsideTheSource) {
     writeFile(dir.native("file.txt"), "x");
-    EXPECT_FALSE(copyFolderTree(dir.system("dst").c_str(), dir.system("missing").c_str()));
-    EXPECT_FALSE(copyFolderTree(dir.system("dst").c_str(), dir.system("file.txt").c_str()));
+    writeFile(dir.native("src/Sub/b.txt"), "b");
+    const Tree before = treeOf(dir.path());
+    const std::pair<std::wstring, std::wstring> cases[] = {
+        {dir.system("dst"), dir.system("missing")},
+        {dir.system("dst"), dir.system("file.txt")},
+        {L"", dir.system("src")},
+        {dir.system("missing/dst"), dir.system("src")},
+        {dir.system("src/Sub/Copy"), dir.system("src")},
+        {dir.system("SRC/Sub/../Copy/"), dir.system("src/")},
+        {dir.system("src"), dir.system("src")},
+    };
+    for (const auto& [destination, source] : cases)
+        EXPECT_FALSE(copyFolderTree(destination.c_str(), source.c_str())) << fs::path(destination);
     EXPECT_FALSE(copyFolderTree(dir.system("dst").c_str(), nullptr));
-    EXPECT_FALSE(copyFolderTree(nullptr, dir.system("").c_str()));
-    EXPECT_FALSE(copyFolderTree(L"", dir.system("").c_str()));
-    EXPECT_EQ(treeOf(dir.path()), Tree{"file.txt=x"});
-}
-
-TEST_F(FolderTreeTest, CopyFolderTree_CreatesOnlyOneLevelOfDestination) {
-    writeFile(dir.native("src/a.txt"), "a");
-    EXPECT_FALSE(copyFolderTree(dir.system("missing/dst").c_str(), dir.system("src").c_str()));
-    EXPECT_EQ(treeOf(dir.path()), (Tree{"src/", "src/a.txt=a"}));
+    EXPECT_FALSE(copyFolderTree(nullptr, dir.system("src").c_str()));
+    EXPECT_EQ(treeOf(dir.path()), before);
 }
 
 TEST_F(FolderTreeTest, CopyFolderTree_YieldsFalse_WhenASubFolderCannotBeCopied_ButCopiesTheRest) {
@@ -163,22 +143,6 @@ TEST_F(FolderTreeTest, CopyFolderTree_NeverCopiesThroughLinks) {
     EXPECT_EQ(treeOf(outside.path()), outsideTree);
 }
 
-TEST_F(FolderTreeTest, CopyFolderTree_RefusesDestinationInsideSource) {
-    writeFile(dir.native("src/Sub/b.txt"), "b");
-    const Tree before = treeOf(dir.path());
-
-    EXPECT_FALSE(copyFolderTree(dir.system("src/Sub/Copy").c_str(), dir.system("src").c_str()));
-    EXPECT_FALSE(copyFolderTree(dir.system("SRC/Sub/../Copy/").c_str(), dir.system("src/").c_str()));
-    EXPECT_FALSE(copyFolderTree(dir.system("src").c_str(), dir.system("src").c_str()));
-    EXPECT_EQ(treeOf(dir.path()), before);
-}
-
-TEST_F(FolderTreeTest, CopyFolderTree_AcceptsSiblingWhoseNameStartsLikeTheSource) {
-    writeFile(dir.native("src/a.txt"), "a");
-    EXPECT_TRUE(copyFolderTree(dir.system("src2").c_str(), dir.system("src").c_str()));
-    EXPECT_EQ(treeOf(dir.native("src2")), Tree{"a.txt=a"});
-}
-
 TEST_F(FolderTreeTest, CopyFolderTree_AcceptsSourceOf260Characters_ButNot261) {
     // The files inside either source lie beyond the limit, so only the
     // destination folder itself tells the two apart.
@@ -189,8 +153,8 @@ TEST_F(FolderTreeTest, CopyFolderTree_AcceptsSourceOf260Characters_ButNot261) {
 
     EXPECT_TRUE(copyFolderTree(dir.system("dst1").c_str(), dir.system(longest).c_str()));
     EXPECT_FALSE(copyFolderTree(dir.system("dst2").c_str(), dir.system(tooLong).c_str()));
-    EXPECT_TRUE(treeOf(dir.native("dst1")).empty());
-    EXPECT_FALSE(fs::exists(dir.native("dst2")));
+    EXPECT_EQ(treeOf(dir.path()), (Tree{"dst1/", longest + "/", longest + "/a.txt=a", tooLong + "/",
+                                        tooLong + "/a.txt=a"}));
 }
 
 TEST_F(FolderTreeTest, CopyFolderTree_LeavesOutFiles_WhosePathWouldExceed260Characters) {
@@ -205,59 +169,59 @@ TEST_F(FolderTreeTest, CopyFolderTree_LeavesOutFiles_WhosePathWouldExceed260Char
 
 // --- deleteFolderContents ---
 
-TEST_F(FolderTreeTest, DeleteFolderContents_YieldsFalse_WhenNotRecursiveAndOnlySubFolders) {
-    writeFile(dir.native("Sub/a.txt"), "a");
-    fs::create_directory(dir.native("Empty"));
-    const Tree before = treeOf(dir.path());
+TEST_F(FolderTreeTest, DeleteFolderContents_DeletesWhatTheFlagsAsk_ForcingOnlyTopLevelReadOnlyFiles) {
+    struct Case {
+        bool recursive;
+        bool forceReadOnly;
+        Tree after;
+    };
+    const Case cases[] = {
+        {false, false,
+         {"Empty/", "Gone/", "Gone/Deeper/", "Gone/Deeper/d.txt=d", "Sub/", "Sub/b.txt=b",
+          "Sub/locked.txt=locked (read-only)", "top.txt=top (read-only)"}},
+        {false, true,
+         {"Empty/", "Gone/", "Gone/Deeper/", "Gone/Deeper/d.txt=d", "Sub/", "Sub/b.txt=b",
+          "Sub/locked.txt=locked (read-only)"}},
+        {true, false, {"Sub/", "Sub/locked.txt=locked (read-only)", "top.txt=top (read-only)"}},
+        {true, true, {"Sub/", "Sub/locked.txt=locked (read-only)"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "recursive " << c.recursive << ", forceReadOnly " << c.forceReadOnly);
+        TempFolder scratch;
+        writeFile(scratch.native("top.txt"), "top");
+        setReadOnly(scratch.native("top.txt"), true);
+        writeFile(scratch.native("plain.txt"), "plain");
+        writeFile(scratch.native("Sub/locked.txt"), "locked");
+        setReadOnly(scratch.native("Sub/locked.txt"), true);
+        writeFile(scratch.native("Sub/b.txt"), "b");
+        writeFile(scratch.native("Gone/Deeper/d.txt"), "d");
+        makeFolder(scratch.native("Empty"));
 
+        EXPECT_TRUE(deleteFolderContents(scratch.system("").c_str(), c.recursive, c.forceReadOnly));
+        EXPECT_EQ(treeOf(scratch.path()), c.after);
+    }
+}
+
+TEST_F(FolderTreeTest, DeleteFolderContents_YieldsTrue_OnlyWhenSomeFileWasAttempted) {
+    writeFile(dir.native("Sub/a.txt"), "a");
+    makeFolder(dir.native("Empty"));
     EXPECT_FALSE(deleteFolderContents(dir.system("").c_str(), false, false));
-    EXPECT_EQ(treeOf(dir.path()), before);
-}
-
-TEST_F(FolderTreeTest, DeleteFolderContents_DeletesTopFilesOnly_WhenNotRecursive) {
-    writeFile(dir.native("a.txt"), "a");
-    writeFile(dir.native("locked.txt"), "locked");
-    setReadOnly(dir.native("locked.txt"), true);
-    writeFile(dir.native("Sub/b.txt"), "b");
-
-    EXPECT_TRUE(deleteFolderContents(dir.system("").c_str(), false, false));
-    EXPECT_EQ(treeOf(dir.path()), (Tree{"Sub/", "Sub/b.txt=b", "locked.txt=locked (read-only)"}));
-}
-
-TEST_F(FolderTreeTest, DeleteFolderContents_ForcesTopLevelReadOnlyFiles_ButNotNestedOnes) {
-    writeFile(dir.native("top.txt"), "top");
-    setReadOnly(dir.native("top.txt"), true);
-    writeFile(dir.native("plain.txt"), "plain");
-    writeFile(dir.native("Sub/locked.txt"), "locked");
-    setReadOnly(dir.native("Sub/locked.txt"), true);
-    writeFile(dir.native("Sub/other.txt"), "other");
-    writeFile(dir.native("Gone/Deeper/d.txt"), "d");
-
-    EXPECT_TRUE(deleteFolderContents(dir.system("").c_str(), true, true));
-    EXPECT_EQ(treeOf(dir.path()), (Tree{"Sub/", "Sub/locked.txt=locked (read-only)"}));
-}
-
-TEST_F(FolderTreeTest, DeleteFolderContents_YieldsTrue_WhenOnlyNestedFilesWereAttempted) {
-    writeFile(dir.native("Sub/a.txt"), "a");
+    EXPECT_EQ(treeOf(dir.path()), (Tree{"Empty/", "Sub/", "Sub/a.txt=a"}));
     EXPECT_TRUE(deleteFolderContents(dir.system("").c_str(), true, false));
     EXPECT_TRUE(treeOf(dir.path()).empty());
 }
 
 TEST_F(FolderTreeTest, DeleteFolderContents_RemovesLinksAsEntries_LeavingTheirTargets) {
     plantLinksOutside("Tree");
+    fs::create_directory_symlink(outside.native("Secret"), dir.native("Tree/ToOutside"));
+    fs::create_symlink(outside.native("note.txt"), dir.native("Tree/ToFile"));
+
+    // Without recursion a link to a folder counts as a sub-folder and stays.
+    EXPECT_TRUE(deleteFolderContents(dir.system("Tree").c_str(), false, false));
+    EXPECT_EQ(treeOf(dir.native("Tree")), (Tree{"Sub/", "Sub/Deeper/", "Sub/Deeper/ToOutside@", "Sub/ToFile@",
+                                                "ToOutside@"}));
     EXPECT_TRUE(deleteFolderContents(dir.system("Tree").c_str(), true, true));
     EXPECT_TRUE(treeOf(dir.native("Tree")).empty());
-    EXPECT_EQ(treeOf(outside.path()), outsideTree);
-}
-
-TEST_F(FolderTreeTest, DeleteFolderContents_KeepsLinkToFolder_WhenNotRecursive) {
-    writeFile(outside.native("Secret/keep.txt"), "outside");
-    writeFile(outside.native("note.txt"), "note");
-    fs::create_directory_symlink(outside.native("Secret"), dir.native("ToOutside"));
-    fs::create_symlink(outside.native("note.txt"), dir.native("ToFile"));
-
-    EXPECT_TRUE(deleteFolderContents(dir.system("").c_str(), false, false));
-    EXPECT_EQ(treeOf(dir.path()), Tree{"ToOutside@"});
     EXPECT_EQ(treeOf(outside.path()), outsideTree);
 }
 
