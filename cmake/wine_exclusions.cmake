@@ -22,13 +22,6 @@ list(APPEND TN_WINE_EXCLUDED
   cli_tests:CheckCommandTest.TensOfThousandsOfNestedIfN_AreCutAtTheBound_WithoutCrashing
 )
 
-# The test's own file handling assumes POSIX: MinGW's std::filesystem reaches
-# no path over 260 characters and sets last-write times to the second, and a
-# native path there has backslashes.
-list(APPEND TN_WINE_EXCLUDED
-  updater_tests:UpdaterRunTest.LayerTemplateAsNewAsTheShippedOne_StaysUntouched
-)
-
 # tn_wine_arguments(NAME OUT): the arguments that leave NAME's excluded cases
 # out of its run under Wine.
 function(tn_wine_arguments name out)

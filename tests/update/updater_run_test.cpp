@@ -1,22 +1,24 @@
 // CUpdater::run on real folder trees: the vendor check, the folders it makes,
 // the shipped files it copies and refreshes, and its result.
 
+#include "platform/file_system.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/test_frame.h"
 #include "update/updater.h"
 
 #include <gtest/gtest.h>
 
-#include <chrono>
-
 namespace tern::update {
 namespace {
 
 namespace fs = std::filesystem;
+using platform::FileTime;
 using test::isReadOnly;
 using test::readFile;
 using test::setReadOnly;
 using test::TempFolder;
+using test::Tree;
+using test::treeOf;
 using test::writeFile;
 
 struct InspectableUpdater : CUpdater {
@@ -35,13 +37,25 @@ struct InspectableUpdater : CUpdater {
     using CUpdater::versionText;
 };
 
+// Last-write times are read and set through the platform functions, which
+// keep them to 100 ns on every platform.
+FileTime lastWriteOf(const fs::path& path) {
+    platform::FileStatus status;
+    EXPECT_TRUE(platform::getFileStatus(platform::toSystemPath(path), status)) << path;
+    return status.lastWrite;
+}
+
+void setStatus(const fs::path& path, FileTime lastWrite, std::uint32_t attributes) {
+    ASSERT_TRUE(platform::setFileStatus(platform::toSystemPath(path), {lastWrite, attributes})) << path;
+}
+
 class UpdaterRunTest : public ::testing::Test {
 protected:
     void SetUp() override {
         writeFile(temp.native("install/ja/version.xml"), "<Versions><Main>2016.1</Main></Versions>");
         writeFile(temp.native("install/Config/InitialSet/Draw_Common.xml"), "<DrawCommon/>");
         writeFile(temp.native("install/Config/InitialSet/EopRegSetting.xml"), "<EopRegSetting/>");
-        fs::create_directories(temp.native("install/Config/InitialSet/NotAFile"));
+        test::makeFolder(temp.native("install/Config/InitialSet/NotAFile"));
         writeFile(temp.native("install/Templates/Layer/Standard.xml"), "<LayerTemplate Name=\"new\"/>");
         writeFile(temp.native("install/Templates/Layer/readme.txt"), "not a template");
         writeFile(temp.native("definition.xml"), "<Update_Data/>");
@@ -64,51 +78,48 @@ protected:
         return temp.native("root/PLX/OrvoLumen/OrvoLumen/2016_x64/" + relative);
     }
     fs::path userTemplate() const { return temp.native("root/UserData/2016_x64/Templates/Layer/Standard.xml"); }
-    void age(const fs::path& path, std::chrono::hours by) {
-        fs::last_write_time(path, fs::last_write_time(path) - by);
-    }
 
     TempFolder temp;
     test::TestFrame frame;
     InspectableUpdater updater;
 };
 
-TEST_F(UpdaterRunTest, Run_FailsWithoutDefinitionPath_AndMakesNoFolder) {
+TEST_F(UpdaterRunTest, Run_YieldsMinusOne_AndMakesNoFolder_WithoutDefinitionOrWithAnAppDataFolderOutsidePLX) {
     EXPECT_EQ(updater.run(nullptr, frame, true), -1);
     EXPECT_EQ(run(L""), -1);
-    EXPECT_FALSE(fs::exists(temp.native("root")));
-}
-
-TEST_F(UpdaterRunTest, Run_FailsWhenAppDataIsNotThreeLevelsBelowPLX) {
+    // The folder must lie three levels below one named exactly "PLX", and end in a backslash.
     for (const char* appData : {"root/PLX/OrvoLumen/OrvoLumen/2016_x64", "root/plx/OrvoLumen/OrvoLumen/2016_x64/",
                                 "root/PLX/OrvoLumen/2016_x64/", "root/PLX/A/B/C/2016_x64/"}) {
         useAppData(appData);
         EXPECT_EQ(run(), -1) << appData;
-        EXPECT_TRUE(updater.vendorRoot.empty()) << appData;
     }
-    frame.appDataFolder = L"";
+    frame.appDataFolder.clear();
     EXPECT_EQ(run(), -1);
     EXPECT_FALSE(fs::exists(temp.native("root")));
 }
 
-TEST_F(UpdaterRunTest, FirstRun_MakesTheReleaseFolders_AndCopiesTheShippedFiles) {
-    EXPECT_EQ(run(), 1);
-    for (const char* folder : {"root/PLX/OrvoLumen/OrvoLumen/2016_x64/Config",
-                               "root/PLX/OrvoLumen/OrvoLumen/2016_x64/InitialConfig", "root/UserData/2016_x64/WorkData",
-                               "root/UserData/2016_x64/Temporary", "root/UserData/2016_x64/BackUp",
-                               "root/UserData/2016_x64/Templates/Layer"})
-        EXPECT_TRUE(fs::is_directory(temp.native(folder))) << folder;
-    EXPECT_EQ(readFile(appData("InitialConfig/Draw_Common.xml")), "<DrawCommon/>");
-    EXPECT_EQ(readFile(appData("InitialConfig/EopRegSetting.xml")), "<EopRegSetting/>");
-    EXPECT_FALSE(fs::exists(appData("InitialConfig/NotAFile")));
-    EXPECT_EQ(readFile(userTemplate()), "<LayerTemplate Name=\"new\"/>");
-    EXPECT_FALSE(fs::exists(temp.native("root/UserData/2016_x64/Templates/Layer/readme.txt")));
-    EXPECT_FALSE(updater.hasCurrentFolder);
-    EXPECT_EQ(updater.vendorRoot, temp.system("root/PLX/"));
+TEST_F(UpdaterRunTest, Run_YieldsMinusOne_ForAnAppDataFolderOverThePathLimit_OrASubFolderThatCannotBeMade) {
+    const std::string edition(261 - temp.system("root/PLX/OrvoLumen/").size() - 10, 'e');
+    useAppData("root/PLX/OrvoLumen/" + edition + "/2016_x64/");
+    ASSERT_EQ(frame.appDataFolder.size(), 261u);
+    EXPECT_EQ(run(), -1);
+
+    useAppData("root/PLX/OrvoLumen/OrvoLumen/2016_x64/");
+    writeFile(temp.native("root/UserData/2016_x64/Templates"), "a file where a folder belongs");
+    EXPECT_EQ(run(), -1);
+    EXPECT_EQ(readFile(temp.native("root/UserData/2016_x64/Templates")), "a file where a folder belongs");
 }
 
-TEST_F(UpdaterRunTest, SecondRun_FindsNothingToDo) {
-    ASSERT_EQ(run(), 1);
+TEST_F(UpdaterRunTest, FirstRun_MakesTheReleaseFolders_AndCopiesTheShippedFiles_SecondRunHasNothingToDo) {
+    EXPECT_EQ(run(), 1);
+    EXPECT_FALSE(updater.hasCurrentFolder);
+    EXPECT_EQ(updater.vendorRoot, temp.system("root/PLX/"));
+    EXPECT_EQ(treeOf(appData()), (Tree{"Config/", "InitialConfig/", "InitialConfig/Draw_Common.xml=<DrawCommon/>",
+                                       "InitialConfig/EopRegSetting.xml=<EopRegSetting/>"}));
+    EXPECT_EQ(treeOf(temp.native("root/UserData/2016_x64")),
+              (Tree{"BackUp/", "Templates/", "Templates/Layer/", "Templates/Layer/Standard.xml=<LayerTemplate Name=\"new\"/>",
+                    "Temporary/", "WorkData/"}));
+
     EXPECT_EQ(run(), 0);
     EXPECT_TRUE(updater.hasCurrentFolder);
 }
@@ -141,7 +152,7 @@ TEST_F(UpdaterRunTest, Run_RecordsTheEarlierProductsFolders) {
     for (const char* folder : {"root/PLX/OrvoLumen/OrvoVista", "root/PLX/OrvoLumen/Orvo", "root/PLX/Orvo/Orvo/2012",
                                "root/PLX/OrvoLumen/OrvoPatron", "root/PLX/OrvoLumen/OrvoCivic",
                                "root/PLX/OrvoLumen/OrvoLumenPatron"})
-        fs::create_directories(temp.native(folder));
+        test::makeFolder(temp.native(folder));
     useAppData("root/PLX/OrvoLumen/OrvoVista/2016_x64/");
     run();
     EXPECT_FALSE(updater.hasLumenFolder);
@@ -152,7 +163,7 @@ TEST_F(UpdaterRunTest, Run_RecordsTheEarlierProductsFolders) {
     EXPECT_TRUE(updater.hasCivicFolder);
     EXPECT_TRUE(hasLumenPatronFolder);
 
-    fs::create_directories(temp.native("root/PLX/OrvoLumen/OrvoLumenAtlas"));
+    test::makeFolder(temp.native("root/PLX/OrvoLumen/OrvoLumenAtlas"));
     run();
     EXPECT_TRUE(updater.hasLumenFolder);
 }
@@ -166,46 +177,29 @@ TEST_F(UpdaterRunTest, MissingOrFolderDefinition_StillCopiesTheShippedFiles) {
 
 TEST_F(UpdaterRunTest, InitialSettingsTheUserHas_AreNeverReplaced) {
     writeFile(appData("InitialConfig/Draw_Common.xml"), "<Mine/>");
-    age(appData("InitialConfig/Draw_Common.xml"), std::chrono::hours(24 * 365));
+    // 2001-09-09, long before the shipped file was written.
+    setStatus(appData("InitialConfig/Draw_Common.xml"), 126444736000000000, platform::attrNormal);
     EXPECT_EQ(run(), 1);
     EXPECT_EQ(readFile(appData("InitialConfig/Draw_Common.xml")), "<Mine/>");
 }
 
-TEST_F(UpdaterRunTest, LayerTemplateAsNewAsTheShippedOne_StaysUntouched) {
-    writeFile(userTemplate(), "<LayerTemplate Name=\"mine\"/>");
-    fs::last_write_time(userTemplate(), fs::last_write_time(temp.native("install/Templates/Layer/Standard.xml")));
-    run();
-    EXPECT_EQ(readFile(userTemplate()), "<LayerTemplate Name=\"mine\"/>");
-
-    fs::last_write_time(userTemplate(), fs::file_time_type::clock::now() + std::chrono::hours(1));
-    EXPECT_EQ(run(), 0);
-    EXPECT_EQ(readFile(userTemplate()), "<LayerTemplate Name=\"mine\"/>");
-}
-
-TEST_F(UpdaterRunTest, OlderLayerTemplate_IsReplaced_AndStaysReadOnly) {
+TEST_F(UpdaterRunTest, LayerTemplate_IsReplacedOnlyWhenOlderThanTheShippedOne_AndStaysReadOnly) {
     ASSERT_EQ(run(), 1);
-    writeFile(userTemplate(), "<LayerTemplate Name=\"old\"/>");
-    age(userTemplate(), std::chrono::hours(48));
-    setReadOnly(userTemplate(), true);
+    const FileTime shipped = lastWriteOf(temp.native("install/Templates/Layer/Standard.xml"));
+    constexpr FileTime hour = 36000000000;
+    const std::pair<FileTime, bool> cases[] = {{shipped, false}, {shipped + hour, false}, {shipped - 48 * hour, true}};
+    for (const auto& [time, replaced] : cases) {
+        SCOPED_TRACE(replaced ? "older" : time == shipped ? "as new" : "newer");
+        setReadOnly(userTemplate(), false);
+        writeFile(userTemplate(), "<LayerTemplate Name=\"mine\"/>");
+        setStatus(userTemplate(), time, platform::attrReadOnly);
 
-    EXPECT_EQ(run(), 1);
-    EXPECT_EQ(readFile(userTemplate()), "<LayerTemplate Name=\"new\"/>");
-    EXPECT_TRUE(isReadOnly(userTemplate()));
-    EXPECT_EQ(fs::last_write_time(userTemplate()), fs::last_write_time(temp.native("install/Templates/Layer/Standard.xml")));
-}
-
-TEST_F(UpdaterRunTest, Run_FailsWhenASubFolderCannotBeMade) {
-    writeFile(temp.native("root/UserData/2016_x64/Templates"), "a file where a folder belongs");
-    EXPECT_EQ(run(), -1);
-    EXPECT_EQ(readFile(temp.native("root/UserData/2016_x64/Templates")), "a file where a folder belongs");
-}
-
-TEST_F(UpdaterRunTest, Run_FailsForAnAppDataFolderOverThePathLimit) {
-    const std::wstring base = temp.system("root/PLX/OrvoLumen/");
-    std::string edition(261 - base.size() - 10, 'e');
-    useAppData("root/PLX/OrvoLumen/" + edition + "/2016_x64/");
-    ASSERT_GT(frame.appDataFolder.size(), 260u);
-    EXPECT_EQ(run(), -1);
+        EXPECT_EQ(run(), replaced ? 1 : 0);
+        EXPECT_EQ(readFile(userTemplate()),
+                  replaced ? "<LayerTemplate Name=\"new\"/>" : "<LayerTemplate Name=\"mine\"/>");
+        EXPECT_EQ(lastWriteOf(userTemplate()), replaced ? shipped : time);
+        EXPECT_TRUE(isReadOnly(userTemplate()));
+    }
 }
 
 } // namespace
