@@ -9,74 +9,53 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 namespace tern::update {
 namespace {
 
+using test::makeFolder;
 using test::TempFolder;
 using test::writeFile;
+using Version = std::pair<std::int32_t, std::int32_t>;
 
-std::pair<std::int32_t, std::int32_t> split(const std::wstring& text) {
-    std::int32_t major = -7, minor = -7;
-    parseMajor(major, text);
-    parseMinor(minor, text);
-    return {major, minor};
-}
+TEST(VersionText, SplitsAtTheFirstDotBetweenCharacters_AndReadsNumbersAsWtoiDoes) {
+    const std::pair<const wchar_t*, Version> cases[] = {
+        {L"2014.1", {2014, 1}}, {L"2014.1.5", {2014, 1}}, {L"2014", {2014, 0}}, {L" 2015.02", {2015, 2}},
+        {L"2014.", {2014, 0}},  {L".5", {0, 0}},          {L"x.y", {0, 0}},
+    };
+    for (const auto& [text, expected] : cases) {
+        Version version{-7, -7};
+        EXPECT_TRUE(parseMajor(version.first, text) && parseMinor(version.second, text)) << text;
+        EXPECT_EQ(version, expected) << text;
+    }
+    Version kept{5, 6};
+    EXPECT_FALSE(parseMajor(kept.first, L""));
+    EXPECT_FALSE(parseMinor(kept.second, L""));
+    EXPECT_EQ(kept, Version(5, 6));
 
-TEST(VersionText, SplitsAtTheFirstDotBetweenDigits) {
-    EXPECT_EQ(split(L"2014.1"), std::make_pair(2014, 1));
-    EXPECT_EQ(split(L"2014.1.5"), std::make_pair(2014, 1));
-    EXPECT_EQ(split(L"2014"), std::make_pair(2014, 0));
-    EXPECT_EQ(split(L" 2015.02"), std::make_pair(2015, 2));
-}
-
-TEST(VersionText, TakesTheWholeTextWhenTheDotStandsFirstOrLast) {
-    EXPECT_EQ(split(L"2014."), std::make_pair(2014, 0));
-    EXPECT_EQ(split(L".5"), std::make_pair(0, 0));
-    EXPECT_EQ(split(L"x.y"), std::make_pair(0, 0));
-}
-
-TEST(VersionText, EmptyTextFailsAndKeepsTheValue) {
-    std::int32_t major = 5, minor = 6;
-    EXPECT_FALSE(parseMajor(major, L""));
-    EXPECT_FALSE(parseMinor(minor, L""));
-    EXPECT_EQ(major, 5);
-    EXPECT_EQ(minor, 6);
-}
-
-TEST(VersionText, ReadsNumbersAsWtoiDoes) {
     EXPECT_EQ(readNumber(L"  -12abc"), -12);
     EXPECT_EQ(readNumber(L"+7"), 7);
     EXPECT_EQ(readNumber(L"abc"), 0);
     EXPECT_EQ(readNumber(L"99999999999"), 2147483647);
 }
 
-class VersionFileTest : public ::testing::Test {
-protected:
+TEST(VersionFile, ReadsTheMainText_AndKeepsTheTextForAnythingElse) {
     TempFolder temp;
-    std::wstring readAt(const std::string& content, std::wstring start = L"kept") {
+    const std::pair<const char*, const wchar_t*> cases[] = {
+        {"<?xml version=\"1.0\"?>\n<Versions>\n  <Main>2015.2</Main>\n</Versions>\n", L"2015.2"},
+        {"<Versions><Main></Main></Versions>", nullptr},
+        {"<Version><Main>2015.2</Main></Version>", nullptr},
+        {"<Versions><Sub>2015.2</Sub></Versions>", nullptr},
+        {"<Versions><Main>2015.2</Main>", nullptr},
+        {"", nullptr},
+    };
+    for (const auto& [content, expected] : cases) {
         writeFile(temp.native("version.xml"), content);
-        version = start;
-        ok = readVersionFile(version, temp.system("version.xml").c_str());
-        return version;
+        std::wstring text = L"kept";
+        EXPECT_EQ(readVersionFile(text, temp.system("version.xml").c_str()), expected != nullptr) << content;
+        EXPECT_EQ(text, expected ? expected : L"kept") << content;
     }
-    std::wstring version;
-    bool ok = false;
-};
-
-TEST_F(VersionFileTest, ReadsTheMainText) {
-    EXPECT_EQ(readAt("<?xml version=\"1.0\"?>\n<Versions>\n  <Main>2015.2</Main>\n</Versions>\n"), L"2015.2");
-    EXPECT_TRUE(ok);
-}
-
-TEST_F(VersionFileTest, FailsAndKeepsTheTextForBadFiles) {
-    for (const char* content : {"<Versions><Main></Main></Versions>", "<Version><Main>2015.2</Main></Version>",
-                                "<Versions><Sub>2015.2</Sub></Versions>", "<Versions><Main>2015.2</Main>", ""}) {
-        EXPECT_EQ(readAt(content), L"kept") << content;
-        EXPECT_FALSE(ok) << content;
-    }
-}
-
-TEST_F(VersionFileTest, FailsForAMissingFileOrAnEmptyPath) {
     std::wstring text = L"kept";
     EXPECT_FALSE(readVersionFile(text, temp.system("absent.xml").c_str()));
     EXPECT_FALSE(readVersionFile(text, L""));
@@ -90,105 +69,72 @@ struct SearchingUpdater : CUpdater {
     using CUpdater::findPrevVer;
     using CUpdater::inspectVersion;
     using CUpdater::searchPrevAppData;
-
-    void addEntry(std::int32_t entryMajor, std::int32_t entryMinor) {
-        auto* entry = new UpdateData;
-        entry->major = entryMajor;
-        entry->minor = entryMinor;
-        updates.push_back(entry);
-    }
+    using CUpdater::updates;
 };
 
 class ReleaseFolderTest : public ::testing::Test {
 protected:
     TempFolder temp;
     SearchingUpdater updater;
-    void makeFolder(const std::string& relative) { std::filesystem::create_directories(temp.native(relative)); }
 };
 
-TEST_F(ReleaseFolderTest, SearchFindsTheNewestEarlierX64Release) {
-    makeFolder("2013_x64");
-    makeFolder("2015_x64");
-    makeFolder("2016_x64");
-    EXPECT_EQ(updater.searchPrevAppData(2016, temp.system().c_str()), 2015);
-    EXPECT_EQ(updater.searchPrevAppData(2015, temp.system().c_str()), 2013);
-}
-
-TEST_F(ReleaseFolderTest, SearchIgnoresFoldersWithoutTheSuffixAndFiles) {
-    makeFolder("2015");
+TEST_F(ReleaseFolderTest, Search_FindsTheNewestEarlierX64ReleaseFolder_From2010On_ForAMajorOf2012OrLater) {
+    for (const char* folder : {"2009_x64", "2010_x64", "2013_x64", "2015", "2016_x64"})
+        makeFolder(temp.native(folder));
     writeFile(temp.native("2014_x64"), "a file, not a folder");
-    EXPECT_EQ(updater.searchPrevAppData(2016, temp.system().c_str()), 0);
-}
-
-TEST_F(ReleaseFolderTest, SearchStopsAt2010AndNeedsAMajorOf2012) {
-    makeFolder("2010_x64");
-    makeFolder("2009_x64");
-    EXPECT_EQ(updater.searchPrevAppData(2012, temp.system().c_str()), 2010);
-    EXPECT_EQ(updater.searchPrevAppData(2011, temp.system().c_str()), 0);
+    const Version cases[] = {{2017, 2016}, {2016, 2013}, {2013, 2010}, {2012, 2010}, {2011, 0}};
+    for (const auto& [major, expected] : cases)
+        EXPECT_EQ(updater.searchPrevAppData(major, temp.system().c_str()), expected) << major;
     EXPECT_EQ(updater.searchPrevAppData(2016, L""), 0);
 }
 
-TEST_F(ReleaseFolderTest, InspectReadsTheVersionFile) {
+TEST_F(ReleaseFolderTest, Inspect_ReadsTheVersionFile_OrElseTheFolderName) {
     writeFile(temp.native("2014_x64/version.xml"), "<Versions><Main>2014.2</Main></Versions>");
-    std::int32_t major = -1, minor = -1;
-    EXPECT_TRUE(updater.inspectVersion(major, minor, temp.system("2014_x64/").c_str()));
-    EXPECT_EQ(major, 2014);
-    EXPECT_EQ(minor, 2);
+    makeFolder(temp.native("2013_x64"));
+    writeFile(temp.native("2012_x64/version.xml"), "<Versions><Main>2012.2</Main>");
+    Version version{-1, -1};
+    EXPECT_TRUE(updater.inspectVersion(version.first, version.second, temp.system("2014_x64/").c_str()));
+    EXPECT_EQ(version, Version(2014, 2));
+    EXPECT_TRUE(updater.inspectVersion(version.first, version.second, temp.system("2013_x64/").c_str()));
+    EXPECT_EQ(version, Version(2013, 0));
+    EXPECT_TRUE(updater.inspectVersion(version.first, version.second, L"2011_x64\\"));
+    EXPECT_EQ(version, Version(2011, 0));
+    // An unreadable version file is a failure, not a reason to fall back.
+    EXPECT_FALSE(updater.inspectVersion(version.first, version.second, temp.system("2012_x64/").c_str()));
+    EXPECT_EQ(version, Version(0, 0));
+    EXPECT_FALSE(updater.inspectVersion(version.first, version.second, L""));
 }
 
-TEST_F(ReleaseFolderTest, InspectFallsBackToTheFolderName) {
-    makeFolder("2014_x64");
-    std::int32_t major = -1, minor = -1;
-    EXPECT_TRUE(updater.inspectVersion(major, minor, temp.system("2014_x64/").c_str()));
-    EXPECT_EQ(major, 2014);
-    EXPECT_EQ(minor, 0);
-    EXPECT_TRUE(updater.inspectVersion(major, minor, L"2013_x64\\"));
-    EXPECT_EQ(major, 2013);
-}
-
-TEST_F(ReleaseFolderTest, InspectFailsForAnUnreadableVersionFileWithoutFallingBack) {
-    writeFile(temp.native("2014_x64/version.xml"), "<Versions><Main>2014.2</Main>");
-    std::int32_t major = -1, minor = -1;
-    EXPECT_FALSE(updater.inspectVersion(major, minor, temp.system("2014_x64/").c_str()));
-    EXPECT_EQ(major, 0);
-    EXPECT_FALSE(updater.inspectVersion(major, minor, L""));
-}
-
-TEST(FindPrevVer, PointsAtTheEntryOfThePreviousVersion) {
-    SearchingUpdater updater;
-    updater.addEntry(2016, 0);
-    updater.addEntry(2015, 2);
-    updater.addEntry(2015, 0);
-    EXPECT_EQ(updater.findPrevVer(2015, 2), 1);
-    EXPECT_EQ(updater.findPrevVer(2015, 0), 2);
-    EXPECT_EQ(updater.findPrevVer(2015, 1), 1);
-    EXPECT_EQ(updater.findPrevVer(2015, 3), -1);
-    EXPECT_EQ(updater.findPrevVer(2014, 0), -1);
-    EXPECT_EQ(updater.findPrevVer(2010, 0), -1);
-    EXPECT_EQ(updater.findPrevVer(2015, -1), -1);
-}
-
-TEST(FindPrevVer, NeedsTwoEntries) {
-    SearchingUpdater updater;
-    updater.addEntry(2016, 0);
-    EXPECT_EQ(updater.findPrevVer(2015, 0), -1);
-}
-
-TEST_F(ReleaseFolderTest, OnlyTemplatesMeansATemplatesFolderAndNothingElse) {
-    makeFolder("a/templates");
-    EXPECT_TRUE(updater.checkOnlyTemplateFolderExists(temp.system("a/").c_str()));
-
-    makeFolder("b/Templates");
+TEST_F(ReleaseFolderTest, OnlyTemplates_MeansATemplatesFolderAndNothingElse) {
+    makeFolder(temp.native("a/templates"));
+    makeFolder(temp.native("b/Templates"));
     writeFile(temp.native("b/empty.txt"), "");
-    EXPECT_FALSE(updater.checkOnlyTemplateFolderExists(temp.system("b/").c_str()));
-
-    makeFolder("c");
-    EXPECT_FALSE(updater.checkOnlyTemplateFolderExists(temp.system("c/").c_str()));
-
+    makeFolder(temp.native("c"));
     writeFile(temp.native("d/Templates"), "a file");
-    EXPECT_FALSE(updater.checkOnlyTemplateFolderExists(temp.system("d/").c_str()));
+    const std::pair<const char*, bool> cases[] = {{"a/", true}, {"b/", false}, {"c/", false}, {"d/", false},
+                                                  {"missing/", false}};
+    for (const auto& [folder, expected] : cases)
+        EXPECT_EQ(updater.checkOnlyTemplateFolderExists(temp.system(folder).c_str()), expected) << folder;
+}
 
-    EXPECT_FALSE(updater.checkOnlyTemplateFolderExists(temp.system("missing/").c_str()));
+TEST(FindPrevVer, PointsAtTheEntryOfThePreviousVersion_AmongAtLeastTwoEntries) {
+    SearchingUpdater updater;
+    for (const Version& version : {Version(2016, 0), Version(2015, 2), Version(2015, 0)}) {
+        auto* entry = new UpdateData;
+        std::tie(entry->major, entry->minor) = version;
+        updater.updates.push_back(entry);
+        if (updater.updates.size() == 1) {
+            // A single entry has no earlier one to point at.
+            EXPECT_EQ(updater.findPrevVer(2015, 0), -1);
+        }
+    }
+    const std::pair<Version, std::int32_t> cases[] = {
+        {{2015, 2}, 1}, {{2015, 0}, 2}, {{2015, 1}, 1},   {{2015, 3}, -1},
+        {{2014, 0}, -1}, {{2010, 0}, -1}, {{2015, -1}, -1},
+    };
+    for (const auto& [previous, expected] : cases)
+        EXPECT_EQ(updater.findPrevVer(previous.first, previous.second), expected)
+            << previous.first << "." << previous.second;
 }
 
 } // namespace
