@@ -17,7 +17,6 @@ set(TN_WINE_EXCLUDED
 # 256 levels deep.
 list(APPEND TN_WINE_EXCLUDED
   xml_tests:XmlFile.DeeplyNestedDocument_LoadsSavesAndIsReleased
-  definition_tests:DefinitionTest.Load_TensOfThousandsOfNestedIfN_LoadsAndApplies
   setting_tests:IfNTest.Nesting_TensOfThousandsDeep_DropsWhatLiesBeyondTheBound_WithoutCrashing
   cli_tests:CheckCommandTest.TensOfThousandsOfNestedIfN_AreCutAtTheBound_WithoutCrashing
 )

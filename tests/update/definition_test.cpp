@@ -1,13 +1,10 @@
 // The update definition: CUpdater::loadXml and the entry model it fills,
 // read from real files.
 
-#include "platform/file_system.h"
 #include "tests/support/temp_folder.h"
 #include "tests/update/setting/xml_fixture.h"
-#include "update/definition_file.h"
 #include "update/layout/command.h"
 #include "update/layout/make_tab.h"
-#include "update/setting/if_n.h"
 #include "update/setting/setting_item_table.h"
 #include "update/update_data.h"
 #include "update/updater.h"
@@ -17,7 +14,6 @@
 namespace tern::update {
 namespace {
 
-namespace fs = std::filesystem;
 using test::DropRecorder;
 using test::parseElement;
 using test::TempFolder;
@@ -48,21 +44,22 @@ protected:
     LoadingUpdater updater;
 };
 
-TEST_F(DefinitionTest, RootName_IsUpdateData) { EXPECT_STREQ(CUpdater::getXmlRootName(), L"Update_Data"); }
-
-TEST_F(DefinitionTest, Load_ReadsEntriesWithTheirSectionsInDocumentOrder) {
+TEST_F(DefinitionTest, Load_ReadsEntriesWithTheirSectionsInDocumentOrder_DroppingASettingWithoutPath) {
     ASSERT_TRUE(
         load("<Update ver=\"2016.0\">\n"
              "  <Layout><MakeTab Name=\"Survey\"/><Command SID=\"ID_A\"><Menu Path=\"Draw\"/></Command></Layout>\n"
              "  <Setting Path=\"Config\\A.xml\"><AddNode XPath=\".\"><X/></AddNode></Setting>\n"
+             "  <Setting><AddNode XPath=\".\"/></Setting>\n"
              "  <Setting Path=\"Config\\B.xml\"><IfN XPath=\"Y\"/></Setting>\n"
              "</Update>\n"
              "<!-- older -->\n"
-             "<Update ver=\"2015.2\"/>\n"));
-    EXPECT_EQ(versions(), (std::vector<std::wstring>{L"2016.0", L"2015.2"}));
-    EXPECT_EQ(entry(0).major, 2016);
-    EXPECT_EQ(entry(0).minor, 0);
-    EXPECT_EQ(entry(1).minor, 2);
+             "<Update ver=\"2015.2\"/>\n"
+             "<Update ver=\"2015\"/>\n"));
+    EXPECT_EQ(versions(), (std::vector<std::wstring>{L"2016.0", L"2015.2", L"2015"}));
+    std::vector<std::pair<int, int>> numbers;
+    for (const UpdateData* loaded : updater.updates)
+        numbers.emplace_back(loaded->major, loaded->minor);
+    EXPECT_EQ(numbers, (std::vector<std::pair<int, int>>{{2016, 0}, {2015, 2}, {2015, 0}}));
     ASSERT_EQ(entry(0).layout.items.size(), 2u);
     EXPECT_NE(dynamic_cast<layout::MakeTab*>(entry(0).layout.items[0]), nullptr);
     EXPECT_EQ(dynamic_cast<layout::Command&>(*entry(0).layout.items[1]).sid, L"ID_A");
@@ -71,17 +68,6 @@ TEST_F(DefinitionTest, Load_ReadsEntriesWithTheirSectionsInDocumentOrder) {
     EXPECT_EQ(entry(0).settings[1]->path, L"Config\\B.xml");
     EXPECT_TRUE(entry(1).layout.items.empty());
     EXPECT_TRUE(entry(1).settings.empty());
-}
-
-TEST_F(DefinitionTest, Load_SucceedsWithNoEntries_ForARootWithoutUpdates) {
-    EXPECT_TRUE(load("<!-- nothing yet -->\n"));
-    EXPECT_TRUE(updater.updates.empty());
-}
-
-TEST_F(DefinitionTest, Load_ReadsAVersionWithoutDotAsMinorZero) {
-    ASSERT_TRUE(load("<Update ver=\"2015\"/>\n"));
-    EXPECT_EQ(entry(0).major, 2015);
-    EXPECT_EQ(entry(0).minor, 0);
 }
 
 TEST_F(DefinitionTest, Load_KeepsOnlyTheLastLayoutOfAnEntry) {
@@ -97,36 +83,19 @@ TEST_F(DefinitionTest, Load_KeepsOnlyTheLastLayoutOfAnEntry) {
     EXPECT_EQ(drops.lines, std::vector<int>{5});
 }
 
-TEST_F(DefinitionTest, Load_DropsASettingWithoutPath_AndKeepsTheOthersInOrder) {
-    ASSERT_TRUE(load("<Update ver=\"2016.0\">\n"
-                     "  <Setting Path=\"One.xml\"/>\n"
-                     "  <Setting><AddNode XPath=\".\"/></Setting>\n"
-                     "  <Setting Path=\"Three.xml\"/>\n"
-                     "</Update>\n"));
-    ASSERT_EQ(entry(0).settings.size(), 2u);
-    EXPECT_EQ(entry(0).settings[0]->path, L"One.xml");
-    EXPECT_EQ(entry(0).settings[1]->path, L"Three.xml");
-}
-
-TEST_F(DefinitionTest, Load_RejectsTheFileAtABadThirdEntry_KeepingTheFirstTwo) {
+TEST_F(DefinitionTest, Load_RejectsTheFileAtAnEntryWithoutVersion_KeepingTheEntriesBeforeIt) {
     DropRecorder drops;
     EXPECT_FALSE(load("<Update ver=\"2016.0\"/>\n"
                       "<Update ver=\"2015.2\"/>\n"
                       "<Update><Layout><MakeTab Name=\"T\"/></Layout></Update>\n"
                       "<Update ver=\"2015.0\"/>\n"));
+    // An empty version rejects the file too, once the whole entry is read.
+    EXPECT_FALSE(load("<Update ver=\"\"><Setting/></Update>\n"));
     EXPECT_EQ(versions(), (std::vector<std::wstring>{L"2016.0", L"2015.2"}));
-    EXPECT_EQ(drops.messages, std::vector<std::wstring>{L"An \"Update\" without a \"ver\" rejects the whole file."});
-    EXPECT_EQ(drops.lines, std::vector<int>{5});
-}
-
-TEST_F(DefinitionTest, Load_RejectsTheFile_ForAnEmptyVersion_AfterReadingTheWholeEntry) {
-    DropRecorder drops;
-    EXPECT_FALSE(load("<Update ver=\"2016.0\"/>\n"
-                      "<Update ver=\"\"><Setting/></Update>\n"));
-    EXPECT_EQ(versions(), std::vector<std::wstring>{L"2016.0"});
-    EXPECT_EQ(drops.messages,
-              (std::vector<std::wstring>{L"A \"Setting\" without a \"Path\" is dropped.",
-                                         L"An \"Update\" with an empty \"ver\" rejects the whole file."}));
+    EXPECT_EQ(drops.messages, (std::vector<std::wstring>{L"An \"Update\" without a \"ver\" rejects the whole file.",
+                                                         L"A \"Setting\" without a \"Path\" is dropped.",
+                                                         L"An \"Update\" with an empty \"ver\" rejects the whole file."}));
+    EXPECT_EQ(drops.lines, (std::vector<int>{5, 3, 3}));
 }
 
 TEST_F(DefinitionTest, Load_SkipsNamesThatDifferInLetterCase_AndSaysHowToSpellThem) {
@@ -169,78 +138,22 @@ TEST_F(DefinitionTest, Load_ReportsEntriesThatAreNotNewestFirst_ButKeepsThem) {
     EXPECT_EQ(drops.lines, (std::vector<int>{4, 5}));
 }
 
-TEST_F(DefinitionTest, Load_AppendsToTheEntriesItHolds) {
+TEST_F(DefinitionTest, Load_AppendsToTheEntriesItHolds_AndAcceptsARootWithoutEntries) {
     ASSERT_TRUE(load("<Update ver=\"2016.0\"/>\n"));
     ASSERT_TRUE(updater.loadXml(temp.system("Update.xml").c_str()));
+    EXPECT_TRUE(load("<!-- nothing yet -->\n"));
     EXPECT_EQ(versions(), (std::vector<std::wstring>{L"2016.0", L"2016.0"}));
 }
 
-TEST_F(DefinitionTest, Load_RejectsAnotherRoot) {
-    DropRecorder drops;
-    writeFile(temp.native("Option.xml"), "<Option_Data><Update ver=\"1.0\"/></Option_Data>");
-    EXPECT_FALSE(updater.loadXml(temp.system("Option.xml").c_str()));
-    EXPECT_TRUE(updater.updates.empty());
-    EXPECT_EQ(drops.messages, std::vector<std::wstring>{L"The root element is \"Option_Data\", not \"Update_Data\", "
-                                                        L"so the whole file is rejected."});
-}
-
-TEST_F(DefinitionTest, Load_RejectsMissingMalformedAndUnnamedFiles) {
+TEST_F(DefinitionTest, Load_RejectsMissingMalformedUnnamedAndForeignFiles) {
     writeFile(temp.native("Broken.xml"), "<Update_Data><Update ver=\"2016.0\"></Update_Data>");
-    fs::create_directory(temp.native("Folder.xml"));
-    EXPECT_FALSE(updater.loadXml(temp.system("Missing.xml").c_str()));
-    EXPECT_FALSE(updater.loadXml(temp.system("Broken.xml").c_str()));
-    EXPECT_FALSE(updater.loadXml(temp.system("Folder.xml").c_str()));
+    writeFile(temp.native("Option.xml"), "<Option_Data><Update ver=\"1.0\"/></Option_Data>");
+    test::makeFolder(temp.native("Folder.xml"));
+    for (const char* name : {"Missing.xml", "Broken.xml", "Option.xml", "Folder.xml"})
+        EXPECT_FALSE(updater.loadXml(temp.system(name).c_str())) << name;
     EXPECT_FALSE(updater.loadXml(L""));
     EXPECT_FALSE(updater.loadXml(nullptr));
     EXPECT_TRUE(updater.updates.empty());
-}
-
-TEST_F(DefinitionTest, Load_TensOfThousandsOfNestedIfN_LoadsAndApplies) {
-    std::string nested;
-    for (int i = 0; i < 50000; ++i)
-        nested += "<IfN XPath=\"Never\"><AddNode XPath=\".\"><Mark/></AddNode>";
-    for (int i = 0; i < 50000; ++i)
-        nested += "</IfN>";
-    DropRecorder drops;
-    ASSERT_TRUE(load("<Update ver=\"2016.0\"><Setting Path=\"S.xml\">" + nested + "</Setting></Update>\n"));
-    EXPECT_EQ(drops.messages.size(), 1u);
-    writeFile(temp.native("S.xml"), "<Root/>");
-    ASSERT_EQ(entry(0).settings.size(), 1u);
-    EXPECT_TRUE(entry(0).settings[0]->apply(temp.system("").c_str()));
-    std::string marks;
-    for (int i = 0; i < setting::IfN::maxDepth; ++i)
-        marks += "<Mark/>";
-    EXPECT_EQ(test::readFile(temp.native("S.xml")), "<Root>" + marks + "</Root>");
-}
-
-TEST_F(DefinitionTest, SampleDefinition_LoadsThreeEntriesNewestFirst_WithNothingDropped) {
-    DropRecorder drops;
-    ASSERT_TRUE(updater.loadXml(platform::toSystemPath(fs::path(TN_EXAMPLES_DIR) / "install/Update.xml").c_str()));
-    EXPECT_EQ(versions(), (std::vector<std::wstring>{L"2016.0", L"2015.2", L"2015.0"}));
-    for (const UpdateData* loaded : updater.updates) {
-        EXPECT_FALSE(loaded->layout.items.empty()) << loaded->version;
-        EXPECT_FALSE(loaded->settings.empty()) << loaded->version;
-    }
-    EXPECT_TRUE(drops.messages.empty());
-}
-
-TEST(DefinitionFile, BareLayouts_AreEntriesOfVersionZero_OnlyWhenAsked) {
-    TempFolder temp;
-    writeFile(temp.native("Option.xml"), "<Option_Data><Update ver=\"1.1\"/><Layout><MakeTab Name=\"T\"/></Layout>"
-                                         "<Layout><Unknown/></Layout></Option_Data>");
-    std::vector<UpdateData*> entries;
-    EXPECT_TRUE(loadDefinitionFile(entries, temp.system("Option.xml").c_str(), L"Option_Data", BareLayouts::load));
-    ASSERT_EQ(entries.size(), 3u);
-    EXPECT_EQ(entries[1]->version, L"0.0");
-    EXPECT_EQ(entries[1]->major, 0);
-    EXPECT_EQ(entries[1]->layout.items.size(), 1u);
-    EXPECT_TRUE(entries[2]->layout.items.empty());
-    std::vector<UpdateData*> updatesOnly;
-    EXPECT_TRUE(loadDefinitionFile(updatesOnly, temp.system("Option.xml").c_str(), L"Option_Data", BareLayouts::skip));
-    EXPECT_EQ(updatesOnly.size(), 1u);
-    for (auto* list : {&entries, &updatesOnly})
-        for (UpdateData* entry : *list)
-            delete entry;
 }
 
 TEST(UpdateData, LoadLayoutOnly_ResetsTheEntry_AndReadsTheLayoutAsVersionZero) {
