@@ -54,7 +54,7 @@ protected:
 
 const wchar_t* const gridOnce = L"<IfN XPath=\"View/Grid\"><AddNode XPath=\"View\"><Grid/></AddNode></IfN>";
 
-TEST_F(SettingDataTest, Load_ReadsThePathAndTheItemsInOrder) {
+TEST_F(SettingDataTest, Load_ReadsThePathAndTheItemsInOrder_ReplacingWhatWasReadBefore) {
     DropRecorder drops;
     load(L"<AddNode XPath=\"A\"/>text<addNode XPath=\"X\"/><IfN XPath=\"B\"/><AddNode XPath=\"C\"/>");
     EXPECT_EQ(section.path, L"Config\\Display.xml");
@@ -66,6 +66,11 @@ TEST_F(SettingDataTest, Load_ReadsThePathAndTheItemsInOrder) {
               std::vector<std::wstring>{
                   L"The element \"addNode\" inside \"Setting\" is skipped; names are case-sensitive, so write "
                   L"\"AddNode\"."});
+
+    ASSERT_TRUE(section.load(parseElement(L"<Setting Path=\"Other.xml\"><IfN XPath=\"C\"/></Setting>"), table));
+    EXPECT_EQ(section.path, L"Other.xml");
+    ASSERT_EQ(section.items.size(), 1u);
+    EXPECT_STREQ(section.items[0]->getNodeName(), L"IfN");
 }
 
 TEST_F(SettingDataTest, Load_Fails_WithoutPath_OrForAnotherElement) {
@@ -73,14 +78,6 @@ TEST_F(SettingDataTest, Load_Fails_WithoutPath_OrForAnotherElement) {
     EXPECT_FALSE(section.load(parseElement(L"<Setting><AddNode XPath=\"A\"/></Setting>"), table));
     EXPECT_FALSE(section.load(parseElement(L"<setting Path=\"a.xml\"/>"), table));
     EXPECT_EQ(drops.messages, std::vector<std::wstring>{L"A \"Setting\" without a \"Path\" is dropped."});
-}
-
-TEST_F(SettingDataTest, Load_ReplacesWhatWasReadBefore) {
-    load(L"<AddNode XPath=\"A\"/><AddNode XPath=\"B\"/>");
-    ASSERT_TRUE(section.load(parseElement(L"<Setting Path=\"Other.xml\"><IfN XPath=\"C\"/></Setting>"), table));
-    EXPECT_EQ(section.path, L"Other.xml");
-    ASSERT_EQ(section.items.size(), 1u);
-    EXPECT_STREQ(section.items[0]->getNodeName(), L"IfN");
 }
 
 TEST_F(SettingDataTest, EmptyPath_Loads_ButApplyTouchesNoFile) {
@@ -110,12 +107,36 @@ TEST_F(SettingDataTest, Apply_ChangesOnlyWhatItInserts) {
     EXPECT_EQ(settings(), after);
 }
 
-TEST_F(SettingDataTest, Apply_LeavesTheFileUnwritten_WhenNothingChanged) {
-    writeSettings("<Root>\n  <View><Grid/></View>\n</Root>\n");
-    load(L"<AddNode XPath=\"Missing\"><X/></AddNode>" + std::wstring(gridOnce));
-    EXPECT_FALSE(apply());
-    EXPECT_EQ(settings(), "<Root>\n  <View><Grid/></View>\n</Root>\n");
-    EXPECT_FALSE(rewritten());
+TEST_F(SettingDataTest, Apply_LeavesTheFileUnwritten_WhenNothingChangesOrAnEditCannotBeSaved) {
+    struct Case {
+        const char* name;
+        const char* file;
+        std::wstring items;
+        bool readOnly;
+    };
+    const Case cases[] = {
+        {"nothing to change", "<Root>\n  <View><Grid/></View>\n</Root>\n",
+         L"<AddNode XPath=\"Missing\"><X/></AddNode>" + std::wstring(gridOnce), false},
+        {"no known items", "<Root/>", L"<Unknown/>", false},
+        {"a read-only file", "<Root><View/></Root>", L"<AddNode XPath=\"View\"><Grid/></AddNode>", true},
+        {"a malformed file", "<Root><View></Root>", L"<AddNode XPath=\".\"><X/></AddNode>", false},
+        // The first item edits the document in memory; the second asks for an
+        // element under an attribute, which the DOM refuses.
+        {"an edit that fails half way", "<Root a=\"1\"><View/></Root>",
+         L"<AddNode XPath=\"View\"><Grid/></AddNode><AddNode XPath=\"@a\"><Grid/></AddNode>", false},
+        {"a second root element", "<Root><View/></Root>", L"<AddNode XPath=\"/\"><Second/></AddNode>", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        writeSettings(c.file);
+        test::setReadOnly(temp.native(displayFile), c.readOnly);
+        load(c.items);
+        EXPECT_FALSE(apply());
+        EXPECT_EQ(settings(), c.file);
+        EXPECT_FALSE(rewritten());
+        EXPECT_EQ(test::isReadOnly(temp.native(displayFile)), c.readOnly);
+        test::setReadOnly(temp.native(displayFile), false);
+    }
 }
 
 TEST_F(SettingDataTest, OnceOnlyPattern_AppliedTwice_WritesTheFileOnce) {
@@ -137,48 +158,6 @@ TEST_F(SettingDataTest, Apply_AnAddNodeWithoutContent_RewritesTheFile) {
     EXPECT_EQ(settings(), "<Root><View/></Root>");
 }
 
-TEST_F(SettingDataTest, Apply_DoesNotCreateAMissingFile) {
-    load(L"<AddNode XPath=\".\"><X/></AddNode>");
-    EXPECT_FALSE(apply());
-    EXPECT_FALSE(fs::exists(temp.native(displayFile)));
-    EXPECT_FALSE(fs::exists(temp.native("app/Config")));
-}
-
-TEST_F(SettingDataTest, Apply_LeavesAReadOnlyFileAsItWas) {
-    writeSettings("<Root><View/></Root>");
-    test::setReadOnly(temp.native(displayFile), true);
-    load(L"<AddNode XPath=\"View\"><Grid/></AddNode>");
-    EXPECT_FALSE(apply());
-    EXPECT_EQ(settings(), "<Root><View/></Root>");
-    EXPECT_TRUE(test::isReadOnly(temp.native(displayFile)));
-    EXPECT_FALSE(rewritten());
-}
-
-TEST_F(SettingDataTest, Apply_LeavesAMalformedFileAlone) {
-    writeSettings("<Root><View></Root>");
-    load(L"<AddNode XPath=\".\"><X/></AddNode>");
-    EXPECT_FALSE(apply());
-    EXPECT_EQ(settings(), "<Root><View></Root>");
-    EXPECT_FALSE(rewritten());
-}
-
-TEST_F(SettingDataTest, Apply_AbandonsTheFileUnsaved_WhenAnEditFailsHalfWay) {
-    writeSettings("<Root a=\"1\"><View/></Root>");
-    // The first item edits the document in memory; the second asks for an
-    // element under an attribute, which the DOM refuses.
-    load(L"<AddNode XPath=\"View\"><Grid/></AddNode><AddNode XPath=\"@a\"><Grid/></AddNode>");
-    EXPECT_FALSE(apply());
-    EXPECT_EQ(settings(), "<Root a=\"1\"><View/></Root>");
-    EXPECT_FALSE(rewritten());
-}
-
-TEST_F(SettingDataTest, Apply_NeverWritesASecondRootElement) {
-    writeSettings("<Root><View/></Root>");
-    load(L"<AddNode XPath=\"/\"><Second/></AddNode>");
-    EXPECT_FALSE(apply());
-    EXPECT_EQ(settings(), "<Root><View/></Root>");
-}
-
 TEST_F(SettingDataTest, TwoSectionsOnOneFile_TheSecondSeesTheFirstOnesChanges) {
     writeSettings("<Root><View/></Root>");
     load(L"<AddNode XPath=\"View\"><Grid/></AddNode>");
@@ -191,15 +170,12 @@ TEST_F(SettingDataTest, TwoSectionsOnOneFile_TheSecondSeesTheFirstOnesChanges) {
     EXPECT_EQ(settings(), "<Root><View><Grid><Step/></Grid></View></Root>");
 }
 
-TEST_F(SettingDataTest, Apply_Fails_ForNoFolderOrNoItems) {
-    writeSettings("<Root/>");
-    load(L"<Unknown/>");
-    EXPECT_FALSE(apply());
+TEST_F(SettingDataTest, Apply_CreatesNoFile_ForNoFolderOrAMissingFile) {
     load(L"<AddNode XPath=\".\"><X/></AddNode>");
     EXPECT_FALSE(section.apply(nullptr));
     EXPECT_FALSE(section.apply(L""));
-    EXPECT_EQ(settings(), "<Root/>");
-    EXPECT_FALSE(rewritten());
+    EXPECT_FALSE(apply());
+    EXPECT_TRUE(test::treeOf(temp.path()).empty());
 }
 
 } // namespace
