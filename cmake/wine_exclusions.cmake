@@ -18,7 +18,6 @@ set(TN_WINE_EXCLUDED
 list(APPEND TN_WINE_EXCLUDED
   xml_tests:XmlFile.DeeplyNestedDocument_LoadsSavesAndIsReleased
   setting_tests:IfNTest.Nesting_TensOfThousandsDeep_DropsWhatLiesBeyondTheBound_WithoutCrashing
-  cli_tests:CheckCommandTest.TensOfThousandsOfNestedIfN_AreCutAtTheBound_WithoutCrashing
 )
 
 # tn_wine_arguments(NAME OUT): the arguments that leave NAME's excluded cases
