@@ -5,8 +5,10 @@
 // alive. A default-constructed handle is empty, tests false, and every query
 // on it gives an empty result, so callers need no null checks.
 //
-// A DOM call that fails raises DomError, the one exception type of this
-// layer; the library's loaders catch it and fail.
+// The functions run inside a COM apartment that the caller opened on the
+// calling thread (platform/com_apartment.h) and keeps open while it holds
+// any handle of the document. A DOM call that fails raises DomError, the one
+// exception type of this layer; the library's loaders catch it and fail.
 //
 // Documents keep what the file had: the declaration and its encoding, a
 // byte-order mark, comments, processing instructions and the whitespace
@@ -63,6 +65,12 @@ public:
     // take an element.
     Element appendElement(const std::wstring& name) const;
 
+    // Appends a text node holding `text` as the last child: an element's
+    // text, or the line breaks and indentation that lay out a document
+    // being written. Empty text appends nothing. Raises DomError when the
+    // node is not an element (the document level takes no text).
+    void appendText(const std::wstring& text) const;
+
     // The 1-based line of the node in the text it was read from; 0 when unknown.
     int line() const;
 
@@ -84,8 +92,9 @@ public:
     Document() = default;
     explicit operator bool() const { return impl != nullptr; }
 
-    // A new document with a UTF-8 declaration and an empty root element.
-    // Raises DomError when the name is not an XML name.
+    // A new document with a UTF-8 declaration and an empty root element,
+    // each on a line of its own, each line ended by "\n". Raises DomError
+    // when the name is not an XML name.
     static Document create(const std::wstring& rootName);
 
 private:

@@ -88,6 +88,14 @@ Element Node::appendElement(const std::wstring& name) const {
     return NodeAccess::makeElement(impl->document, element);
 }
 
+void Node::appendText(const std::wstring& text) const {
+    auto parent = domNode(*this);
+    if (parent.type() != pugi::node_element)
+        throw DomError("only an element takes text");
+    if (!text.empty() && !parent.append_child(pugi::node_pcdata).set_value(toUtf8(text).c_str()))
+        throw DomError("the element cannot take text");
+}
+
 int Node::line() const { return impl ? impl->document->lineOf(impl->node) : 0; }
 
 void Element::setAttribute(const std::wstring& name, const std::wstring& value) const {
@@ -109,8 +117,10 @@ Document Document::create(const std::wstring& rootName) {
     auto declaration = impl->dom.append_child(pugi::node_declaration);
     declaration.append_attribute("version").set_value("1.0");
     declaration.append_attribute("encoding").set_value("UTF-8");
+    impl->dom.append_child(pugi::node_pcdata).set_value("\n");
     if (!impl->dom.append_child(utf8Name.c_str()))
         throw DomError("cannot create the document element");
+    impl->dom.append_child(pugi::node_pcdata).set_value("\n");
     Document document;
     DocumentAccess::impl(document) = impl;
     return document;

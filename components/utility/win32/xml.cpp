@@ -107,6 +107,17 @@ Element Node::appendElement(const std::wstring& name) const {
     return NodeAccess::makeElement(impl->document, added);
 }
 
+void Node::appendText(const std::wstring& text) const {
+    if (!impl || typeOf(impl->node) != NODE_ELEMENT)
+        throw DomError("only an element takes text");
+    if (text.empty())
+        return;
+    com::Ptr<IXMLDOMText> node;
+    check(impl->document->dom->createTextNode(com::Bstr(text).get(), node.out()), "IXMLDOMDocument::createTextNode");
+    DomNode added;
+    check(impl->node->appendChild(node.get(), added.out()), "IXMLDOMNode::appendChild");
+}
+
 int Node::line() const { return impl ? impl->document->lineOf(impl->node) : 0; }
 
 void Element::setAttribute(const std::wstring& name, const std::wstring& value) const {
@@ -123,6 +134,8 @@ Document Document::create(const std::wstring& rootName) {
     requireName(rootName);
     auto impl = DocumentImpl::create();
     impl->layout.declaration = L"<?xml version=\"1.0\" encoding=\"UTF-8\"?>";
+    impl->layout.spaceBefore = {L"\n"};
+    impl->layout.trailingSpace = L"\n";
     com::Ptr<IXMLDOMElement> root;
     check(impl->dom->createElement(com::Bstr(rootName).get(), root.out()), "IXMLDOMDocument::createElement");
     DomNode added;

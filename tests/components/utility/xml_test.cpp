@@ -412,8 +412,47 @@ TEST(XmlEdit, Create_AppendElement_SetAttribute_WriteTheExpectedDocument) {
     main.setAttribute(L"ver", L"2016.1");
     ASSERT_TRUE(save(document, folder.system("version.xml")));
     EXPECT_EQ(readFile(folder.native("version.xml")),
-              "<?xml version=\"1.0\" encoding=\"UTF-8\"?><Versions><Main ver=\"2016.1\" Note=\"a&lt;b &amp; "
-              "&quot;c&quot;\"/></Versions>");
+              "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Versions><Main ver=\"2016.1\" Note=\"a&lt;b &amp; "
+              "&quot;c&quot;\"/></Versions>\n");
+}
+
+TEST(XmlEdit, AppendText_LaysOutANewDocument_ThatLoadsAndSavesToTheSameBytes) {
+    TempFolder folder;
+    const Document document = Document::create(L"Display");
+    const Element root = rootOf(document);
+    root.appendText(L"\n  ");
+    const Element type = root.appendElement(L"LayoutType");
+    type.appendText(L"\n    ");
+    type.appendElement(L"LayoutMode").appendText(L"a<b & c>\t]]>");
+    type.appendText(L"\n  ");
+    root.appendText(L"\n");
+    root.appendElement(L"Empty").appendText(L"");
+    root.appendText(L"\n");
+    const std::string expected = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                                 "<Display>\n"
+                                 "  <LayoutType>\n"
+                                 "    <LayoutMode>a&lt;b &amp; c&gt;\t]]&gt;</LayoutMode>\n"
+                                 "  </LayoutType>\n"
+                                 "<Empty/>\n"
+                                 "</Display>\n";
+    ASSERT_TRUE(save(document, folder.system("Display.xml")));
+    EXPECT_EQ(readFile(folder.native("Display.xml")), expected);
+
+    Document loaded;
+    ASSERT_TRUE(load(loaded, folder.system("Display.xml"), false));
+    EXPECT_EQ(textOf(selected(rootOf(loaded), L"LayoutType/LayoutMode")), L"a<b & c>\t]]>");
+    EXPECT_EQ(selected(rootOf(loaded), L"LayoutType").line(), 3);
+    ASSERT_TRUE(save(loaded, folder.system("Display.xml")));
+    EXPECT_EQ(readFile(folder.native("Display.xml")), expected);
+}
+
+TEST(XmlEdit, AppendText_RaisesDomError_WhereThereIsNoElement) {
+    const Document document = parsed(L"<Root a=\"1\">text</Root>");
+    EXPECT_THROW(selected(rootOf(document), L"/").appendText(L"\n"), DomError) << "text at document level";
+    EXPECT_THROW(rootOf(document).firstChild().appendText(L"more"), DomError) << "a child of text";
+    EXPECT_THROW(selected(rootOf(document), L"@a").appendText(L"x"), DomError) << "a child of an attribute";
+    EXPECT_THROW(Node().appendText(L"x"), DomError);
+    EXPECT_EQ(rootOf(document).outerXml(), L"<Root a=\"1\">text</Root>");
 }
 
 TEST(XmlEdit, NewNames_RaiseDomError_WhenNotXmlNames) {
