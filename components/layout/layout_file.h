@@ -24,8 +24,9 @@ inline constexpr const wchar_t* barPositionNames[] = {L"Top", L"Bottom", L"Left"
 bool readLayoutFile(const std::wstring& path, const utility::CCommandTable& commandTable, LayoutTypes& types,
                     std::wstring& problem);
 
-// Writes the types to the file, replacing it in one step; false leaves the
-// old file as it was.
+// Writes the types to the file in UTF-8, one element a line, indented two
+// spaces a level, with a line break at the end; the file is replaced in one
+// step, and false leaves the old file as it was.
 bool writeLayoutFile(const std::wstring& path, const LayoutTypes& types, const utility::CCommandTable& commandTable);
 
 } // namespace tern::layout

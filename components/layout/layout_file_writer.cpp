@@ -3,6 +3,7 @@
 #include "components/utility/xml.h"
 
 #include <string>
+#include <utility>
 
 namespace tern::layout {
 
@@ -10,32 +11,60 @@ namespace xml = utility::xml;
 
 namespace {
 
-void writeCommand(const xml::Element& element, const utility::SCommand& command) {
+// An element of the file as it is written: one element a line, indented two
+// spaces a level. A child goes on a new line one level deeper than its
+// element, and an element that got children ends on a line of its own once
+// `end` is called.
+class IndentedElement {
+public:
+    IndentedElement(xml::Element element, int depth) : element(std::move(element)), depth(depth) {}
+
+    IndentedElement appendElement(const wchar_t* name) const {
+        element.appendText(lineStart(depth + 1));
+        return {element.appendElement(name), depth + 1};
+    }
+    void setAttribute(const wchar_t* name, const std::wstring& value) const { element.setAttribute(name, value); }
+    void end() const {
+        if (element.firstChild())
+            element.appendText(lineStart(depth));
+    }
+
+private:
+    static std::wstring lineStart(int depth) { return L"\n" + std::wstring(2 * static_cast<std::size_t>(depth), L' '); }
+
+    xml::Element element;
+    int depth;
+};
+
+void writeCommand(const IndentedElement& element, const utility::SCommand& command) {
     element.setAttribute(L"SID", command.sid);
     element.setAttribute(L"Caption", command.caption);
 }
 
-void writeRibbon(const xml::Element& parent, const CRibbonBar& ribbon) {
-    const xml::Element ribbonElement = parent.appendElement(L"Ribbon");
+void writeRibbon(const IndentedElement& parent, const CRibbonBar& ribbon) {
+    const IndentedElement ribbonElement = parent.appendElement(L"Ribbon");
     for (const CRibbonTab& tab : ribbon.getTabs()) {
-        const xml::Element tabElement = ribbonElement.appendElement(L"Tab");
+        const IndentedElement tabElement = ribbonElement.appendElement(L"Tab");
         tabElement.setAttribute(L"Id", std::to_wstring(tab.getId()));
         tabElement.setAttribute(L"Caption", tab.getCaption());
         for (const CRibbonGroup& group : tab.getGroups()) {
-            const xml::Element groupElement = tabElement.appendElement(L"Group");
+            const IndentedElement groupElement = tabElement.appendElement(L"Group");
             groupElement.setAttribute(L"Id", std::to_wstring(group.getId()));
             groupElement.setAttribute(L"Caption", group.getCaption());
             for (const utility::SCommand& control : group.getControls())
                 writeCommand(groupElement.appendElement(L"Control"), control);
+            groupElement.end();
         }
+        tabElement.end();
     }
+    ribbonElement.end();
 }
 
-void writeMenuItems(const xml::Element& element, const CMenuItem& popup) {
+void writeMenuItems(const IndentedElement& element, const CMenuItem& popup) {
     for (const CMenuItem* child = popup.getFirstChild(); child; child = child->getNextSibling()) {
         switch (child->getKind()) {
         case CMenuItem::Kind::popup: {
-            const xml::Element popupElement = element.appendElement(L"Popup");
+            const IndentedElement popupElement = element.appendElement(L"Popup");
             popupElement.setAttribute(L"Caption", child->getCaption());
             writeMenuItems(popupElement, *child);
             break;
@@ -49,22 +78,24 @@ void writeMenuItems(const xml::Element& element, const CMenuItem& popup) {
             break;
         }
     }
+    element.end();
 }
 
-void writeToolBar(const xml::Element& parent, const CCommandBar& bar) {
-    const xml::Element barElement = parent.appendElement(L"ToolBar");
+void writeToolBar(const IndentedElement& parent, const CCommandBar& bar) {
+    const IndentedElement barElement = parent.appendElement(L"ToolBar");
     barElement.setAttribute(L"Title", bar.getTitle());
     barElement.setAttribute(L"Position", barPositionNames[bar.getPosition()]);
     for (const ToolBarControl& control : bar.getControls()) {
-        const xml::Element controlElement = barElement.appendElement(L"Command");
+        const IndentedElement controlElement = barElement.appendElement(L"Command");
         writeCommand(controlElement, control.command);
         if (control.beginGroup)
             controlElement.setAttribute(L"BeginGroup", L"true");
     }
+    barElement.end();
 }
 
-void writeMode(const xml::Element& parent, const LayoutModeData& mode, const utility::CCommandTable& commandTable) {
-    const xml::Element modeElement = parent.appendElement(L"LayoutMode");
+void writeMode(const IndentedElement& parent, const LayoutModeData& mode, const utility::CCommandTable& commandTable) {
+    const IndentedElement modeElement = parent.appendElement(L"LayoutMode");
     modeElement.setAttribute(L"Name", mode.getName());
     CCommandBars bars;
     CMenuBar menu;
@@ -76,19 +107,21 @@ void writeMode(const xml::Element& parent, const LayoutModeData& mode, const uti
         writeToolBar(modeElement, bar);
     for (const ToolBarOption& option : mode.getToolBarOptions())
         modeElement.appendElement(L"ToolBarOption").setAttribute(L"Title", option.getTitle());
+    modeElement.end();
 }
 
-void writeType(const xml::Element& root, const LayoutTypeData& type, const utility::CCommandTable& commandTable) {
-    const xml::Element typeElement = root.appendElement(L"LayoutType");
+void writeType(const IndentedElement& root, const LayoutTypeData& type, const utility::CCommandTable& commandTable) {
+    const IndentedElement typeElement = root.appendElement(L"LayoutType");
     typeElement.setAttribute(L"Name", type.getName());
     for (const AppendOption& option : type.getAppendOptions()) {
-        const xml::Element optionElement = typeElement.appendElement(L"AppendOption");
+        const IndentedElement optionElement = typeElement.appendElement(L"AppendOption");
         optionElement.setAttribute(L"Name", option.name);
         optionElement.setAttribute(L"Major", std::to_wstring(option.major));
         optionElement.setAttribute(L"Minor", std::to_wstring(option.minor));
     }
     for (const auto& mode : type.getLayoutModes())
         writeMode(typeElement, *mode, commandTable);
+    typeElement.end();
 }
 
 } // namespace
@@ -99,8 +132,10 @@ bool writeLayoutFile(const std::wstring& path, const LayoutTypes& types, const u
         xml::Element root;
         if (!xml::getRootElement(root, document))
             return false;
+        const IndentedElement display(root, 0);
         for (const auto& type : types)
-            writeType(root, *type, commandTable);
+            writeType(display, *type, commandTable);
+        display.end();
         return xml::save(document, path);
     } catch (const xml::DomError&) {
         return false;

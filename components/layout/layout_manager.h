@@ -4,11 +4,12 @@
 // loadXmlFile replaces the model with the file's content; a file that cannot
 // be read, is not well-formed, has no "Display" root or breaks the format
 // (see docs/layout-file.md) leaves the model as it was and the file
-// untouched, and getLoadProblem says why. Each SID is resolved through the frame's
-// command table; a command it does not know keeps its SID and caption but
-// has no identifier. saveXmlFile writes every type and mode, replacing the
-// file in one step: a failure leaves the old file as it was. A model loaded
-// and saved unchanged gives the same content.
+// untouched, and getLoadProblem says why. Each SID is resolved through the
+// frame's command table; a command it does not know keeps its SID and
+// caption but has no identifier. saveXmlFile writes every type and mode,
+// indented, replacing the file in one step: a failure leaves the old file
+// as it was. A model loaded and saved unchanged gives the same content, and
+// a file saved here loads and saves again to the same bytes.
 
 #pragma once
 

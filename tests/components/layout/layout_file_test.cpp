@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include <regex>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -16,13 +16,11 @@ namespace {
 using test::readFile;
 using test::writeFile;
 
-const char* const declaration = R"(<?xml version="1.0" encoding="UTF-8"?>)";
-
-std::string compact(const std::string& xml) { return std::regex_replace(xml, std::regex(">\\s+<"), "><"); }
+const std::string declaration = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
 
 // Everything the format has, with commands the table does not know
 // (ID_OLD_*) among them, in the form the model saves.
-const std::string richLayout = compact(R"(<Display>
+const std::string richLayout = declaration + R"(<Display>
   <LayoutType Name="Standard">
     <AppendOption Name="Survey" Major="2015" Minor="2"/>
     <AppendOption Name="Piping" Major="0" Minor="0"/>
@@ -61,7 +59,8 @@ const std::string richLayout = compact(R"(<Display>
     </LayoutMode>
   </LayoutType>
   <LayoutType Name="Compact"/>
-</Display>)");
+</Display>
+)";
 
 class LayoutFileTest : public ::testing::Test {
 protected:
@@ -81,8 +80,9 @@ protected:
         return manager.loadXmlFile(path(), frame);
     }
     std::wstring path() const { return folder.system("Config/Display.xml"); }
-    std::string saved() {
-        EXPECT_TRUE(manager.saveXmlFile(folder.system("Config/Saved.xml"), commandTable));
+    std::string saved() { return savedBy(manager); }
+    std::string savedBy(const LayoutManager& model) {
+        EXPECT_TRUE(model.saveXmlFile(folder.system("Config/Saved.xml"), commandTable));
         return readFile(folder.native("Config/Saved.xml"));
     }
     std::string problem() const { return platform::toUtf8(manager.getLoadProblem()); }
@@ -95,9 +95,58 @@ protected:
 
 // --- Round trip ---------------------------------------------------------------
 
-TEST_F(LayoutFileTest, LoadThenSave_GivesTheSameContent_UnknownCommandsIncluded) {
-    ASSERT_TRUE(load(declaration + richLayout)) << problem();
-    EXPECT_EQ(saved(), declaration + richLayout);
+TEST_F(LayoutFileTest, LoadThenSave_GivesTheSameBytes_UnknownCommandsIncluded) {
+    ASSERT_TRUE(load(richLayout)) << problem();
+    EXPECT_EQ(saved(), richLayout);
+}
+
+TEST_F(LayoutFileTest, TheDocumentedExample_IsAFileAsTheModelSavesIt) {
+    const std::string page = readFile(std::filesystem::path(TN_EXAMPLES_DIR) / ".." / "docs" / "layout-file.md");
+    const std::string opening = "```xml\n";
+    const std::size_t start = page.find(opening);
+    ASSERT_NE(start, std::string::npos) << "no XML example in docs/layout-file.md";
+    const std::size_t end = page.find("```", start + opening.size());
+    ASSERT_NE(end, std::string::npos);
+    const std::string example = page.substr(start + opening.size(), end - start - opening.size());
+    ASSERT_TRUE(load(example)) << problem();
+    EXPECT_EQ(saved(), example);
+}
+
+TEST_F(LayoutFileTest, SavedFile_LoadsBackToTheSameModel_AfterEdits) {
+    ASSERT_TRUE(load(richLayout)) << problem();
+    LayoutTypeData* compact = manager.findType(L"Compact");
+    compact->setAppendOptionVersion(L"Rail", 1, 3);
+    compact->addLayoutMode(L"3D");
+    const std::string first = saved();
+
+    LayoutManager reloaded;
+    ASSERT_TRUE(reloaded.loadXmlFile(folder.system("Config/Saved.xml"), frame))
+        << platform::toUtf8(reloaded.getLoadProblem());
+    std::int32_t major = 0;
+    std::int32_t minor = 0;
+    ASSERT_NE(reloaded.findType(L"Compact"), nullptr);
+    EXPECT_TRUE(reloaded.findType(L"Compact")->findAppendOptionVersion(major, minor, L"Rail"));
+    EXPECT_EQ(major, 1);
+    EXPECT_EQ(minor, 3);
+    EXPECT_NE(reloaded.findType(L"Compact")->findLayoutMode(L"3D"), nullptr);
+    EXPECT_EQ(savedBy(reloaded), first);
+    EXPECT_NE(first.find(R"(
+  <LayoutType Name="Compact">
+    <AppendOption Name="Rail" Major="1" Minor="3"/>
+    <LayoutMode Name="3D">
+      <Ribbon/>
+      <Menu/>
+    </LayoutMode>
+  </LayoutType>
+</Display>
+)"),
+              std::string::npos)
+        << first;
+}
+
+TEST_F(LayoutFileTest, Save_WritesAnEmptyModelAsTheRootOnItsOwnLine) {
+    ASSERT_TRUE(load("<Display></Display>")) << problem();
+    EXPECT_EQ(saved(), declaration + "<Display/>\n");
 }
 
 TEST_F(LayoutFileTest, Load_ResolvesKnownSidsOnly_KeepingTheFilesCaptions) {
@@ -117,23 +166,25 @@ TEST_F(LayoutFileTest, Load_ResolvesKnownSidsOnly_KeepingTheFilesCaptions) {
     EXPECT_EQ(menu.findItemByPath(L"File")->getFirstChild()->getId(), 101);
 }
 
-TEST_F(LayoutFileTest, Load_AcceptsIndentedFilesAndComments_AndSaveWritesTheCompactForm) {
-    ASSERT_TRUE(load(R"(<?xml version="1.0" encoding="UTF-8"?>
-<!-- written by hand -->
-<Display>
+TEST_F(LayoutFileTest, Load_AcceptsFilesLaidOutByHandWithComments_AndSaveWritesTheUsualLayout) {
+    ASSERT_TRUE(load("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<!-- written by hand -->\r\n"
+                     "<Display><LayoutType Name=\"Standard\">\t<LayoutMode Name=\"Normal\">"
+                     "<ToolBar Title=\"Standard\">\r\n"
+                     "<Command SID=\"ID_FILE_OPEN\" Caption=\"Open\" BeginGroup=\"false\"/></ToolBar>"
+                     "</LayoutMode></LayoutType></Display>"))
+        << problem();
+    EXPECT_EQ(saved(), declaration + R"(<Display>
   <LayoutType Name="Standard">
     <LayoutMode Name="Normal">
-      <ToolBar Title="Standard">
-        <Command SID="ID_FILE_OPEN" Caption="Open" BeginGroup="false"/>
+      <Ribbon/>
+      <Menu/>
+      <ToolBar Title="Standard" Position="Top">
+        <Command SID="ID_FILE_OPEN" Caption="Open"/>
       </ToolBar>
     </LayoutMode>
   </LayoutType>
 </Display>
-)")) << problem();
-    EXPECT_EQ(saved(), declaration + compact(R"(<Display><LayoutType Name="Standard"><LayoutMode Name="Normal">
-        <Ribbon/><Menu/>
-        <ToolBar Title="Standard" Position="Top"><Command SID="ID_FILE_OPEN" Caption="Open"/></ToolBar>
-      </LayoutMode></LayoutType></Display>)"));
+)");
 }
 
 TEST_F(LayoutFileTest, TypesModesAndOptions_AreFoundByExactName_InFileOrder) {
@@ -157,9 +208,11 @@ TEST_F(LayoutFileTest, TypesModesAndOptions_AreFoundByExactName_InFileOrder) {
     EXPECT_EQ(minor, 2);
     standard->setAppendOptionVersion(L"Survey", 2016, 0);
     standard->setAppendOptionVersion(L"Rail", 1, 3);
-    EXPECT_NE(saved().find(compact(R"(<AppendOption Name="Survey" Major="2016" Minor="0"/>
-        <AppendOption Name="Piping" Major="0" Minor="0"/><AppendOption Name="Rail" Major="1" Minor="3"/>
-        <LayoutMode Name="Normal">)")),
+    EXPECT_NE(saved().find(R"(
+    <AppendOption Name="Survey" Major="2016" Minor="0"/>
+    <AppendOption Name="Piping" Major="0" Minor="0"/>
+    <AppendOption Name="Rail" Major="1" Minor="3"/>
+    <LayoutMode Name="Normal">)"),
               std::string::npos);
 }
 
@@ -242,7 +295,7 @@ TEST_F(LayoutFileTest, Load_RefusesRepeatedTypesModesAndOptions) {
 TEST_F(LayoutFileTest, Save_ReplacesAnExistingFile) {
     ASSERT_TRUE(load(richLayout)) << problem();
     writeFile(folder.native("Config/Saved.xml"), "old content");
-    EXPECT_EQ(saved(), declaration + richLayout);
+    EXPECT_EQ(saved(), richLayout);
 }
 
 TEST_F(LayoutFileTest, Save_FailsAndKeepsTheOldFile_WhenItIsReadOnly) {

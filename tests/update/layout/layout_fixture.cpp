@@ -2,7 +2,6 @@
 
 #include "platform/text.h"
 
-#include <regex>
 
 namespace tern::test {
 
@@ -50,8 +49,6 @@ std::string standardMode(const std::string& modeName) {
 std::string displayWith(const std::string& modes, const std::string& typeName) {
     return "<Display><LayoutType Name=\"" + typeName + "\">" + modes + "</LayoutType></Display>";
 }
-
-std::string compact(const std::string& xml) { return std::regex_replace(xml, std::regex(">\\s+<"), "><"); }
 
 xml::Element elementOf(const std::string& text) {
     xml::Document document;

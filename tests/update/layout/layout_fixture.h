@@ -43,10 +43,6 @@ std::string standardMode(const std::string& modeName);
 // <Display> with one layout type of that name holding the given modes.
 std::string displayWith(const std::string& modes, const std::string& typeName = "Standard");
 
-// Removes the white space between tags, so that expected files can be
-// written indented.
-std::string compact(const std::string& xml);
-
 // The first element of an XML text, for loading an item from it; the
 // document is kept alive by the element.
 utility::xml::Element elementOf(const std::string& xml);

@@ -13,7 +13,6 @@
 namespace tern::update::layout {
 namespace {
 
-using test::compact;
 using test::describe;
 using test::displayWith;
 using test::standardMode;
@@ -88,20 +87,40 @@ TEST_F(LayoutTableTest, Commit_Fails_ForATableNeverSetUpOrWithNothingChanged) {
     EXPECT_FALSE(table().commit(commandTable));
 }
 
-// The saved file of these tests: one type "Standard", one mode "Normal".
+// The saved file of these tests: one type "Standard", one mode "Normal",
+// whose child elements are given as whole lines.
 std::string savedStandard(const std::string& ribbon, const std::string& menu, const std::string& rest) {
-    return R"(<?xml version="1.0" encoding="UTF-8"?>)" +
-           compact(R"(<Display><LayoutType Name="Standard"><LayoutMode Name="Normal">)" + ribbon + menu + rest +
-                   "</LayoutMode></LayoutType></Display>");
+    return R"(<?xml version="1.0" encoding="UTF-8"?>
+<Display>
+  <LayoutType Name="Standard">
+    <LayoutMode Name="Normal">
+)" + ribbon + menu + rest +
+           R"(    </LayoutMode>
+  </LayoutType>
+</Display>
+)";
 }
 
-const char* const standardRibbon = R"(<Ribbon><Tab Id="1" Caption="Home"><Group Id="2" Caption="Draw">
-    <Control SID="ID_DRAW_LINE" Caption="Line"/><Control SID="ID_DRAW_ARC" Caption="Arc"/>
-  </Group></Tab></Ribbon>)";
-const char* const standardMenu = R"(<Menu><Popup Caption="File">
-    <Command SID="ID_FILE_OPEN" Caption="Open"/><Separator/><Command SID="ID_FILE_SAVE" Caption="Save"/>
-    <Popup Caption="Export"><Command SID="ID_EXPORT_PDF" Caption="PDF"/></Popup>
-  </Popup></Menu>)";
+const char* const standardRibbon = R"(      <Ribbon>
+        <Tab Id="1" Caption="Home">
+          <Group Id="2" Caption="Draw">
+            <Control SID="ID_DRAW_LINE" Caption="Line"/>
+            <Control SID="ID_DRAW_ARC" Caption="Arc"/>
+          </Group>
+        </Tab>
+      </Ribbon>
+)";
+const char* const standardMenu = R"(      <Menu>
+        <Popup Caption="File">
+          <Command SID="ID_FILE_OPEN" Caption="Open"/>
+          <Separator/>
+          <Command SID="ID_FILE_SAVE" Caption="Save"/>
+          <Popup Caption="Export">
+            <Command SID="ID_EXPORT_PDF" Caption="PDF"/>
+          </Popup>
+        </Popup>
+      </Menu>
+)";
 
 TEST_F(LayoutTableTest, Commit_StoresAToolBarOnlyChange_AndTheSavedFileShowsIt) {
     loadLayout(displayWith(standardMode("Normal")));
@@ -113,15 +132,18 @@ TEST_F(LayoutTableTest, Commit_StoresAToolBarOnlyChange_AndTheSavedFileShowsIt) 
     ASSERT_FALSE(table().ribbonChanged || table().menuChanged);
     EXPECT_TRUE(table().commit(commandTable));
 
-    EXPECT_EQ(commitAndSave(), savedStandard(standardRibbon, standardMenu, R"(
-        <ToolBar Title="Standard" Position="Top">
-          <Command SID="ID_FILE_NEW" Caption="New"/>
-          <Command SID="ID_FILE_OPEN" Caption="Open"/>
-          <Command SID="ID_FILE_SAVE" Caption="Save"/>
-          <Command SID="ID_DRAW_LINE" Caption="Line" BeginGroup="true"/>
-        </ToolBar>
-        <ToolBar Title="Drawing" Position="Top"><Command SID="ID_DRAW_LINE" Caption="Line"/></ToolBar>
-        <ToolBarOption Title="Drawing"/>)"));
+    const std::string toolBars = R"(      <ToolBar Title="Standard" Position="Top">
+        <Command SID="ID_FILE_NEW" Caption="New"/>
+        <Command SID="ID_FILE_OPEN" Caption="Open"/>
+        <Command SID="ID_FILE_SAVE" Caption="Save"/>
+        <Command SID="ID_DRAW_LINE" Caption="Line" BeginGroup="true"/>
+      </ToolBar>
+      <ToolBar Title="Drawing" Position="Top">
+        <Command SID="ID_DRAW_LINE" Caption="Line"/>
+      </ToolBar>
+      <ToolBarOption Title="Drawing"/>
+)";
+    EXPECT_EQ(commitAndSave(), savedStandard(standardRibbon, standardMenu, toolBars));
 }
 
 TEST_F(LayoutTableTest, Commit_StoresAMenuChange_AndTheSavedFileShowsIt) {
@@ -130,14 +152,25 @@ TEST_F(LayoutTableTest, Commit_StoresAMenuChange_AndTheSavedFileShowsIt) {
     ASSERT_TRUE(popup.load(test::elementOf(R"(<MakePopupMenu Path="File" Name="Import" BeginGroup="true"/>)")));
     ASSERT_TRUE(popup.apply(tables, commandTable));
 
-    EXPECT_EQ(commitAndSave(), savedStandard(standardRibbon, R"(<Menu><Popup Caption="File">
-        <Command SID="ID_FILE_OPEN" Caption="Open"/><Separator/><Command SID="ID_FILE_SAVE" Caption="Save"/>
-        <Popup Caption="Export"><Command SID="ID_EXPORT_PDF" Caption="PDF"/></Popup>
-        <Separator/><Popup Caption="Import"/>
-      </Popup></Menu>)",
-                                             R"(<ToolBar Title="Standard" Position="Top">
-          <Command SID="ID_FILE_NEW" Caption="New"/><Command SID="ID_FILE_OPEN" Caption="Open"/>
-          <Command SID="ID_FILE_SAVE" Caption="Save"/></ToolBar>)"));
+    EXPECT_EQ(commitAndSave(), savedStandard(standardRibbon, R"(      <Menu>
+        <Popup Caption="File">
+          <Command SID="ID_FILE_OPEN" Caption="Open"/>
+          <Separator/>
+          <Command SID="ID_FILE_SAVE" Caption="Save"/>
+          <Popup Caption="Export">
+            <Command SID="ID_EXPORT_PDF" Caption="PDF"/>
+          </Popup>
+          <Separator/>
+          <Popup Caption="Import"/>
+        </Popup>
+      </Menu>
+)",
+                                             R"(      <ToolBar Title="Standard" Position="Top">
+        <Command SID="ID_FILE_NEW" Caption="New"/>
+        <Command SID="ID_FILE_OPEN" Caption="Open"/>
+        <Command SID="ID_FILE_SAVE" Caption="Save"/>
+      </ToolBar>
+)"));
 }
 
 TEST_F(LayoutTableTest, Commit_RenumbersTheRibbonsTabsAndGroups_BeforeStoringIt) {
@@ -149,10 +182,15 @@ TEST_F(LayoutTableTest, Commit_RenumbersTheRibbonsTabsAndGroups_BeforeStoringIt)
     ASSERT_TRUE(group.apply(tables, commandTable));
     EXPECT_EQ(describe(table().ribbon), "Home(4)[Curves(10): Draw(9):] View(2)[]");
 
-    EXPECT_EQ(commitAndSave(), savedStandard(R"(<Ribbon>
-        <Tab Id="1" Caption="Home"><Group Id="2" Caption="Curves"/><Group Id="3" Caption="Draw"/></Tab>
-        <Tab Id="4" Caption="View"/></Ribbon>)",
-                                             "<Menu/>", ""));
+    EXPECT_EQ(commitAndSave(), savedStandard(R"(      <Ribbon>
+        <Tab Id="1" Caption="Home">
+          <Group Id="2" Caption="Curves"/>
+          <Group Id="3" Caption="Draw"/>
+        </Tab>
+        <Tab Id="4" Caption="View"/>
+      </Ribbon>
+)",
+                                             "      <Menu/>\n", ""));
 }
 
 TEST_F(LayoutTableTest, Commit_CarriesEachTablesEditsIntoItsOwnModeOnly) {
