@@ -13,7 +13,8 @@
 
 int main(int argc, char** argv) {
     // COM stays open for the whole run, as on the application's user-interface
-    // thread: the command table and the layout file are read through MSXML.
+    // thread that the library runs on. Every XML file is still read and
+    // written in an apartment of its own, which then nests in this one.
     const tern::platform::ComApartment apartment;
     CLI::App app{"Brings a user's per-release folders forward, as the drafting application does "
                  "when a new release starts, and runs its other library entries."};

@@ -1,5 +1,8 @@
 // Reading and writing the layout file ("Config\Display.xml"); the format is
-// described in docs/layout-file.md.
+// described in docs/layout-file.md. Each call opens a COM apartment of its
+// own around its file work (platform/com_apartment.h), so it works on any
+// thread, whether or not the caller has COM open, and fails when COM cannot
+// be opened.
 
 #pragma once
 

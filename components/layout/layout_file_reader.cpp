@@ -6,6 +6,7 @@
 
 #include "components/utility/decimal_text.h"
 #include "components/utility/xml.h"
+#include "platform/com_apartment.h"
 #include "platform/text.h"
 
 #include <initializer_list>
@@ -204,6 +205,11 @@ std::wstring placeOf(const std::wstring& path, const xml::Node& node) {
 
 bool readLayoutFile(const std::wstring& path, const utility::CCommandTable& commandTable, LayoutTypes& types,
                     std::wstring& problem) {
+    const platform::ComApartment apartment;
+    if (!apartment.ok()) {
+        problem = path + L": COM cannot be opened to read the file.";
+        return false;
+    }
     try {
         xml::Document document;
         xml::Element root;

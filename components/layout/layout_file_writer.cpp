@@ -1,6 +1,7 @@
 #include "components/layout/layout_file.h"
 
 #include "components/utility/xml.h"
+#include "platform/com_apartment.h"
 
 #include <string>
 #include <utility>
@@ -127,6 +128,9 @@ void writeType(const IndentedElement& root, const LayoutTypeData& type, const ut
 } // namespace
 
 bool writeLayoutFile(const std::wstring& path, const LayoutTypes& types, const utility::CCommandTable& commandTable) {
+    const platform::ComApartment apartment;
+    if (!apartment.ok())
+        return false;
     try {
         const xml::Document document = xml::Document::create(L"Display");
         xml::Element root;

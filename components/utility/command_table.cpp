@@ -2,6 +2,7 @@
 
 #include "components/utility/decimal_text.h"
 #include "components/utility/xml.h"
+#include "platform/com_apartment.h"
 #include "platform/text.h"
 
 #include <set>
@@ -60,6 +61,11 @@ bool readCommands(const std::wstring& path, const xml::Element& root, std::vecto
 } // namespace
 
 bool CCommandTable::load(const std::wstring& path, std::wstring& problem) {
+    const platform::ComApartment apartment;
+    if (!apartment.ok()) {
+        problem = path + L": COM cannot be opened to read the file.";
+        return false;
+    }
     std::vector<SCommand> read;
     try {
         xml::Document document;

@@ -27,7 +27,8 @@ struct SCommand {
 
 class CCommandTable {
 public:
-    // Replaces the table with the commands of the file. On false the table
+    // Replaces the table with the commands of the file, read in a COM
+    // apartment of its own (platform/com_apartment.h). On false the table
     // is unchanged and `problem` says why (file, line, offending value).
     bool load(const std::wstring& path, std::wstring& problem);
 

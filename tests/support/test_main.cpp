@@ -1,7 +1,10 @@
 // The main of every test program. The application runs with COM open on its
-// user-interface thread, so a test program does too: a test that reads XML
-// without an apartment of its own behaves as it would in the application.
-// (On POSIX the apartment does nothing.)
+// user-interface thread, so a test program does too (on POSIX the apartment
+// does nothing). The library and its components open an apartment of their
+// own around each file, which the tests that run them on a thread of their
+// own prove; but many tests also parse XML themselves and hand the nodes to
+// the code under test, and those documents need COM open for as long as the
+// test holds them.
 
 #include "platform/com_apartment.h"
 

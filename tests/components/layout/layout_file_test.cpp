@@ -8,6 +8,7 @@
 
 #include <filesystem>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace tern::layout {
@@ -214,6 +215,21 @@ TEST_F(LayoutFileTest, TypesModesAndOptions_AreFoundByExactName_InFileOrder) {
     <AppendOption Name="Rail" Major="1" Minor="3"/>
     <LayoutMode Name="Normal">)"),
               std::string::npos);
+}
+
+// COM is open per thread, and a new thread has none: only a reader and a
+// writer that open their own apartment can do their work there.
+TEST_F(LayoutFileTest, LoadAndSave_WorkOnAThreadWithoutCom) {
+    writeFile(folder.native("Config/Display.xml"), richLayout);
+    bool loaded = false;
+    bool written = false;
+    std::thread([&] {
+        loaded = manager.loadXmlFile(path(), frame);
+        written = manager.saveXmlFile(folder.system("Config/Saved.xml"), commandTable);
+    }).join();
+    EXPECT_TRUE(loaded) << problem();
+    EXPECT_TRUE(written);
+    EXPECT_EQ(readFile(folder.native("Config/Saved.xml")), richLayout);
 }
 
 // --- Files that are refused ---------------------------------------------------

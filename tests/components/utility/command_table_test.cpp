@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <thread>
 
 namespace tern::utility {
 namespace {
@@ -99,6 +100,16 @@ TEST_F(CommandTableTest, Load_RefusesFilesThatAreNotACommandList) {
     EXPECT_NE(reason().find(R"(the root element is "Display", not "Commands")"), std::string::npos) << reason();
     EXPECT_FALSE(table.load(folder.system("Missing.xml"), problem));
     EXPECT_NE(reason().find("Missing.xml"), std::string::npos) << reason();
+}
+
+// COM is open per thread, and a new thread has none: only a load that opens
+// its own apartment can read the file there.
+TEST_F(CommandTableTest, Load_ReadsTheFile_OnAThreadWithoutCom) {
+    test::writeFile(folder.native("Commands.xml"), twoCommands);
+    bool loaded = false;
+    std::thread([&] { loaded = table.load(folder.system("Commands.xml"), problem); }).join();
+    EXPECT_TRUE(loaded) << reason();
+    EXPECT_TRUE(table.IsCommand(L"ID_FILE_OPEN"));
 }
 
 } // namespace
