@@ -86,49 +86,47 @@ TEST_F(FileSystemTest, DeleteFile_Fails_ForAReadOnlyFileOrAFolder) {
     EXPECT_EQ(treeOf(dir.path()), (Tree{"locked.txt=keep (read-only)", "sub/"}));
 }
 
-TEST_F(FileSystemTest, CopyFile_ReplacesADestination_OnlyWhenItIsWritableAndThePolicyAllows) {
+TEST_F(FileSystemTest, CopyFile_KeepsAttributesAndTime_AndReplacesOnlyAWritableDestinationWhenAllowed) {
     struct Case {
         const char* name;
+        bool sourceReadOnly;
+        const char* destination; // its content before, if it exists
+        bool destinationReadOnly;
         FailIfExists policy;
-        bool readOnly;
         std::errc why; // why the copy fails; errc() when it succeeds
-        const char* destination;
+        const char* after;
     };
     const Case cases[] = {
-        {"writable, may replace", FailIfExists::no, false, std::errc(), "old.txt=new"},
-        {"read-only, may replace", FailIfExists::no, true, std::errc::permission_denied, "old.txt=old (read-only)"},
-        {"writable, fail if exists", FailIfExists::yes, false, std::errc::file_exists, "old.txt=old"},
+        {"read-only source", true, nullptr, false, FailIfExists::yes, std::errc(), "old.txt=new (read-only)"},
+        {"writable, may replace", false, "old", false, FailIfExists::no, std::errc(), "old.txt=new"},
+        {"read-only, may replace", false, "old", true, FailIfExists::no, std::errc::permission_denied,
+         "old.txt=old (read-only)"},
+        {"writable, fail if exists", false, "old", false, FailIfExists::yes, std::errc::file_exists, "old.txt=old"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         TempFolder scratch;
         writeFile(scratch.native("new.txt"), "new");
         setLastWrite(scratch.system("new.txt"), someTime);
-        writeFile(scratch.native("old.txt"), "old");
-        setReadOnly(scratch.native("old.txt"), c.readOnly);
+        setReadOnly(scratch.native("new.txt"), c.sourceReadOnly);
+        if (c.destination) {
+            writeFile(scratch.native("old.txt"), c.destination);
+            setReadOnly(scratch.native("old.txt"), c.destinationReadOnly);
+        }
 
         std::error_code why;
         const bool copied = copyFile(scratch.system("new.txt"), scratch.system("old.txt"), c.policy, &why);
         EXPECT_EQ(copied, c.why == std::errc());
         if (copied) {
-            EXPECT_EQ(statusOf(scratch.system("old.txt")).lastWrite, someTime);
+            const FileStatus copy = statusOf(scratch.system("old.txt"));
+            EXPECT_EQ(copy.attributes, std::uint32_t{attrArchive | (c.sourceReadOnly ? attrReadOnly : 0u)});
+            EXPECT_EQ(copy.lastWrite, someTime);
         } else {
             EXPECT_EQ(why, c.why);
         }
-        EXPECT_EQ(treeOf(scratch.path()), (Tree{"new.txt=new", c.destination}));
+        const char* source = c.sourceReadOnly ? "new.txt=new (read-only)" : "new.txt=new";
+        EXPECT_EQ(treeOf(scratch.path()), (Tree{source, c.after}));
     }
-}
-
-TEST_F(FileSystemTest, CopyFile_KeepsReadOnlyAttributeAndLastWriteTime) {
-    writeFile(dir.native("source.txt"), "content");
-    setLastWrite(dir.system("source.txt"), someTime);
-    setReadOnly(dir.native("source.txt"), true);
-
-    ASSERT_TRUE(copyFile(dir.system("source.txt"), dir.system("copy.txt"), FailIfExists::yes));
-    EXPECT_EQ(readFile(dir.native("copy.txt")), "content");
-    const FileStatus copy = statusOf(dir.system("copy.txt"));
-    EXPECT_EQ(copy.attributes, std::uint32_t{attrArchive | attrReadOnly});
-    EXPECT_EQ(copy.lastWrite, someTime);
 }
 
 TEST_F(FileSystemTest, CopyFile_Fails_WhenSourceIsMissingOrFolder) {
