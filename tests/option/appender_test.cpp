@@ -153,7 +153,8 @@ TEST_F(AppenderTest, FirstRun_AppliesEveryEntryToEveryType_SecondRunLeavesTheFil
     EXPECT_EQ(savedDrawGroup(L"Standard", L"3D"), (Sids{L"ID_VIEW_ORBIT"}));
     EXPECT_EQ(recorded(L"Standard"), std::make_pair(1, 1));
     EXPECT_EQ(recorded(L"Compact"), std::make_pair(1, 1));
-    EXPECT_NE(readFile(layoutFile()).find("<AppendOption Name=\"Survey\" Major=\"1\" Minor=\"1\"/>"), std::string::npos);
+    EXPECT_NE(readFile(layoutFile()).find("<AppendOption Name=\"Survey\" Major=\"1\" Minor=\"1\"/>"),
+              std::string::npos);
 
     const std::string saved = readFile(layoutFile());
     fs::last_write_time(layoutFile(), fs::last_write_time(layoutFile()) - std::chrono::hours(1));

@@ -92,9 +92,10 @@ TEST_F(DefinitionTest, Load_RejectsTheFileAtAnEntryWithoutVersion_KeepingTheEntr
     // An empty version rejects the file too, once the whole entry is read.
     EXPECT_FALSE(load("<Update ver=\"\"><Setting/></Update>\n"));
     EXPECT_EQ(versions(), (std::vector<std::wstring>{L"2016.0", L"2015.2"}));
-    EXPECT_EQ(drops.messages, (std::vector<std::wstring>{L"An \"Update\" without a \"ver\" rejects the whole file.",
-                                                         L"A \"Setting\" without a \"Path\" is dropped.",
-                                                         L"An \"Update\" with an empty \"ver\" rejects the whole file."}));
+    EXPECT_EQ(drops.messages,
+              (std::vector<std::wstring>{L"An \"Update\" without a \"ver\" rejects the whole file.",
+                                         L"A \"Setting\" without a \"Path\" is dropped.",
+                                         L"An \"Update\" with an empty \"ver\" rejects the whole file."}));
     EXPECT_EQ(drops.lines, (std::vector<int>{5, 3, 3}));
 }
 

@@ -117,8 +117,8 @@ TEST_F(UpdaterRunTest, FirstRun_MakesTheReleaseFolders_AndCopiesTheShippedFiles_
     EXPECT_EQ(treeOf(appData()), (Tree{"Config/", "InitialConfig/", "InitialConfig/Draw_Common.xml=<DrawCommon/>",
                                        "InitialConfig/EopRegSetting.xml=<EopRegSetting/>"}));
     EXPECT_EQ(treeOf(temp.native("root/UserData/2016_x64")),
-              (Tree{"BackUp/", "Templates/", "Templates/Layer/", "Templates/Layer/Standard.xml=<LayerTemplate Name=\"new\"/>",
-                    "Temporary/", "WorkData/"}));
+              (Tree{"BackUp/", "Templates/", "Templates/Layer/",
+                    "Templates/Layer/Standard.xml=<LayerTemplate Name=\"new\"/>", "Temporary/", "WorkData/"}));
 
     EXPECT_EQ(run(), 0);
     EXPECT_TRUE(updater.hasCurrentFolder);
