@@ -22,19 +22,10 @@ using test::treeOf;
 using test::writeFile;
 
 struct InspectableUpdater : CUpdater {
-    using CUpdater::civicEdition;
-    using CUpdater::hasCivicFolder;
-    using CUpdater::hasCurrentFolder;
-    using CUpdater::hasLumenFolder;
-    using CUpdater::hasOrvo2012Folder;
-    using CUpdater::hasOrvoFolder;
-    using CUpdater::hasPatronFolder;
-    using CUpdater::hasVistaFolder;
-    using CUpdater::major;
-    using CUpdater::minor;
-    using CUpdater::patronEdition;
-    using CUpdater::vendorRoot;
-    using CUpdater::versionText;
+    using CUpdater::civicEdition, CUpdater::patronEdition, CUpdater::vendorRoot;
+    using CUpdater::versionText, CUpdater::major, CUpdater::minor;
+    using CUpdater::hasCurrentFolder, CUpdater::hasLumenFolder, CUpdater::hasVistaFolder, CUpdater::hasOrvoFolder,
+        CUpdater::hasOrvo2012Folder, CUpdater::hasPatronFolder, CUpdater::hasCivicFolder;
 };
 
 // Last-write times are read and set through the platform functions, which
