@@ -67,10 +67,12 @@ TEST_F(CheckCommandTest, EverythingTheLoadersDrop_IsListedWithItsLine) {
                                      "    </Setting>\n"
                                      "  </Update>\n"
                                      "  <Update ver=\"2016.1\"/>\n"
+                                     "  <Update ver=\"2016.1\"/>\n"
                                      "</Update_Data>\n");
     EXPECT_EQ(result.status, 1);
     EXPECT_EQ(result.output,
               "entry 2016.0: 2 layout items, 1 setting sections\n"
+              "entry 2016.1: 0 layout items, 0 setting sections\n"
               "entry 2016.1: 0 layout items, 0 setting sections\n"
               "line 5: A \"Command\" without a \"SID\" is dropped.\n"
               "line 6: The \"Mode\" value \"3D\" is not one of \"Normal\", \"EM_NORMAL\", \"3dMode\" or \"RedMode\", "
@@ -82,9 +84,10 @@ TEST_F(CheckCommandTest, EverythingTheLoadersDrop_IsListedWithItsLine) {
               "selects nothing.\n"
               "line 12: An \"AddNode\" without an \"XPath\" is dropped.\n"
               "line 15: The entry 2016.1 is not older than the entry before it (2016.0); entries go newest first.\n"
+              "line 16: The entry 2016.1 is not older than the entry before it (2016.1); entries go newest first.\n"
               "The entry 2016.0 has a \"Command\" with the SID \"ID_UNKNOWN\" that the command table does not know; "
               "it would never be placed.\n"
-              "2 entries, 8 problems\n");
+              "3 entries, 9 problems\n");
 }
 
 TEST_F(CheckCommandTest, UnknownCommands_AreReportedOnlyAgainstACommandTable) {

@@ -125,20 +125,6 @@ TEST_F(DefinitionTest, Load_SkipsNamesThatDifferInLetterCase_AndSaysHowToSpellTh
     EXPECT_EQ(drops.lines, (std::vector<int>{3, 5, 6, 7, 9}));
 }
 
-TEST_F(DefinitionTest, Load_ReportsEntriesThatAreNotNewestFirst_ButKeepsThem) {
-    DropRecorder drops;
-    ASSERT_TRUE(load("<Update ver=\"2015.0\"/>\n"
-                     "<Update ver=\"2016.0\"/>\n"
-                     "<Update ver=\"2016.0\"/>\n"
-                     "<Update ver=\"2015.2\"/>\n"));
-    EXPECT_EQ(versions(), (std::vector<std::wstring>{L"2015.0", L"2016.0", L"2016.0", L"2015.2"}));
-    EXPECT_EQ(drops.messages,
-              (std::vector<std::wstring>{
-                  L"The entry 2016.0 is not older than the entry before it (2015.0); entries go newest first.",
-                  L"The entry 2016.0 is not older than the entry before it (2016.0); entries go newest first."}));
-    EXPECT_EQ(drops.lines, (std::vector<int>{4, 5}));
-}
-
 TEST_F(DefinitionTest, Load_AppendsToTheEntriesItHolds_AndAcceptsARootWithoutEntries) {
     ASSERT_TRUE(load("<Update ver=\"2016.0\"/>\n"));
     ASSERT_TRUE(updater.loadXml(temp.system("Update.xml").c_str()));
