@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace tern::cli {
 namespace {
 
@@ -48,20 +50,43 @@ TEST_F(UpdateCommandTest, FirstRun_BringsTheSampleForward_SecondRunDoesNothing) 
     EXPECT_EQ(second.lastLine(), "result: 0");
 }
 
-TEST_F(UpdateCommandTest, AppDataOutsideTheVendorTree_IsExplained_AndFails) {
-    const auto result = update({"--install", "install", "--appdata", "profile/2016_x64", "--userdata",
-                                "profile/UserData/2016_x64", "install/Update.xml"});
-    EXPECT_EQ(result.status, 1);
-    EXPECT_EQ(result.lastLine(), "result: -1");
-    EXPECT_NE(result.output.find("three levels below a folder named PLX"), std::string::npos) << result.output;
+// Each refusal is named in one line before "result: -1"; paths are shown
+// absolute, with the platform's separators.
+TEST_F(UpdateCommandTest, Refusals_AreExplainedInOneLine_AndFail) {
+    test::writeFile(temp.native("blocker"), "a file where a folder belongs");
+    const std::string appData = "profile/PLX/OrvoLumen/OrvoLumen/2016_x64";
+    struct Case {
+        std::vector<std::string> arguments;
+        std::string explanation;
+    } cases[] = {
+        {{"--appdata", "profile/2016_x64", "--userdata", "user", "install/Update.xml"},
+         "--appdata PATH/profile/2016_x64/ is not a release folder three levels below a folder named PLX "
+         "(expected .../PLX/OrvoLumen/OrvoLumen/2016_x64/)"},
+        {{"--appdata", appData, "--userdata", "user", ""}, "no update-definition file was given"},
+        {{"--appdata", appData, "--userdata", "blocker/2016_x64", "install/Update.xml"},
+         "could not create the folder PATH/blocker/2016_x64/"},
+    };
+    std::string root = temp.path().u8string();
+    std::replace(root.begin(), root.end(), '\\', '/');
+    for (auto& [arguments, explanation] : cases) {
+        arguments.insert(arguments.begin(), {"--install", "install"});
+        const auto result = update(arguments);
+        std::string output = result.output;
+        std::replace(output.begin(), output.end(), '\\', '/');
+        if (const auto at = output.find(root); at != std::string::npos)
+            output.replace(at, root.size(), "PATH");
+        EXPECT_EQ(output, "tnupdate: " + explanation + "\nresult: -1\n") << explanation;
+        EXPECT_EQ(result.status, 1) << explanation;
+    }
     EXPECT_FALSE(fs::exists(temp.native("profile/2016_x64")));
 }
 
-TEST_F(UpdateCommandTest, EmptyDefinition_IsPassedOn_AndTheLibraryRefusesIt) {
+TEST_F(UpdateCommandTest, DefinitionThatIsNotAFile_IsMentioned_AndTheShippedFilesAreCopied) {
     const auto result = update({"--install", "install", "--appdata", "profile/PLX/OrvoLumen/OrvoLumen/2016_x64",
-                                "--userdata", "profile/UserData/2016_x64", ""});
-    EXPECT_EQ(result.status, 1);
-    EXPECT_EQ(result.lastLine(), "result: -1");
+                                "--userdata", "profile/UserData/2016_x64", "install/Missing.xml"});
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.output, "tnupdate: the definition install/Missing.xml is not a file: only the shipped files "
+                             "were copied\nresult: 1\n");
 }
 
 TEST_F(UpdateCommandTest, MissingOptions_AreAUsageError) {
