@@ -2,6 +2,7 @@
 #include "components/layout/layout_type_data.h"
 #include "components/layout/menu_bar.h"
 #include "components/layout/ribbon_bar.h"
+#include "tests/components/layout/bar_listing.h"
 
 #include <gtest/gtest.h>
 
@@ -11,81 +12,53 @@
 namespace tern::layout {
 namespace {
 
+using test::describe;
+
 utility::SCommand command(int id, const wchar_t* caption) {
     return utility::SCommand{id, caption, L"ID_" + std::wstring(caption)};
 }
-
-std::wstring captions(const std::vector<utility::SCommand>& controls) {
-    std::wstring text;
-    for (const utility::SCommand& control : controls)
-        text += (text.empty() ? L"" : L" ") + control.caption;
-    return text;
-}
-
-std::wstring children(const CMenuItem& popup) {
-    std::wstring text;
-    for (const CMenuItem* child = popup.getFirstChild(); child; child = child->getNextSibling())
-        text +=
-            (text.empty() ? L"" : L" ") + (child->getKind() == CMenuItem::Kind::separator ? L"|" : child->getCaption());
-    return text;
-}
+// A command the command table does not know.
+utility::SCommand unknown(const wchar_t* caption) { return utility::SCommand{0, caption, L"ID_OLD"}; }
 
 // --- Ribbon --------------------------------------------------------------------
 
-TEST(RibbonBarTest, Insertions_AppendAtMinusOne_AndFailBeyondTheEnd) {
-    CRibbonGroup group;
+TEST(RibbonBarTest, Group_InsertsByIndex_AndNeverFindsAControlWithoutIdentifier) {
+    CRibbonBar ribbon;
+    ribbon.addTab(L"Home");
+    ribbon.addGroup(L"Home", L"Draw");
+    CRibbonGroup& group = *ribbon.findTabByCaption(L"Home")->findGroupByCaption(L"Draw");
     EXPECT_EQ(group.addControl(command(1, L"A")), 1);
     EXPECT_EQ(group.insertControl(-1, command(2, L"B")), 2);
     EXPECT_EQ(group.insertControl(0, command(3, L"C")), 1);
     EXPECT_EQ(group.insertControl(3, command(4, L"D")), 4);
     EXPECT_EQ(group.insertControl(5, command(5, L"E")), 0);
     EXPECT_EQ(group.insertControl(-2, command(5, L"E")), 0);
-    EXPECT_EQ(captions(group.getControls()), L"C A B D");
+    EXPECT_EQ(group.addControl(unknown(L"Old")), 5);
     EXPECT_EQ(group.findControlIndex(4), 3);
     EXPECT_EQ(group.findControlIndex(5), -1);
-    EXPECT_EQ(group.findControl(5), nullptr);
-}
-
-TEST(RibbonBarTest, ControlsWithoutIdentifier_AreNeverFound) {
-    CRibbonGroup group;
-    group.addControl(utility::SCommand{0, L"Old", L"ID_OLD"});
     EXPECT_EQ(group.findControl(0), nullptr);
     EXPECT_EQ(group.findControlIndex(0), -1);
-    EXPECT_FALSE(group.updateCommandText(utility::SCommand{0, L"New", L"ID_OLD"}));
-    EXPECT_EQ(captions(group.getControls()), L"Old");
+    EXPECT_FALSE(group.updateCommandText(unknown(L"New")));
+    EXPECT_EQ(describe(ribbon), "Home(1)[Draw(2): C A B D Old?]");
 }
 
-TEST(RibbonBarTest, NewTabsAndGroups_TakeTheNextFreeIdentifier) {
+TEST(RibbonBarTest, NewTabsAndGroups_TakeTheNextFreeIdentifier_UntilRenumberedInOrder) {
     CRibbonBar ribbon;
     EXPECT_EQ(ribbon.getMaxTabAndGroupId(), 0);
     ribbon.appendTab(CRibbonTab(7, L"Home"));
     EXPECT_EQ(ribbon.addTab(L"View"), 2);
-    EXPECT_EQ(ribbon.findTabByCaption(L"View")->getId(), 8);
     EXPECT_EQ(ribbon.addGroup(L"Home", L"Draw"), 1);
-    EXPECT_EQ(ribbon.findTabByCaption(L"Home")->findGroupByCaption(L"Draw")->getId(), 9);
     EXPECT_EQ(ribbon.insertTab(0, L"File"), 1);
-    EXPECT_EQ(ribbon.findTabIndex(L"Home"), 1);
-    EXPECT_EQ(ribbon.getMaxTabAndGroupId(), 10);
+    EXPECT_EQ(ribbon.addGroup(L"Home", L"Modify"), 2);
     EXPECT_EQ(ribbon.addTab(L""), 0);
     EXPECT_EQ(ribbon.addGroup(L"Missing", L"Draw"), 0);
     EXPECT_EQ(ribbon.addGroup(L"Home", L""), 0);
     EXPECT_EQ(ribbon.insertTab(9, L"Late"), 0);
-}
-
-TEST(RibbonBarTest, Renumber_NumbersTabsBeforeTheirGroups_InOrder) {
-    CRibbonBar ribbon;
-    ribbon.appendTab(CRibbonTab(30, L"Home"));
-    ribbon.appendTab(CRibbonTab(4, L"View"));
-    ribbon.addGroup(L"Home", L"Draw");
-    ribbon.addGroup(L"Home", L"Modify");
-    ribbon.addGroup(L"View", L"Zoom");
+    EXPECT_EQ(ribbon.findTabIndex(L"Home"), 1);
+    EXPECT_EQ(ribbon.getMaxTabAndGroupId(), 11);
+    EXPECT_EQ(describe(ribbon), "File(10)[] Home(7)[Draw(9): Modify(11):] View(8)[]");
     ribbon.renumberAllTabAndGroupId();
-    const auto& tabs = ribbon.getTabs();
-    EXPECT_EQ(tabs[0].getId(), 1);
-    EXPECT_EQ(tabs[0].getGroups()[0].getId(), 2);
-    EXPECT_EQ(tabs[0].getGroups()[1].getId(), 3);
-    EXPECT_EQ(tabs[1].getId(), 4);
-    EXPECT_EQ(tabs[1].getGroups()[0].getId(), 5);
+    EXPECT_EQ(describe(ribbon), "File(1)[] Home(2)[Draw(3): Modify(4):] View(5)[]");
 }
 
 TEST(RibbonBarTest, Tab_TakesGroupsByIndex_AndRefusesANullGroup) {
@@ -102,6 +75,9 @@ TEST(RibbonBarTest, Tab_TakesGroupsByIndex_AndRefusesANullGroup) {
     EXPECT_EQ(tab.addGroup(nullptr), 0);
     EXPECT_EQ(tab.findGroupIndex(L"C"), 2);
     EXPECT_EQ(tab.findGroupIndex(L"c"), -1);
+    CRibbonBar ribbon;
+    ribbon.appendTab(tab);
+    EXPECT_EQ(describe(ribbon), "Home(1)[A(0): B(0): C(0):]");
 }
 
 TEST(RibbonBarTest, Copies_AreIndependent) {
@@ -109,58 +85,60 @@ TEST(RibbonBarTest, Copies_AreIndependent) {
     original.addTab(L"Home");
     original.addGroup(L"Home", L"Draw");
     CRibbonBar copy = original;
-    copy.findTabByCaption(L"Home")->findGroupByCaption(L"Draw")->addControl(command(1, L"Line"));
-    EXPECT_TRUE(original.getTabs()[0].getGroups()[0].getControls().empty());
-    EXPECT_EQ(copy.getTabs()[0].getGroups()[0].getControls().size(), 1u);
+    copy.findTabByCaption(L"Home")->findGroupByCaption(L"Draw")->addControl(command(3, L"Line"));
+    EXPECT_EQ(describe(original), "Home(1)[Draw(2):]");
+    EXPECT_EQ(describe(copy), "Home(1)[Draw(2): Line]");
 }
 
 // --- Menu ------------------------------------------------------------------------
 
 class MenuBarTest : public ::testing::Test {
 protected:
+    // File[Open | Export[PDF] Old?]
     void SetUp() override {
         CMenuItem* file = menu.getRoot().addPopup(L"File");
         file->addCommand(command(1, L"Open"));
         file->insertBreak(nullptr);
         file->addPopup(L"Export")->addCommand(command(2, L"PDF"));
-        file->addCommand(utility::SCommand{0, L"Old", L"ID_OLD"});
+        file->addCommand(unknown(L"Old"));
     }
     CMenuBar menu;
 };
 
-TEST_F(MenuBarTest, Paths_NameCaptionsFromTheMenuBarDown) {
+TEST_F(MenuBarTest, Finds_MatchPathsAndPopupsByExactCaption_AndCommandsByIdentifierOnly) {
     EXPECT_EQ(menu.findItemByPath(L""), &menu.getRoot());
-    EXPECT_EQ(children(*menu.findItemByPath(L"File")), L"Open | Export Old");
-    EXPECT_EQ(menu.findItemByPath(L"File/Export")->getCaption(), L"Export");
     EXPECT_EQ(menu.findItemByPath(L"File/Open")->getId(), 1);
     EXPECT_EQ(menu.findItemByPath(L"file"), nullptr);
     EXPECT_EQ(menu.findItemByPath(L"File/Open/Deeper"), nullptr);
     EXPECT_EQ(menu.findItemByPath(L"File/"), nullptr);
+    CMenuItem& file = *menu.findItemByPath(L"File");
+    EXPECT_EQ(menu.findItemByPath(L"File/Export"), file.findChildNoIdByName(L"Export"));
+    EXPECT_EQ(describe(*file.findChildNoIdByName(L"Export")), "PDF");
+    EXPECT_EQ(file.findChildNoIdByName(L"Old"), nullptr);
+    EXPECT_EQ(file.findChildNoIdByName(L"Open"), nullptr);
+    EXPECT_EQ(file.findChildById(1)->getCaption(), L"Open");
+    EXPECT_EQ(file.findChildById(0), nullptr);
+    EXPECT_EQ(file.findChildById(2), nullptr);
 }
 
 TEST_F(MenuBarTest, MakeItemByPath_AppendsOnlyTheMissingPopups) {
     CMenuItem* made = menu.makeItemByPath(L"File/Export/Images");
     ASSERT_NE(made, nullptr);
     EXPECT_TRUE(made->isPopup());
-    EXPECT_EQ(children(*menu.findItemByPath(L"File/Export")), L"PDF Images");
     EXPECT_EQ(menu.makeItemByPath(L"File/Export"), menu.findItemByPath(L"File/Export"));
     EXPECT_EQ(menu.makeItemByPath(L"File/Open/Deeper"), nullptr);
     EXPECT_EQ(menu.makeItemByPath(L"Tools//Options"), nullptr);
-    EXPECT_EQ(children(menu.getRoot()), L"File Tools");
+    EXPECT_EQ(describe(menu), "File[Open | Export[PDF Images[]] Old?] Tools[]");
 }
 
-TEST_F(MenuBarTest, Finds_MatchCommandsByIdentifierAndPopupsByCaption_NeverUnknownCommands) {
+TEST_F(MenuBarTest, Insertions_GoBeforeTheirReference_AndFailBelowACommandOrBeforeAStranger) {
     CMenuItem& file = *menu.findItemByPath(L"File");
-    EXPECT_EQ(file.findChildById(1)->getCaption(), L"Open");
-    EXPECT_EQ(file.findChildById(0), nullptr);
-    EXPECT_EQ(file.findChildById(2), nullptr);
-    EXPECT_EQ(file.findChildNoIdByName(L"Export")->getCaption(), L"Export");
-    EXPECT_EQ(file.findChildNoIdByName(L"Old"), nullptr);
-    EXPECT_EQ(file.findChildNoIdByName(L"Open"), nullptr);
-}
+    CMenuItem* open = file.findChildById(1);
+    EXPECT_EQ(open->addCommand(command(3, L"Save")), 0);
+    EXPECT_EQ(open->addPopup(L"Recent"), nullptr);
+    EXPECT_EQ(menu.getRoot().insertCommand(command(3, L"Save"), open), 0);
+    EXPECT_EQ(file.addPopup(L""), nullptr);
 
-TEST_F(MenuBarTest, Insertions_GoBeforeTheirReference_OrAppendForNull) {
-    CMenuItem& file = *menu.findItemByPath(L"File");
     CMenuItem* exportPopup = file.findChildNoIdByName(L"Export");
     EXPECT_EQ(file.insertCommand(command(3, L"Save"), exportPopup), 3);
     EXPECT_EQ(file.insertPopup(L"Recent", file.getFirstChild())->getCaption(), L"Recent");
@@ -168,27 +146,16 @@ TEST_F(MenuBarTest, Insertions_GoBeforeTheirReference_OrAppendForNull) {
     auto separator = std::make_unique<CMenuItem>();
     separator->setBreak();
     EXPECT_EQ(file.insertChild(std::move(separator), nullptr), 8);
-    EXPECT_EQ(children(file), L"Recent Open | Save | Export Old |");
+    EXPECT_EQ(describe(menu), "File[Recent[] Open | Save | Export[PDF] Old? |]");
     EXPECT_EQ(exportPopup->getNextSibling()->getCaption(), L"Old");
-}
-
-TEST_F(MenuBarTest, Insertions_Fail_BelowACommandOrBeforeAStranger) {
-    CMenuItem& file = *menu.findItemByPath(L"File");
-    CMenuItem* open = file.findChildById(1);
-    EXPECT_EQ(open->addCommand(command(3, L"Save")), 0);
-    EXPECT_EQ(open->addPopup(L"Recent"), nullptr);
-    EXPECT_EQ(menu.getRoot().insertCommand(command(3, L"Save"), open), 0);
-    EXPECT_EQ(file.addPopup(L""), nullptr);
-    EXPECT_EQ(children(file), L"Open | Export Old");
 }
 
 TEST_F(MenuBarTest, UpdateCommandText_RefreshesEveryEntryOfTheIdentifier) {
     menu.getRoot().addCommand(command(2, L"Pdf"));
     EXPECT_TRUE(menu.updateCommandText(command(2, L"PDF file")));
-    EXPECT_EQ(menu.findItemByPath(L"File/Export/PDF file")->getId(), 2);
-    EXPECT_EQ(menu.getRoot().findChildById(2)->getCaption(), L"PDF file");
     EXPECT_FALSE(menu.updateCommandText(command(2, L"PDF file")));
-    EXPECT_FALSE(menu.updateCommandText(utility::SCommand{0, L"New", L"ID_OLD"}));
+    EXPECT_FALSE(menu.updateCommandText(unknown(L"New")));
+    EXPECT_EQ(describe(menu), "File[Open | Export[PDF file] Old?] PDF file");
 }
 
 TEST_F(MenuBarTest, Copies_AreIndependentTrees_WithTheirOwnSiblings) {
@@ -196,13 +163,12 @@ TEST_F(MenuBarTest, Copies_AreIndependentTrees_WithTheirOwnSiblings) {
     CMenuItem* copiedFile = copy.findItemByPath(L"File");
     ASSERT_NE(copiedFile, menu.findItemByPath(L"File"));
     copiedFile->addCommand(command(3, L"Save"));
-    EXPECT_EQ(children(*copiedFile), L"Open | Export Old Save");
-    EXPECT_EQ(children(*menu.findItemByPath(L"File")), L"Open | Export Old");
+    EXPECT_EQ(describe(copy), "File[Open | Export[PDF] Old? Save]");
     EXPECT_EQ(copiedFile->findChildNoIdByName(L"Export")->getNextSibling()->getCaption(), L"Old");
 
     copy = CMenuBar();
-    EXPECT_EQ(copy.getRoot().getFirstChild(), nullptr);
-    EXPECT_EQ(children(*menu.findItemByPath(L"File")), L"Open | Export Old");
+    EXPECT_EQ(describe(copy), "");
+    EXPECT_EQ(describe(menu), "File[Open | Export[PDF] Old?]");
 }
 
 // --- Toolbars ----------------------------------------------------------------------
@@ -223,13 +189,10 @@ TEST(CommandBarsTest, ToolBarControls_KeepTheirGroupStarts_AndFollowTheIndexRule
     EXPECT_EQ(bar.addCommand(command(1, L"New"), false), 1);
     EXPECT_EQ(bar.insertCommand(0, command(2, L"Open"), true), 1);
     EXPECT_EQ(bar.insertCommand(3, command(3, L"Save"), false), 0);
-    EXPECT_EQ(bar.insertCommand(-1, utility::SCommand{0, L"Old", L"ID_OLD"}, true), 3);
+    EXPECT_EQ(bar.insertCommand(-1, unknown(L"Old"), true), 3);
     EXPECT_EQ(bar.findControlIndexById(1, table), 1);
     EXPECT_EQ(bar.findControlIndexById(0, table), -1);
-    ASSERT_EQ(bar.getControls().size(), 3u);
-    EXPECT_TRUE(bar.getControls()[0].beginGroup);
-    EXPECT_FALSE(bar.getControls()[1].beginGroup);
-    EXPECT_TRUE(bar.getControls()[2].beginGroup);
+    EXPECT_EQ(describe(bar), "Standard: |Open New |Old?");
 }
 
 TEST(CommandBarsTest, UpdateCommandText_TouchesTheHeldRibbonAndMenuOnlyWhenAsked) {
@@ -244,18 +207,16 @@ TEST(CommandBarsTest, UpdateCommandText_TouchesTheHeldRibbonAndMenuOnlyWhenAsked
     bars.setupByRibbon(ribbon, table);
     bars.setupByMenu(menu, table);
     bars.addToolBar(L"Standard", barTop)->addCommand(command(1, L"Opn"), false);
+    const auto shown = [&] {
+        CMenuBar held;
+        bars.setMenu(held);
+        return describe(bars.getRibbonBar()) + " / " + describe(held) + " / " + describe(bars.getToolBars()[0]);
+    };
 
     EXPECT_TRUE(bars.updateCommandText(command(1, L"Open"), true));
-    CMenuBar held;
-    bars.setMenu(held);
-    EXPECT_EQ(held.getRoot().getFirstChild()->getCaption(), L"Opn");
-    EXPECT_EQ(bars.getRibbonBar().getTabs()[0].getGroups()[0].getControls()[0].caption, L"Opn");
-    EXPECT_EQ(bars.getToolBars()[0].getControls()[0].command.caption, L"Open");
-
+    EXPECT_EQ(shown(), "Home(1)[Draw(2): Opn] / Opn / Standard: Open");
     EXPECT_TRUE(bars.updateCommandText(command(1, L"Open"), false));
-    bars.setMenu(held);
-    EXPECT_EQ(held.getRoot().getFirstChild()->getCaption(), L"Open");
-    EXPECT_EQ(bars.getRibbonBar().getTabs()[0].getGroups()[0].getControls()[0].caption, L"Open");
+    EXPECT_EQ(shown(), "Home(1)[Draw(2): Open] / Open / Standard: Open");
     EXPECT_FALSE(bars.updateCommandText(command(1, L"Open"), false));
 }
 
