@@ -2,47 +2,19 @@
 
 #include "platform/text.h"
 
-
 namespace tern::test {
 
-namespace xml = utility::xml;
 using update::layout::LayoutTable;
-
-const char* const testCommandsXml = R"(<Commands>
-  <Command SID="ID_FILE_NEW" Id="100" Caption="New"/>
-  <Command SID="ID_FILE_OPEN" Id="101" Caption="Open"/>
-  <Command SID="ID_FILE_SAVE" Id="102" Caption="Save"/>
-  <Command SID="ID_DRAW_LINE" Id="200" Caption="Line"/>
-  <Command SID="ID_DRAW_ARC" Id="201" Caption="Arc"/>
-  <Command SID="ID_DRAW_SPLINE" Id="202" Caption="Spline"/>
-  <Command SID="ID_EXPORT_PDF" Id="300" Caption="PDF"/>
-</Commands>)";
 
 std::string standardMode(const std::string& modeName) {
     return R"(<LayoutMode Name=")" + modeName + R"(">
-      <Ribbon>
-        <Tab Id="1" Caption="Home">
-          <Group Id="2" Caption="Draw">
-            <Control SID="ID_DRAW_LINE" Caption="Line"/>
-            <Control SID="ID_DRAW_ARC" Caption="Arc"/>
-          </Group>
-        </Tab>
-      </Ribbon>
-      <Menu>
-        <Popup Caption="File">
-          <Command SID="ID_FILE_OPEN" Caption="Open"/>
-          <Separator/>
-          <Command SID="ID_FILE_SAVE" Caption="Save"/>
-          <Popup Caption="Export">
-            <Command SID="ID_EXPORT_PDF" Caption="PDF"/>
-          </Popup>
-        </Popup>
-      </Menu>
-      <ToolBar Title="Standard" Position="Top">
-        <Command SID="ID_FILE_NEW" Caption="New"/>
-        <Command SID="ID_FILE_OPEN" Caption="Open"/>
-        <Command SID="ID_FILE_SAVE" Caption="Save"/>
-      </ToolBar>
+      <Ribbon><Tab Id="1" Caption="Home"><Group Id="2" Caption="Draw">
+        <Control SID="ID_DRAW_LINE" Caption="Line"/><Control SID="ID_DRAW_ARC" Caption="Arc"/></Group></Tab></Ribbon>
+      <Menu><Popup Caption="File">
+        <Command SID="ID_FILE_OPEN" Caption="Open"/><Separator/><Command SID="ID_FILE_SAVE" Caption="Save"/>
+        <Popup Caption="Export"><Command SID="ID_EXPORT_PDF" Caption="PDF"/></Popup></Popup></Menu>
+      <ToolBar Title="Standard" Position="Top"><Command SID="ID_FILE_NEW" Caption="New"/>
+        <Command SID="ID_FILE_OPEN" Caption="Open"/><Command SID="ID_FILE_SAVE" Caption="Save"/></ToolBar>
     </LayoutMode>)";
 }
 
@@ -50,71 +22,41 @@ std::string displayWith(const std::string& modes, const std::string& typeName) {
     return "<Display><LayoutType Name=\"" + typeName + "\">" + modes + "</LayoutType></Display>";
 }
 
-xml::Element elementOf(const std::string& text) {
-    xml::Document document;
-    xml::Element root;
-    EXPECT_TRUE(xml::loadXml(document, platform::fromUtf8(text))) << text;
-    EXPECT_TRUE(xml::getRootElement(root, document));
+utility::xml::Element elementOf(const std::string& text) {
+    utility::xml::Document document;
+    utility::xml::Element root;
+    EXPECT_TRUE(utility::xml::loadXml(document, platform::fromUtf8(text))) << text;
+    EXPECT_TRUE(utility::xml::getRootElement(root, document));
     return root;
 }
 
-namespace {
-
-std::string shown(const utility::SCommand& command) {
-    return platform::toUtf8(command.caption) + (command.id == 0 ? "?" : "");
+std::string modeText(update::layout::ItemMode mode) {
+    const char* const names[] = {"?", "Normal", "3dMode", "RedMode"};
+    return mode >= 1 && mode <= 3 ? names[mode] : "?";
 }
 
-void describeChildren(const layout::CMenuItem& popup, std::string& text) {
-    for (const layout::CMenuItem* child = popup.getFirstChild(); child; child = child->getNextSibling()) {
-        if (child != popup.getFirstChild())
-            text += " ";
-        switch (child->getKind()) {
-        case layout::CMenuItem::Kind::separator:
-            text += "|";
-            break;
-        case layout::CMenuItem::Kind::command:
-            text += shown(utility::SCommand{child->getId(), child->getCaption(), child->getSid()});
-            break;
-        case layout::CMenuItem::Kind::popup:
-            text += platform::toUtf8(child->getCaption()) + "[";
-            describeChildren(*child, text);
-            text += "]";
-            break;
-        }
-    }
+std::string posText(update::layout::ItemPos pos) {
+    const char* const names[] = {"?", "First", "Last", "Before", "After"};
+    return pos >= 1 && pos <= 4 ? names[pos] : "?";
 }
 
-} // namespace
+std::string standardBars() {
+    return std::string(standardRibbon) + " / " + standardMenu + " / " + standardToolBar;
+}
 
-std::string describe(const layout::CRibbonBar& ribbon) {
+std::string changedFlags(const LayoutTable& table) {
+    return {table.ribbonChanged ? 'R' : '-', table.menuChanged ? 'M' : '-', table.toolBarChanged ? 'T' : '-'};
+}
+
+std::string toolBars(const LayoutTable& table) {
     std::string text;
-    for (const layout::CRibbonTab& tab : ribbon.getTabs()) {
-        text +=
-            (text.empty() ? "" : " ") + platform::toUtf8(tab.getCaption()) + "(" + std::to_string(tab.getId()) + ")[";
-        bool firstGroup = true;
-        for (const layout::CRibbonGroup& group : tab.getGroups()) {
-            text += (firstGroup ? "" : " ") + platform::toUtf8(group.getCaption()) + "(" +
-                    std::to_string(group.getId()) + "):";
-            for (const utility::SCommand& control : group.getControls())
-                text += " " + shown(control);
-            firstGroup = false;
-        }
-        text += "]";
-    }
+    for (const layout::CCommandBar& bar : table.commandBars.getToolBars())
+        text += (text.empty() ? "" : " / ") + describe(bar);
     return text;
 }
 
-std::string describe(const layout::CMenuBar& menu) {
-    std::string text;
-    describeChildren(menu.getRoot(), text);
-    return text;
-}
-
-std::string describe(const layout::CCommandBar& toolBar) {
-    std::string text = platform::toUtf8(toolBar.getTitle()) + ":";
-    for (const layout::ToolBarControl& control : toolBar.getControls())
-        text += std::string(" ") + (control.beginGroup ? "|" : "") + shown(control.command);
-    return text;
+std::string barsOf(const LayoutTable& table) {
+    return describe(table.ribbon) + " / " + describe(table.menuBar) + " / " + toolBars(table);
 }
 
 void Reports::dropped(const utility::xml::Node& /*node*/, const std::wstring& message) {
@@ -122,21 +64,27 @@ void Reports::dropped(const utility::xml::Node& /*node*/, const std::wstring& me
 }
 
 void LayoutFixture::SetUp() {
-    writeFile(folder.native("install/Config/Commands.xml"), testCommandsXml);
+    writeFile(folder.native("install/Config/Commands.xml"), R"(<Commands>
+  <Command SID="ID_FILE_NEW" Id="100" Caption="New"/><Command SID="ID_FILE_OPEN" Id="101" Caption="Open"/>
+  <Command SID="ID_FILE_SAVE" Id="102" Caption="Save"/><Command SID="ID_DRAW_LINE" Id="200" Caption="Line"/>
+  <Command SID="ID_DRAW_ARC" Id="201" Caption="Arc"/><Command SID="ID_DRAW_SPLINE" Id="202" Caption="Spline"/>
+  <Command SID="ID_EXPORT_PDF" Id="300" Caption="PDF"/>
+</Commands>)");
     std::wstring problem;
     ASSERT_TRUE(commandTable.load(folder.system("install/Config/Commands.xml"), problem)) << platform::toUtf8(problem);
     frame.commandTable = &commandTable;
 }
 
 void LayoutFixture::loadLayout(const std::string& displayXml) {
-    const std::string path = "source" + std::to_string(managers.size()) + "/Config/Display.xml";
-    writeFile(folder.native(path), displayXml);
-    managers.push_back(std::make_unique<layout::LayoutManager>());
-    ASSERT_TRUE(manager().loadXmlFile(folder.system(path), frame)) << platform::toUtf8(manager().getLoadProblem());
+    tables.clear();
+    ownedTables.clear();
+    writeFile(folder.native("source/Config/Display.xml"), displayXml);
+    ASSERT_TRUE(manager.loadXmlFile(folder.system("source/Config/Display.xml"), frame))
+        << platform::toUtf8(manager.getLoadProblem());
     std::vector<std::wstring> typeNames;
-    manager().getTypeNames(typeNames);
+    manager.getTypeNames(typeNames);
     for (const std::wstring& typeName : typeNames) {
-        for (const auto& mode : manager().findType(typeName)->getLayoutModes()) {
+        for (const auto& mode : manager.findType(typeName)->getLayoutModes()) {
             auto built = std::make_unique<LayoutTable>();
             ASSERT_TRUE(built->setup(mode.get(), commandTable, LayoutTable::modeNoFromName(mode->getName()),
                                      typeName.c_str(), mode->getName().c_str()));
@@ -153,16 +101,6 @@ LayoutTable& LayoutFixture::table(const std::string& modeName, const std::string
             return *candidate;
     ADD_FAILURE() << "no table of mode " << modeName;
     static LayoutTable none;
-    return none;
-}
-
-const layout::CCommandBar& LayoutFixture::toolBar(const std::string& title, const std::string& modeName,
-                                                  const std::string& typeName) {
-    for (const layout::CCommandBar& bar : table(modeName, typeName).commandBars.getToolBars())
-        if (bar.getTitle() == platform::fromUtf8(title))
-            return bar;
-    ADD_FAILURE() << "no toolbar titled " << title;
-    static const layout::CCommandBar none;
     return none;
 }
 

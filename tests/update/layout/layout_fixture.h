@@ -1,20 +1,14 @@
 // A layout to edit, for the tests of the layout edit items and tables: a
 // real command table and a real layout file in a temporary folder, loaded
-// into a layout model with one table per layout type and mode.
-//
-// Bars are described in a compact notation so that a test can compare a
-// whole bar at once:
-//   ribbon   Home(1)[Draw(2): Line Arc] View(3)[]
-//   menu     File[Open | Save Export[PDF]]          ("|" is a separator)
-//   toolbar  Standard: New |Open Save               ("|" starts a group)
-// A command the command table does not know shows its caption followed by
-// "?", since it has no identifier.
+// into a layout model with one table per layout type and mode. Bars are
+// compared whole, as tests/components/layout/bar_listing.h lists them.
 
 #pragma once
 
 #include "components/layout/layout_manager.h"
 #include "components/utility/command_table.h"
 #include "components/utility/xml.h"
+#include "tests/components/layout/bar_listing.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/test_frame.h"
 #include "update/layout/layout_table.h"
@@ -28,17 +22,17 @@
 
 namespace tern::test {
 
-// The commands every layout test knows (SID, identifier, caption):
-// ID_FILE_NEW 100 "New", ID_FILE_OPEN 101 "Open", ID_FILE_SAVE 102 "Save",
-// ID_DRAW_LINE 200 "Line", ID_DRAW_ARC 201 "Arc", ID_DRAW_SPLINE 202
-// "Spline", ID_EXPORT_PDF 300 "PDF".
-extern const char* const testCommandsXml;
+// The command table knows (SID, identifier, caption): ID_FILE_NEW 100 "New",
+// ID_FILE_OPEN 101 "Open", ID_FILE_SAVE 102 "Save", ID_DRAW_LINE 200 "Line",
+// ID_DRAW_ARC 201 "Arc", ID_DRAW_SPLINE 202 "Spline", ID_EXPORT_PDF 300 "PDF".
 
-// One layout type "Standard" with the mode "Normal":
-//   ribbon   Home(1)[Draw(2): Line Arc]
-//   menu     File[Open | Save Export[PDF]]
-//   toolbar  Standard: New Open Save
+// A layout mode of that name with the standard bars, listed here.
 std::string standardMode(const std::string& modeName);
+inline const char* const standardRibbon = "Home(1)[Draw(2): Line Arc]";
+inline const char* const standardMenu = "File[Open | Save Export[PDF]]";
+inline const char* const standardToolBar = "Standard: New Open Save";
+// All three, as barsOf lists them.
+std::string standardBars();
 
 // <Display> with one layout type of that name holding the given modes.
 std::string displayWith(const std::string& modes, const std::string& typeName = "Standard");
@@ -47,9 +41,17 @@ std::string displayWith(const std::string& modes, const std::string& typeName = 
 // document is kept alive by the element.
 utility::xml::Element elementOf(const std::string& xml);
 
-std::string describe(const layout::CRibbonBar& ribbon);
-std::string describe(const layout::CMenuBar& menu);
-std::string describe(const layout::CCommandBar& toolBar);
+// A mode or position code as a definition writes it ("3dMode", "After").
+std::string modeText(update::layout::ItemMode mode);
+std::string posText(update::layout::ItemPos pos);
+
+// The changed flags of the ribbon, the menu and the toolbars: "RMT", with
+// "-" for a flag that is not set.
+std::string changedFlags(const update::layout::LayoutTable& table);
+// The table's toolbars, "Standard: New Open Save / Drawing: Line".
+std::string toolBars(const update::layout::LayoutTable& table);
+// The table's ribbon, menu and toolbars: "ribbon / menu / toolbar / ...".
+std::string barsOf(const update::layout::LayoutTable& table);
 
 // Collects, as UTF-8, what the loaders report while it is installed.
 struct Reports : update::LoadListener {
@@ -57,21 +59,43 @@ struct Reports : update::LoadListener {
     std::vector<std::string> messages;
 };
 
+struct LoadCase {
+    std::string element;
+    std::string fields; // the item's fields as `fields` shows them, after "refused: " when load fails
+    std::vector<std::string> reports;
+};
+
+// Loads each case's element in turn into the same item, so that every load
+// also proves that the fields of the one before are reset, and checks what
+// it loaded, what it reported, and that a clone holds the same fields.
+template <class Item, class Fields> void expectLoads(const std::vector<LoadCase>& cases, Fields fields) {
+    Item item;
+    for (const LoadCase& c : cases) {
+        SCOPED_TRACE(c.element);
+        Reports reports;
+        bool loaded = false;
+        {
+            update::ScopedLoadListener listening(reports);
+            loaded = item.load(elementOf(c.element));
+        }
+        EXPECT_EQ(loaded ? fields(item) : "refused: " + fields(item), c.fields);
+        EXPECT_EQ(reports.messages, c.reports);
+        const std::unique_ptr<update::layout::ILayoutItem> copy(item.clone());
+        const auto* clone = dynamic_cast<const Item*>(copy.get());
+        ASSERT_NE(clone, nullptr);
+        EXPECT_EQ(fields(*clone), fields(item));
+    }
+}
+
 class LayoutFixture : public ::testing::Test {
 protected:
     void SetUp() override;
 
-    // Writes a layout file ("source<n>\Config\Display.xml" for the n-th
-    // call), loads it into a new model and appends one table per type and
-    // mode, in the model's order.
+    // Writes the layout file, loads it into the model and sets up one table
+    // per type and mode, in the model's order, in place of the earlier ones.
     void loadLayout(const std::string& displayXml);
-    // The model the last loadLayout made.
-    layout::LayoutManager& manager() { return *managers.back(); }
     // The first table of that mode (and type, when given).
     update::layout::LayoutTable& table(const std::string& modeName = "Normal", const std::string& typeName = "");
-    // The toolbar of that title in such a table; fails the test when absent.
-    const layout::CCommandBar& toolBar(const std::string& title, const std::string& modeName = "Normal",
-                                       const std::string& typeName = "");
 
     // Loads an item from its element; fails the test when load refuses it.
     template <class Item> Item item(const std::string& xml) {
@@ -79,11 +103,13 @@ protected:
         EXPECT_TRUE(loaded.load(elementOf(xml))) << xml;
         return loaded;
     }
+    // Loads an item and applies it to the tables.
+    template <class Item> bool apply(const std::string& xml) { return item<Item>(xml).apply(tables, commandTable); }
 
     TempFolder folder;
     utility::CCommandTable commandTable;
     TestFrame frame;
-    std::vector<std::unique_ptr<layout::LayoutManager>> managers;
+    layout::LayoutManager manager;
     std::vector<std::unique_ptr<update::layout::LayoutTable>> ownedTables;
     std::vector<update::layout::LayoutTable*> tables;
 };
