@@ -1,5 +1,10 @@
+// The model's placements by position, its new identifiers, its caption
+// refreshes and its mode data are proven through the layout file and the
+// layout edit items that use them (tests/update/layout); these tests hold the
+// rest of its contract: what it refuses, exact matching, commands it does not
+// know, renumbering, menu copies and the held bars' captions.
+
 #include "components/layout/command_bars.h"
-#include "components/layout/layout_type_data.h"
 #include "components/layout/menu_bar.h"
 #include "components/layout/ribbon_bar.h"
 #include "tests/components/layout/bar_listing.h"
@@ -20,77 +25,43 @@ utility::SCommand command(int id, const wchar_t* caption) {
 // A command the command table does not know.
 utility::SCommand unknown(const wchar_t* caption) { return utility::SCommand{0, caption, L"ID_OLD"}; }
 
-// --- Ribbon --------------------------------------------------------------------
-
-TEST(RibbonBarTest, Group_InsertsByIndex_AndNeverFindsAControlWithoutIdentifier) {
-    CRibbonBar ribbon;
-    ribbon.addTab(L"Home");
-    ribbon.addGroup(L"Home", L"Draw");
-    CRibbonGroup& group = *ribbon.findTabByCaption(L"Home")->findGroupByCaption(L"Draw");
-    EXPECT_EQ(group.addControl(command(1, L"A")), 1);
-    EXPECT_EQ(group.insertControl(-1, command(2, L"B")), 2);
-    EXPECT_EQ(group.insertControl(0, command(3, L"C")), 1);
-    EXPECT_EQ(group.insertControl(3, command(4, L"D")), 4);
-    EXPECT_EQ(group.insertControl(5, command(5, L"E")), 0);
-    EXPECT_EQ(group.insertControl(-2, command(5, L"E")), 0);
-    EXPECT_EQ(group.addControl(unknown(L"Old")), 5);
-    EXPECT_EQ(group.findControlIndex(4), 3);
-    EXPECT_EQ(group.findControlIndex(5), -1);
-    EXPECT_EQ(group.findControl(0), nullptr);
-    EXPECT_EQ(group.findControlIndex(0), -1);
-    EXPECT_FALSE(group.updateCommandText(unknown(L"New")));
-    EXPECT_EQ(describe(ribbon), "Home(1)[Draw(2): C A B D Old?]");
-}
-
-TEST(RibbonBarTest, NewTabsAndGroups_TakeTheNextFreeIdentifier_UntilRenumberedInOrder) {
+TEST(RibbonBarTest, Ribbon_RefusesWhatItCannotPlace_AndNeverFindsAControlWithoutIdentifier) {
     CRibbonBar ribbon;
     EXPECT_EQ(ribbon.getMaxTabAndGroupId(), 0);
     ribbon.appendTab(CRibbonTab(7, L"Home"));
-    EXPECT_EQ(ribbon.addTab(L"View"), 2);
     EXPECT_EQ(ribbon.addGroup(L"Home", L"Draw"), 1);
-    EXPECT_EQ(ribbon.insertTab(0, L"File"), 1);
-    EXPECT_EQ(ribbon.addGroup(L"Home", L"Modify"), 2);
+    CRibbonTab& home = *ribbon.findTabByCaption(L"Home");
+    CRibbonGroup& draw = *home.findGroupByCaption(L"Draw");
+    EXPECT_EQ(draw.addControl(command(1, L"Line")), 1);
+    EXPECT_EQ(draw.addControl(unknown(L"Old")), 2);
+
     EXPECT_EQ(ribbon.addTab(L""), 0);
-    EXPECT_EQ(ribbon.addGroup(L"Missing", L"Draw"), 0);
+    EXPECT_EQ(ribbon.insertTab(2, L"Late"), 0);
+    EXPECT_EQ(ribbon.addGroup(L"Missing", L"Zoom"), 0);
     EXPECT_EQ(ribbon.addGroup(L"Home", L""), 0);
-    EXPECT_EQ(ribbon.insertTab(9, L"Late"), 0);
-    EXPECT_EQ(ribbon.findTabIndex(L"Home"), 1);
-    EXPECT_EQ(ribbon.getMaxTabAndGroupId(), 11);
-    EXPECT_EQ(describe(ribbon), "File(10)[] Home(7)[Draw(9): Modify(11):] View(8)[]");
-    ribbon.renumberAllTabAndGroupId();
-    EXPECT_EQ(describe(ribbon), "File(1)[] Home(2)[Draw(3): Modify(4):] View(5)[]");
+    EXPECT_EQ(home.addGroup(nullptr), 0);
+    EXPECT_EQ(home.insertGroup(2, std::make_unique<CRibbonGroup>()), 0);
+    EXPECT_EQ(draw.insertControl(3, command(2, L"Arc")), 0);
+    EXPECT_EQ(draw.insertControl(-2, command(2, L"Arc")), 0);
+    EXPECT_EQ(ribbon.findTabByCaption(L"home"), nullptr);
+    EXPECT_EQ(home.findGroupIndex(L"draw"), -1);
+    EXPECT_EQ(draw.findControl(0), nullptr);
+    EXPECT_EQ(draw.findControlIndex(0), -1);
+    EXPECT_FALSE(draw.updateCommandText(unknown(L"New")));
+    EXPECT_FALSE(ribbon.updateCommandText(unknown(L"New")));
+    EXPECT_EQ(describe(ribbon), "Home(7)[Draw(8): Line Old?]");
 }
 
-TEST(RibbonBarTest, Tab_TakesGroupsByIndex_AndRefusesANullGroup) {
-    CRibbonTab tab(1, L"Home");
-    auto group = [](const wchar_t* caption) {
-        auto made = std::make_unique<CRibbonGroup>();
-        made->setCaption(caption);
-        return made;
-    };
-    EXPECT_EQ(tab.addGroup(group(L"B")), 1);
-    EXPECT_EQ(tab.insertGroup(0, group(L"A")), 1);
-    EXPECT_EQ(tab.insertGroup(-1, group(L"C")), 3);
-    EXPECT_EQ(tab.insertGroup(4, group(L"D")), 0);
-    EXPECT_EQ(tab.addGroup(nullptr), 0);
-    EXPECT_EQ(tab.findGroupIndex(L"C"), 2);
-    EXPECT_EQ(tab.findGroupIndex(L"c"), -1);
+TEST(RibbonBarTest, Renumber_NumbersTabsBeforeTheirGroups_InOrder) {
     CRibbonBar ribbon;
-    ribbon.appendTab(tab);
-    EXPECT_EQ(describe(ribbon), "Home(1)[A(0): B(0): C(0):]");
+    ribbon.appendTab(CRibbonTab(30, L"Home"));
+    ribbon.appendTab(CRibbonTab(4, L"View"));
+    ribbon.addGroup(L"Home", L"Draw");
+    ribbon.addGroup(L"Home", L"Modify");
+    ribbon.addGroup(L"View", L"Zoom");
+    ribbon.renumberAllTabAndGroupId();
+    EXPECT_EQ(describe(ribbon), "Home(1)[Draw(2): Modify(3):] View(4)[Zoom(5):]");
 }
-
-TEST(RibbonBarTest, Copies_AreIndependent) {
-    CRibbonBar original;
-    original.addTab(L"Home");
-    original.addGroup(L"Home", L"Draw");
-    CRibbonBar copy = original;
-    copy.findTabByCaption(L"Home")->findGroupByCaption(L"Draw")->addControl(command(3, L"Line"));
-    EXPECT_EQ(describe(original), "Home(1)[Draw(2):]");
-    EXPECT_EQ(describe(copy), "Home(1)[Draw(2): Line]");
-}
-
-// --- Menu ------------------------------------------------------------------------
 
 class MenuBarTest : public ::testing::Test {
 protected:
@@ -105,57 +76,24 @@ protected:
     CMenuBar menu;
 };
 
-TEST_F(MenuBarTest, Finds_MatchPathsAndPopupsByExactCaption_AndCommandsByIdentifierOnly) {
+TEST_F(MenuBarTest, Menu_RefusesWhatItCannotPlace_AndMatchesExactlyNeverAnUnknownCommand) {
     EXPECT_EQ(menu.findItemByPath(L""), &menu.getRoot());
-    EXPECT_EQ(menu.findItemByPath(L"File/Open")->getId(), 1);
     EXPECT_EQ(menu.findItemByPath(L"file"), nullptr);
-    EXPECT_EQ(menu.findItemByPath(L"File/Open/Deeper"), nullptr);
     EXPECT_EQ(menu.findItemByPath(L"File/"), nullptr);
-    CMenuItem& file = *menu.findItemByPath(L"File");
-    EXPECT_EQ(menu.findItemByPath(L"File/Export"), file.findChildNoIdByName(L"Export"));
-    EXPECT_EQ(describe(*file.findChildNoIdByName(L"Export")), "PDF");
-    EXPECT_EQ(file.findChildNoIdByName(L"Old"), nullptr);
-    EXPECT_EQ(file.findChildNoIdByName(L"Open"), nullptr);
-    EXPECT_EQ(file.findChildById(1)->getCaption(), L"Open");
-    EXPECT_EQ(file.findChildById(0), nullptr);
-    EXPECT_EQ(file.findChildById(2), nullptr);
-}
-
-TEST_F(MenuBarTest, MakeItemByPath_AppendsOnlyTheMissingPopups) {
-    CMenuItem* made = menu.makeItemByPath(L"File/Export/Images");
-    ASSERT_NE(made, nullptr);
-    EXPECT_TRUE(made->isPopup());
-    EXPECT_EQ(menu.makeItemByPath(L"File/Export"), menu.findItemByPath(L"File/Export"));
+    EXPECT_EQ(menu.findItemByPath(L"File/Open/Deeper"), nullptr);
     EXPECT_EQ(menu.makeItemByPath(L"File/Open/Deeper"), nullptr);
     EXPECT_EQ(menu.makeItemByPath(L"Tools//Options"), nullptr);
-    EXPECT_EQ(describe(menu), "File[Open | Export[PDF Images[]] Old?] Tools[]");
-}
-
-TEST_F(MenuBarTest, Insertions_GoBeforeTheirReference_AndFailBelowACommandOrBeforeAStranger) {
     CMenuItem& file = *menu.findItemByPath(L"File");
     CMenuItem* open = file.findChildById(1);
     EXPECT_EQ(open->addCommand(command(3, L"Save")), 0);
     EXPECT_EQ(open->addPopup(L"Recent"), nullptr);
     EXPECT_EQ(menu.getRoot().insertCommand(command(3, L"Save"), open), 0);
     EXPECT_EQ(file.addPopup(L""), nullptr);
-
-    CMenuItem* exportPopup = file.findChildNoIdByName(L"Export");
-    EXPECT_EQ(file.insertCommand(command(3, L"Save"), exportPopup), 3);
-    EXPECT_EQ(file.insertPopup(L"Recent", file.getFirstChild())->getCaption(), L"Recent");
-    EXPECT_NE(file.insertBreak(exportPopup), nullptr);
-    auto separator = std::make_unique<CMenuItem>();
-    separator->setBreak();
-    EXPECT_EQ(file.insertChild(std::move(separator), nullptr), 8);
-    EXPECT_EQ(describe(menu), "File[Recent[] Open | Save | Export[PDF] Old? |]");
-    EXPECT_EQ(exportPopup->getNextSibling()->getCaption(), L"Old");
-}
-
-TEST_F(MenuBarTest, UpdateCommandText_RefreshesEveryEntryOfTheIdentifier) {
-    menu.getRoot().addCommand(command(2, L"Pdf"));
-    EXPECT_TRUE(menu.updateCommandText(command(2, L"PDF file")));
-    EXPECT_FALSE(menu.updateCommandText(command(2, L"PDF file")));
+    EXPECT_EQ(file.findChildById(0), nullptr);
+    EXPECT_EQ(file.findChildNoIdByName(L"Old"), nullptr);
+    EXPECT_EQ(file.findChildNoIdByName(L"export"), nullptr);
     EXPECT_FALSE(menu.updateCommandText(unknown(L"New")));
-    EXPECT_EQ(describe(menu), "File[Open | Export[PDF file] Old?] PDF file");
+    EXPECT_EQ(describe(menu), "File[Open | Export[PDF] Old?] Tools[]");
 }
 
 TEST_F(MenuBarTest, Copies_AreIndependentTrees_WithTheirOwnSiblings) {
@@ -171,28 +109,21 @@ TEST_F(MenuBarTest, Copies_AreIndependentTrees_WithTheirOwnSiblings) {
     EXPECT_EQ(describe(menu), "File[Open | Export[PDF] Old?]");
 }
 
-// --- Toolbars ----------------------------------------------------------------------
-
-TEST(CommandBarsTest, ToolBars_AreFoundByExactTitle_AndMadeOnlyWithATitle) {
+TEST(CommandBarsTest, ToolBars_RefuseWhatTheyCannotPlace_AndMatchTitlesExactly) {
+    utility::CCommandTable table;
     CCommandBars bars;
     EXPECT_EQ(bars.addToolBar(L"", barTop), nullptr);
     CCommandBar* standard = bars.addToolBar(L"Standard", barLeft);
     ASSERT_NE(standard, nullptr);
-    EXPECT_EQ(standard->getPosition(), barLeft);
     EXPECT_EQ(bars.findByTitle(L"standard"), nullptr);
     EXPECT_EQ(bars.findByTitle(L"Standard"), standard);
-}
-
-TEST(CommandBarsTest, ToolBarControls_KeepTheirGroupStarts_AndFollowTheIndexRules) {
-    utility::CCommandTable table;
-    CCommandBar bar(L"Standard", barTop);
-    EXPECT_EQ(bar.addCommand(command(1, L"New"), false), 1);
-    EXPECT_EQ(bar.insertCommand(0, command(2, L"Open"), true), 1);
-    EXPECT_EQ(bar.insertCommand(3, command(3, L"Save"), false), 0);
-    EXPECT_EQ(bar.insertCommand(-1, unknown(L"Old"), true), 3);
-    EXPECT_EQ(bar.findControlIndexById(1, table), 1);
-    EXPECT_EQ(bar.findControlIndexById(0, table), -1);
-    EXPECT_EQ(describe(bar), "Standard: |Open New |Old?");
+    EXPECT_EQ(standard->addCommand(command(1, L"New"), true), 1);
+    EXPECT_EQ(standard->insertCommand(2, command(2, L"Open"), false), 0);
+    EXPECT_EQ(standard->insertCommand(-1, unknown(L"Old"), false), 2);
+    EXPECT_EQ(standard->findControlIndexById(0, table), -1);
+    EXPECT_FALSE(bars.updateCommandText(unknown(L"New"), false));
+    EXPECT_EQ(describe(*standard), "Standard: |New Old?");
+    EXPECT_EQ(standard->getPosition(), barLeft);
 }
 
 TEST(CommandBarsTest, UpdateCommandText_TouchesTheHeldRibbonAndMenuOnlyWhenAsked) {
@@ -218,26 +149,6 @@ TEST(CommandBarsTest, UpdateCommandText_TouchesTheHeldRibbonAndMenuOnlyWhenAsked
     EXPECT_TRUE(bars.updateCommandText(command(1, L"Open"), false));
     EXPECT_EQ(shown(), "Home(1)[Draw(2): Open] / Open / Standard: Open");
     EXPECT_FALSE(bars.updateCommandText(command(1, L"Open"), false));
-}
-
-TEST(LayoutModeDataTest, SetupToAndFrom_CopyTheBarsOutAndBack) {
-    utility::CCommandTable table;
-    LayoutTypeData type(L"Standard");
-    LayoutModeData* mode = type.addLayoutMode(L"Normal");
-    ASSERT_NE(mode, nullptr);
-    EXPECT_EQ(type.addLayoutMode(L"Normal"), nullptr);
-    CCommandBars bars;
-    ASSERT_TRUE(mode->setupTo(bars, table));
-    bars.addToolBar(L"Standard", barTop);
-    CCommandBars stored;
-    mode->setupTo(stored, table);
-    EXPECT_TRUE(stored.getToolBars().empty());
-    ASSERT_TRUE(mode->setupFrom(bars, table));
-    mode->setupTo(stored, table);
-    EXPECT_EQ(stored.getToolBars().size(), 1u);
-    EXPECT_STREQ(LayoutModeData::getNormalModeName(), L"Normal");
-    EXPECT_STREQ(LayoutModeData::get3dModeName(), L"3D");
-    EXPECT_STREQ(LayoutModeData::getRedModeName(), L"Red");
 }
 
 } // namespace

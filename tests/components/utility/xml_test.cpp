@@ -119,20 +119,6 @@ TEST_F(XmlFile, Save_ReproducesTheFileByteForByte_InEachEncoding_AndLoadDecodesI
     }
 }
 
-TEST_F(XmlFile, Save_WritesEditsInTheFilesOwnEncoding_AndFailsForACharacterItCannotHold) {
-    writeFile(file, "<?xml version=\"1.0\" encoding=\"shift_jis\"?>\n<Colors/>\n");
-    ASSERT_TRUE(load(document, path, false));
-    rootOf(document).appendElement(L"Color").setAttribute(L"Name", L"日本語");
-    ASSERT_TRUE(save(document, path));
-    const std::string edited = "<?xml version=\"1.0\" encoding=\"shift_jis\"?>\n"
-                               "<Colors><Color Name=\"\x93\xFA\x96\x7B\x8C\xEA\"/></Colors>\n";
-    EXPECT_EQ(readFile(file), edited);
-
-    rootOf(document).setAttribute(L"Name", L"€"); // not in code page 932
-    EXPECT_FALSE(save(document, path));
-    EXPECT_EQ(treeOf(folder.path()), Tree{"settings.xml=" + edited});
-}
-
 TEST_F(XmlFile, Load_FailsAndEmptiesTheDocument_WhenTheBytesCannotBeReadAsDeclared) {
     const std::pair<const char*, std::string> cases[] = {
         {"undeclared Shift_JIS", "<View Name=\"\x95\x5C\x8E\xA6\"/>"},
@@ -157,16 +143,27 @@ TEST_F(XmlFile, Load_FailsAndEmptiesTheDocument_WhenTheBytesCannotBeReadAsDeclar
     EXPECT_FALSE(load(document, folder.system("missing.xml"), false));
 }
 
-TEST_F(XmlFile, Save_ReplacesTheFileInOneStep_OrLeavesTheFolderAsItWas) {
+// A failed save, for a read-only file, an empty document or a character the
+// file's encoding cannot hold, leaves the folder as it was.
+TEST_F(XmlFile, Save_ReplacesTheFileInOneStep_InItsOwnEncoding_OrLeavesItAsItWas) {
+    writeFile(file, "<?xml version=\"1.0\" encoding=\"shift_jis\"?>\n<Colors/>\n");
+    ASSERT_TRUE(load(document, path, false));
+    rootOf(document).appendElement(L"Color").setAttribute(L"Name", L"日本語");
+    ASSERT_TRUE(save(document, path));
+    rootOf(document).setAttribute(L"Name", L"€"); // not in code page 932
+    EXPECT_FALSE(save(document, path));
+
     writeFile(folder.native("replaced.xml"), "<Settings><Old/></Settings>");
     writeFile(folder.native("locked.xml"), "<Settings><Old/></Settings>");
     setReadOnly(folder.native("locked.xml"), true);
-    document = parsed(L"<Settings><New/></Settings>");
-    EXPECT_TRUE(save(document, folder.system("replaced.xml")));
-    EXPECT_FALSE(save(document, folder.system("locked.xml")));
+    const Document settings = parsed(L"<Settings><New/></Settings>");
+    EXPECT_TRUE(save(settings, folder.system("replaced.xml")));
+    EXPECT_FALSE(save(settings, folder.system("locked.xml")));
     EXPECT_FALSE(save(Document(), folder.system("empty.xml")));
-    EXPECT_EQ(treeOf(folder.path()), (Tree{"locked.xml=<Settings><Old/></Settings> (read-only)",
-                                          "replaced.xml=<Settings><New/></Settings>"}));
+    EXPECT_EQ(treeOf(folder.path()),
+              (Tree{"locked.xml=<Settings><Old/></Settings> (read-only)", "replaced.xml=<Settings><New/></Settings>",
+                    "settings.xml=<?xml version=\"1.0\" encoding=\"shift_jis\"?>\n"
+                    "<Colors><Color Name=\"\x93\xFA\x96\x7B\x8C\xEA\"/></Colors>\n"}));
 }
 
 // --- Parsing ------------------------------------------------------------
