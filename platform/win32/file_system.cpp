@@ -118,7 +118,17 @@ bool copyFile(const std::wstring& from, const std::wstring& to, FailIfExists pol
         if (const std::error_code refused = whyNotReplaceable(to))
             return fail(why, refused);
     }
-    return result(::CopyFileW(win32Path(from).c_str(), win32Path(to).c_str(), policy == FailIfExists::yes), why);
+    const std::wstring source = win32Path(from), destination = win32Path(to);
+    if (!::CopyFileW(source.c_str(), destination.c_str(), policy == FailIfExists::yes))
+        return fail(why, lastError());
+    // Windows gives a copy the source's attributes; Wine does not when the
+    // copy replaces a file, so a read-only source is made to stay read-only.
+    const DWORD sourceAttributes = ::GetFileAttributesW(source.c_str());
+    const DWORD copyAttributes = ::GetFileAttributesW(destination.c_str());
+    if (sourceAttributes != INVALID_FILE_ATTRIBUTES && copyAttributes != INVALID_FILE_ATTRIBUTES &&
+        (sourceAttributes & FILE_ATTRIBUTE_READONLY) && !(copyAttributes & FILE_ATTRIBUTE_READONLY))
+        ::SetFileAttributesW(destination.c_str(), copyAttributes | FILE_ATTRIBUTE_READONLY);
+    return succeed(why);
 }
 
 bool deleteFile(const std::wstring& path, std::error_code* why) {

@@ -99,6 +99,8 @@ TEST_F(FileSystemTest, CopyFile_KeepsAttributesAndTime_AndReplacesOnlyAWritableD
     const Case cases[] = {
         {"read-only source", true, nullptr, false, FailIfExists::yes, std::errc(), "old.txt=new (read-only)"},
         {"writable, may replace", false, "old", false, FailIfExists::no, std::errc(), "old.txt=new"},
+        {"read-only source, may replace", true, "old", false, FailIfExists::no, std::errc(),
+         "old.txt=new (read-only)"},
         {"read-only, may replace", false, "old", true, FailIfExists::no, std::errc::permission_denied,
          "old.txt=old (read-only)"},
         {"writable, fail if exists", false, "old", false, FailIfExists::yes, std::errc::file_exists, "old.txt=old"},
