@@ -96,10 +96,8 @@ bool Appender::updateLayout(const wchar_t* folder, layout::ILayoutManager& layou
             if (!mode)
                 continue;
             auto table = std::make_unique<LayoutTable>();
-            std::int32_t recordedMajor = 0, recordedMinor = 0;
-            table->optionVersionFound = type->findAppendOptionVersion(recordedMajor, recordedMinor, optionName);
-            table->optionMajor = recordedMajor;
-            table->optionMinor = recordedMinor;
+            table->optionVersionFound =
+                type->findAppendOptionVersion(table->optionMajor, table->optionMinor, optionName);
             if (table->setup(mode, commandTable, LayoutTable::modeNoFromName(modeName), typeName.c_str(),
                              modeName.c_str()))
                 tables.push_back(table.release());

@@ -1,5 +1,8 @@
 #include "platform/text.h"
 
+#include <algorithm>
+#include <cwctype>
+
 namespace tern::platform {
 
 namespace {
@@ -82,6 +85,12 @@ std::wstring fromUtf8(std::string_view text) {
         i += length;
     }
     return out;
+}
+
+bool equalIgnoringCase(std::wstring_view a, std::wstring_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](wchar_t x, wchar_t y) {
+               return std::towlower(static_cast<std::wint_t>(x)) == std::towlower(static_cast<std::wint_t>(y));
+           });
 }
 
 } // namespace tern::platform

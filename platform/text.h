@@ -15,4 +15,8 @@ namespace tern::platform {
 std::string toUtf8(std::wstring_view text);
 std::wstring fromUtf8(std::string_view text);
 
+// Whether two names are equal without regard to letter case, as Windows
+// compares file names and as the library compares names found in listings.
+bool equalIgnoringCase(std::wstring_view a, std::wstring_view b);
+
 } // namespace tern::platform

@@ -1,19 +1,13 @@
 #include "update/skipped_element.h"
 
+#include "platform/text.h"
 #include "update/load_report.h"
 
 #include <algorithm>
-#include <cwctype>
 
 namespace tern::update {
 
 namespace {
-
-bool equalIgnoringCase(const std::wstring& a, const std::wstring& b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](wchar_t x, wchar_t y) {
-               return std::towlower(static_cast<std::wint_t>(x)) == std::towlower(static_cast<std::wint_t>(y));
-           });
-}
 
 std::wstring quoted(const std::wstring& name) { return L"\"" + name + L"\""; }
 
@@ -36,7 +30,7 @@ void reportSkippedElement(const utility::xml::Node& element, const std::wstring&
     std::wstring message = L"The element " + quoted(name) + L" inside " + quoted(parentName) + L" is skipped; ";
     const auto sameLetters =
         std::find_if(expectedNames.begin(), expectedNames.end(),
-                     [&](const std::wstring& expected) { return equalIgnoringCase(expected, name); });
+                     [&](const std::wstring& expected) { return platform::equalIgnoringCase(expected, name); });
     if (sameLetters != expectedNames.end())
         message += L"names are case-sensitive, so write " + quoted(*sameLetters) + L".";
     else if (expectedNames.empty())

@@ -3,27 +3,13 @@
 #include "update/updater.h"
 
 #include "platform/file_system.h"
+#include "platform/text.h"
 #include "update/path_limit.h"
 #include "update/update_data.h"
 #include "update/version_file.h"
 #include "update/version_text.h"
 
-#include <cwctype>
-
 namespace tern::update {
-
-namespace {
-
-bool sameNameIgnoringCase(const std::wstring& a, const std::wstring& b) {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (std::towlower(a[i]) != std::towlower(b[i]))
-            return false;
-    return true;
-}
-
-} // namespace
 
 std::int32_t CUpdater::searchPrevAppData(std::int32_t currentMajor, const wchar_t* editionFolder) const {
     if (!editionFolder || !*editionFolder || currentMajor < 2012)
@@ -86,7 +72,7 @@ bool CUpdater::checkOnlyTemplateFolderExists(const wchar_t* folder) const {
     bool foundTemplates = false;
     bool otherContent = false;
     for (const auto& entry : entries) {
-        if (sameNameIgnoringCase(entry.name, L"Templates") && entry.isFolder())
+        if (platform::equalIgnoringCase(entry.name, L"Templates") && entry.isFolder())
             foundTemplates = true;
         else
             otherContent = true;
