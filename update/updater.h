@@ -57,6 +57,26 @@ protected:
     // The update flow: decides what to inherit and does it.
     virtual bool excute(const tern::core::IMainFrame& frame);
 
+    // Carries the layout file of sourceFolder forward into this release's
+    // application-data folder, applying the entries newer than the source's
+    // version, and copies and edits the setting files those entries name.
+    bool updateLayout(const wchar_t* sourceFolder, const tern::core::IMainFrame& frame);
+    // Copies a previous release's settings, work data and (with
+    // copyTemplates) templates into this release's folders, converting the
+    // settings of releases up to 2012.9. An empty previousUserFolder means
+    // previousFolder serves for both.
+    bool transferSetting(const wchar_t* previousFolder, const wchar_t* previousUserFolder,
+                         const tern::core::IMainFrame& frame, bool copyTemplates);
+    bool transferSetting(const wchar_t* previousFolder, const wchar_t* previousUserFolder,
+                         const tern::core::IMainFrame& frame);
+    // Empties this release's settings folders when the user does not inherit.
+    void deleteOldSetting(const tern::core::IMainFrame& frame) const;
+    // Empties the user's layer template folder, read-only templates included.
+    void forceDeleteLayerTemplates(const tern::core::IMainFrame& frame) const;
+    // Asks whether to inherit (or, with onlyTemplates, whether to use the
+    // layer templates found); true for Yes.
+    bool askTransferSetting(bool onlyTemplates) const;
+
     // The highest major below `major` with a release folder in editionFolder, or 0.
     std::int32_t searchPrevAppData(std::int32_t major, const wchar_t* editionFolder) const;
     // The version of the state in a release folder.
