@@ -26,9 +26,12 @@ FolderFrame::FolderFrame(Folders given)
       initialConfigFolder(folders.appData + L"InitialConfig\\"), templateFolder(folders.userData + L"Templates\\"),
       initialSetFolder(folders.install + L"Config\\InitialSet\\") {}
 
-FolderFrame::FolderFrame(Folders given, const utility::CCommandTable& commandTable, layout::ILayoutManager& model)
-    : FolderFrame(std::move(given)) {
+FolderFrame::FolderFrame(Folders given, const utility::CCommandTable& commandTable) : FolderFrame(std::move(given)) {
     commands = &commandTable;
+}
+
+FolderFrame::FolderFrame(Folders given, const utility::CCommandTable& commandTable, layout::ILayoutManager& model)
+    : FolderFrame(std::move(given), commandTable) {
     layouts = &model;
 }
 

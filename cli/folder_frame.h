@@ -27,7 +27,8 @@ struct Folders {
 class FolderFrame : public core::IMainFrame {
 public:
     explicit FolderFrame(Folders folders);
-    // The command table and layout model, for the commands that have them.
+    // The command table, and the layout model, for the commands that have them.
+    FolderFrame(Folders folders, const utility::CCommandTable& commands);
     FolderFrame(Folders folders, const utility::CCommandTable& commands, layout::ILayoutManager& layouts);
 
     const wchar_t* getInstallFolder() const override { return folders.install.c_str(); }

@@ -1,6 +1,7 @@
 #include "cli/option_command.h"
 
 #include "cli/folder_frame.h"
+#include "cli/load_failure.h"
 #include "cli/paths.h"
 #include "components/layout/layout_manager.h"
 #include "components/utility/command_table.h"
@@ -24,11 +25,6 @@ struct OptionOptions {
     std::string definition;
 };
 
-int refuse(const std::wstring& file, const std::wstring& why) {
-    std::cout << "tnupdate: cannot load " << platform::toUtf8(file) << ": " << platform::toUtf8(why) << "\n";
-    return 1;
-}
-
 int runOption(const OptionOptions& options) {
     Folders folders;
     folders.appData = folderArgument(options.folder);
@@ -43,12 +39,12 @@ int runOption(const OptionOptions& options) {
     utility::CCommandTable commands;
     std::wstring problem;
     if (!commands.load(commandsFile, problem))
-        return refuse(commandsFile, problem);
+        return refuseUnloadable(commandsFile, problem);
     layout::LayoutManager layouts;
     FolderFrame frame(folders, commands, layouts);
     const std::wstring layoutFile = folders.appData + L"Config\\Display.xml";
     if (!layouts.loadXmlFile(layoutFile, frame))
-        return refuse(layoutFile, layouts.getLoadProblem());
+        return refuseUnloadable(layoutFile, layouts.getLoadProblem());
 
     option::Appender appender;
     const std::wstring name = platform::fromUtf8(options.name);

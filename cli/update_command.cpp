@@ -1,6 +1,10 @@
 #include "cli/update_command.h"
 
+#include "cli/command_line_questions.h"
 #include "cli/folder_frame.h"
+#include "cli/load_failure.h"
+#include "components/utility/command_table.h"
+#include "platform/command_line.h"
 #include "cli/paths.h"
 #include "platform/file_system.h"
 #include "platform/text.h"
@@ -24,7 +28,28 @@ struct UpdateOptions {
     std::string userData;
     bool lumen = false;
     std::string definition;
+    std::string commands;
+    std::string answers;
+    bool yesToAll = false;
 };
+
+// Installs the command line's answers for the length of one run.
+class InstalledQuestions {
+public:
+    explicit InstalledQuestions(core::IUserQuestions& questions) { core::setUserQuestions(&questions); }
+    ~InstalledQuestions() { core::setUserQuestions(nullptr); }
+    InstalledQuestions(const InstalledQuestions&) = delete;
+    InstalledQuestions& operator=(const InstalledQuestions&) = delete;
+};
+
+CommandLineQuestions::Source answerSource(const UpdateOptions& options) {
+    if (options.yesToAll)
+        return CommandLineQuestions::Source::yesToAll;
+    if (!options.answers.empty())
+        return CommandLineQuestions::Source::answerList;
+    return platform::standardInputIsTerminal() ? CommandLineQuestions::Source::terminal
+                                               : CommandLineQuestions::Source::nobody;
+}
 
 std::string shown(const std::wstring& systemPath) { return platform::toNativePath(systemPath).u8string(); }
 
@@ -48,11 +73,35 @@ std::string whyRefused(const std::wstring& definition, const Folders& folders) {
     return {};
 }
 
+// The host's command table: --commands, else the installation's own when it
+// has one. Only a table that exists and cannot be loaded stops the run.
+bool loadCommands(utility::CCommandTable& commands, const UpdateOptions& options, const Folders& folders) {
+    const std::wstring file =
+        options.commands.empty() ? folders.install + L"Config\\Commands.xml" : fileArgument(options.commands);
+    if (options.commands.empty() && !update::isExistingFile(file)) {
+        std::cerr << "warning: no command table (" << shown(file)
+                  << " does not exist): layout items place no command\n";
+        return true;
+    }
+    std::wstring problem;
+    if (commands.load(file, problem))
+        return true;
+    refuseUnloadable(file, problem);
+    return false;
+}
+
 int runUpdate(const UpdateOptions& options) {
     const Folders folders{folderArgument(options.install), folderArgument(options.appData),
                           folderArgument(options.userData)};
     const std::wstring definition = fileArgument(options.definition);
-    const FolderFrame frame(folders);
+    utility::CCommandTable commands;
+    if (!loadCommands(commands, options, folders))
+        return 1;
+    const FolderFrame frame(folders, commands);
+    std::string badWord;
+    CommandLineQuestions questions(answerSource(options), splitAnswers(options.answers, badWord), std::cout,
+                                   std::cerr);
+    const InstalledQuestions installed(questions);
     update::CUpdater updater;
     const int result = updater.run(definition.c_str(), frame, options.lumen);
     if (result < 0) {
@@ -93,6 +142,23 @@ void setupUpdateCommand(CLI::App& app, int& status) {
                         "the update-definition file (root Update_Data); a path containing Patron or Civic names "
                         "that edition")
         ->required();
+    command->add_option("--commands", options->commands,
+                        "the host's command table (a Commands.xml file); default INSTALL/Config/Commands.xml when "
+                        "it exists");
+    auto* answers =
+        command
+            ->add_option("--answers", options->answers,
+                         "answers to the questions, in the order they come, comma-separated: yes or no for a "
+                         "question, 0 or 1 (OK with that product) or no (Cancel) for the dialog; "
+                         "e.g. --answers yes,no")
+            ->check([](const std::string& list) {
+                std::string badWord;
+                return splitAnswers(list, badWord).empty() ? "\"" + badWord + "\" is not an answer (yes, no, 0, 1)"
+                                                           : std::string();
+            });
+    command->add_flag("--yes", options->yesToAll, "answer yes to every question, and OK with the first product to "
+                                                  "the dialog")
+        ->excludes(answers);
     command->callback([options, &status] { status = runUpdate(*options); });
 }
 

@@ -10,4 +10,8 @@ namespace tern::platform {
 
 std::vector<std::string> utf8Arguments(int argc, char** argv);
 
+// Whether the standard input is an interactive terminal (a console on
+// Windows), so that a user can be asked there.
+bool standardInputIsTerminal();
+
 } // namespace tern::platform

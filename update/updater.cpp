@@ -145,9 +145,4 @@ bool CUpdater::setup(const wchar_t* definitionPath) {
 
 const wchar_t* CUpdater::getPatronKey() const { return L"Patron"; }
 
-// The flow that inherits a previous release's state is not part of the
-// library yet: a run brings nothing forward from earlier releases and reports
-// that it did nothing.
-bool CUpdater::excute(const core::IMainFrame&) { return false; }
-
 } // namespace tern::update

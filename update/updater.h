@@ -27,6 +27,7 @@ class LayoutTable;
 namespace tern::update {
 
 class UpdateData;
+class UpdateFlow;
 
 // Whether vendorRoot + "OrvoLumen\OrvoLumenPatron\" existed at the last run.
 // Written by run, read by the update flow.
@@ -54,6 +55,8 @@ public:
     const wchar_t* getPatronKey() const;
 
 protected:
+    friend class UpdateFlow;
+
     // The update flow: decides what to inherit and does it.
     virtual bool excute(const tern::core::IMainFrame& frame);
 

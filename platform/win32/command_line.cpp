@@ -6,6 +6,9 @@
 
 #include <shellapi.h>
 
+#include <cstdio>
+#include <io.h>
+
 namespace tern::platform {
 
 // The narrow argv is in the ANSI code page, which cannot spell every file
@@ -21,5 +24,7 @@ std::vector<std::string> utf8Arguments(int argc, char** argv) {
     ::LocalFree(wide);
     return arguments;
 }
+
+bool standardInputIsTerminal() { return ::_isatty(::_fileno(stdin)) != 0; }
 
 } // namespace tern::platform

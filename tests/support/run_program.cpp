@@ -32,6 +32,7 @@ std::string quote(const std::string& text) {
     return quoted + "\"";
 }
 const char* const changeFolder = "cd /d ";
+const char* const noInput = " < NUL";
 #else
 // Quoted for the POSIX shell: single quotes, each inner one closed and escaped.
 std::string quote(const std::string& text) {
@@ -41,6 +42,7 @@ std::string quote(const std::string& text) {
     return quoted + "'";
 }
 const char* const changeFolder = "cd ";
+const char* const noInput = " < /dev/null";
 #endif
 
 int exitStatus(int raw) {
@@ -67,7 +69,8 @@ ProgramResult runProgram(const std::filesystem::path& program, const std::vector
     std::string command = changeFolder + quote(workingFolder.string()) + " && " + quote(program.string());
     for (const auto& argument : arguments)
         command += " " + quote(argument);
-    command += " > " + quote(outputFile.string()) + " 2>&1";
+    // No input: a program that would ask a terminal finds none.
+    command += noInput + std::string(" > ") + quote(outputFile.string()) + " 2>&1";
 #ifdef _WIN32
     // cmd.exe strips the outermost quotes of the line it is given.
     command = "\"" + command + "\"";

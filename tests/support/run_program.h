@@ -16,7 +16,7 @@ struct ProgramResult {
 };
 
 // Runs program with arguments (each passed as one argument, quoted as
-// needed), in workingFolder, capturing its output.
+// needed), in workingFolder, with no standard input, capturing its output.
 ProgramResult runProgram(const std::filesystem::path& program, const std::vector<std::string>& arguments,
                          const std::filesystem::path& workingFolder);
 

@@ -1,0 +1,13 @@
+// The one line that names a file the host could not load, and why.
+
+#pragma once
+
+#include <string>
+
+namespace tern::cli {
+
+// Prints "tnupdate: cannot load FILE: WHY", FILE as a native path, and
+// returns the exit status 1.
+int refuseUnloadable(const std::wstring& file, const std::wstring& why);
+
+} // namespace tern::cli
