@@ -10,4 +10,8 @@ bool isExistingFile(const std::wstring& path) {
     return withinPathLimit(path) && platform::exists(path) && !platform::isFolder(path);
 }
 
+bool copyFileWithinLimit(const std::wstring& from, const std::wstring& to, platform::FailIfExists policy) {
+    return withinPathLimit(from) && withinPathLimit(to) && platform::copyFile(from, to, policy);
+}
+
 } // namespace tern::update

@@ -1,7 +1,12 @@
 // The longest path the library handles: Windows' MAX_PATH less its
-// terminator. A longer path counts as a missing file or folder.
+// terminator. A longer path counts as a missing file or folder, and a file
+// or folder there cannot be made, copied or replaced: the library's file
+// calls behave as Windows' do without long-path support, whatever the
+// platform layer itself could reach.
 
 #pragma once
+
+#include "platform/file_system.h"
 
 #include <cstddef>
 #include <string>
@@ -17,5 +22,8 @@ bool isExistingFolder(const std::wstring& path);
 
 // Whether path is short enough and names an existing file (not a folder).
 bool isExistingFile(const std::wstring& path);
+
+// platform::copyFile, failing when either path is over the limit.
+bool copyFileWithinLimit(const std::wstring& from, const std::wstring& to, platform::FailIfExists policy);
 
 } // namespace tern::update

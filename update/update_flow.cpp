@@ -248,8 +248,8 @@ private:
     void stampVersion() {
         const std::wstring stamp = appData + L"version.xml";
         clearReadOnlyAttribute(stamp);
-        platform::copyFile(std::wstring(frame.getResourceFolder()) + L"ja\\version.xml", stamp,
-                           platform::FailIfExists::no);
+        copyFileWithinLimit(std::wstring(frame.getResourceFolder()) + L"ja\\version.xml", stamp,
+                            platform::FailIfExists::no);
         clearReadOnlyAttribute(stamp);
     }
 

@@ -40,7 +40,7 @@ bool copyInitialSettings(const core::IMainFrame& frame) {
     const std::wstring destination = frame.getInitialConfigFolder();
     bool copied = false;
     for (const auto& file : shippedFiles(source + L"*.*"))
-        copied |= platform::copyFile(source + file.name, destination + file.name, platform::FailIfExists::yes);
+        copied |= copyFileWithinLimit(source + file.name, destination + file.name, platform::FailIfExists::yes);
     return copied;
 }
 
@@ -54,7 +54,7 @@ bool refreshLayerTemplates(const core::IMainFrame& frame) {
     for (const auto& file : shippedFiles(source + L"*.xml")) {
         const std::wstring from = source + file.name;
         const std::wstring to = destination + file.name;
-        if (platform::copyFile(from, to, platform::FailIfExists::yes)) {
+        if (copyFileWithinLimit(from, to, platform::FailIfExists::yes)) {
             copied = true;
             continue;
         }
@@ -64,7 +64,7 @@ bool refreshLayerTemplates(const core::IMainFrame& frame) {
         const std::uint32_t remembered = status.attributes;
         // A zero time leaves the file's times as they are.
         platform::setFileStatus(to, {0, remembered & ~std::uint32_t{platform::attrReadOnly}});
-        copied |= platform::copyFile(from, to, platform::FailIfExists::no);
+        copied |= copyFileWithinLimit(from, to, platform::FailIfExists::no);
         platform::setFileStatus(to, {0, remembered});
     }
     return copied;
@@ -113,7 +113,7 @@ int CUpdater::run(const wchar_t* definitionPath, const core::IMainFrame& frame, 
     if (!isExistingFolder(userData) && !createFolderTree(userData.c_str(), 4))
         return -1;
     for (const std::wstring& folder : releaseSubFolders(appData, userData)) {
-        if (!platform::exists(folder) && !platform::makeFolder(folder))
+        if (!withinPathLimit(folder) || (!platform::exists(folder) && !platform::makeFolder(folder)))
             return -1;
     }
     if (!isExistingFolder(appData))

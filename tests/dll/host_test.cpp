@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <random>
 #include <sstream>
 
 namespace tern::test {
@@ -21,7 +22,6 @@ namespace fs = std::filesystem;
 class HostProgram : public ::testing::Test {
 protected:
     void SetUp() override {
-        fs::remove_all(root);
         put("install/ja/version.xml", "<Versions><Main>2016.1</Main></Versions>");
         put("install/Config/InitialSet/Draw_Common.xml", "<DrawCommon/>");
         put("install/Templates/Layer/Standard.xml", "<LayerTemplate Name=\"new\"/>");
@@ -47,8 +47,18 @@ protected:
     std::wstring system(const std::string& relative) const { return platform::toSystemPath(root / relative); }
     int run(update::CUpdater& updater) { return updater.run(system("definition.xml").c_str(), frame, true); }
 
-    const fs::path root = fs::temp_directory_path() /
-                          ("tn-host-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    // A folder of its own, even when two build trees run this test at once.
+    static fs::path freshFolder() {
+        const std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        std::random_device random;
+        for (;;) {
+            const fs::path folder = fs::temp_directory_path() / ("tn-host-" + name + "-" + std::to_string(random()));
+            if (fs::create_directories(folder))
+                return folder;
+        }
+    }
+
+    const fs::path root = freshFolder();
     TestFrame frame;
 };
 

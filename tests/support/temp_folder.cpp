@@ -7,6 +7,8 @@
 
 #include <algorithm>
 #include <atomic>
+#include <fstream>
+#include <iterator>
 #include <system_error>
 
 namespace fs = std::filesystem;
@@ -35,6 +37,9 @@ void removeContents(const std::wstring& folder) {
     }
 }
 
+#ifdef _WIN32
+// Windows lists through the platform functions, the only ones here that
+// reach paths over 260 characters.
 void listInto(Tree& tree, const std::wstring& folder, const std::string& prefix) {
     std::vector<platform::FolderEntry> entries;
     if (!platform::findFiles(folder + L"*.*", entries))
@@ -54,6 +59,31 @@ void listInto(Tree& tree, const std::wstring& folder, const std::string& prefix)
         }
     }
 }
+
+void listTree(Tree& tree, const fs::path& folder) { listInto(tree, platform::toSystemPath(folder / ""), ""); }
+#else
+// Elsewhere the listing is the standard library's, independent of the
+// platform functions the tests check; a file is read-only as the POSIX
+// backend makes it, without its owner's write permission.
+void listTree(Tree& tree, const fs::path& folder) {
+    std::error_code ec;
+    for (fs::recursive_directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().lexically_relative(folder).generic_u8string();
+        if (it->is_symlink()) {
+            tree.push_back(name + "@");
+        } else if (it->is_directory()) {
+            tree.push_back(name + "/");
+        } else {
+            std::ifstream file(it->path(), std::ios::binary);
+            const std::string bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+            const bool readOnly = (it->status().permissions() & fs::perms::owner_write) == fs::perms::none;
+            tree.push_back(name + "=" + bytes + (readOnly ? " (read-only)" : ""));
+        }
+    }
+    if (ec)
+        ADD_FAILURE() << "cannot list " << folder << ": " << ec.message();
+}
+#endif
 
 } // namespace
 
@@ -120,7 +150,7 @@ bool isReadOnly(const fs::path& path) {
 
 Tree treeOf(const fs::path& folder) {
     Tree tree;
-    listInto(tree, platform::toSystemPath(folder / ""), "");
+    listTree(tree, folder);
     std::sort(tree.begin(), tree.end());
     return tree;
 }

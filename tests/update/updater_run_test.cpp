@@ -101,6 +101,24 @@ TEST_F(UpdaterRunTest, Run_YieldsMinusOne_ForAnAppDataFolderOverThePathLimit_OrA
     EXPECT_EQ(readFile(temp.native("root/UserData/2016_x64/Templates")), "a file where a folder belongs");
 }
 
+// A path over the limit cannot be reached, whatever the platform could do:
+// a fixed sub-folder there fails the run, a shipped file there is skipped.
+TEST_F(UpdaterRunTest, PathsOverTheLimit_FailTheRunForASubFolder_AndSkipAShippedFile) {
+    const std::string userData(255 - temp.system("root/").size() - 1, 'u');
+    frame.userDataFolder = temp.system("root/" + userData + "/");
+    ASSERT_EQ(frame.userDataFolder.size(), 255u); // "Templates\Layer" would end at 270
+    EXPECT_EQ(run(), -1);
+    EXPECT_FALSE(fs::exists(temp.native("root/" + userData + "/WorkData")));
+
+    useAppData("root/PLX/OrvoLumen/OrvoLumen/2016_x64/");
+    const std::string initialConfig(244 - temp.system("root/").size() - 1, 'i');
+    frame.initialConfigFolder = temp.system("root/" + initialConfig + "/");
+    test::makeFolder(temp.native("root/" + initialConfig));
+    ASSERT_EQ(frame.initialConfigFolder.size(), 244u); // "Draw_Common.xml" ends at 259, "EopRegSetting.xml" at 261
+    EXPECT_EQ(run(), 1);
+    EXPECT_EQ(treeOf(temp.native("root/" + initialConfig)), (Tree{"Draw_Common.xml=<DrawCommon/>"}));
+}
+
 TEST_F(UpdaterRunTest, FirstRun_MakesTheReleaseFolders_AndCopiesTheShippedFiles_SecondRunHasNothingToDo) {
     EXPECT_EQ(run(), 1);
     EXPECT_FALSE(updater.hasCurrentFolder);
@@ -139,24 +157,32 @@ TEST_F(UpdaterRunTest, Run_RecordsEditionsFromTheDefinitionPath) {
     EXPECT_FALSE(updater.civicEdition);
 }
 
-TEST_F(UpdaterRunTest, Run_RecordsTheEarlierProductsFolders) {
-    for (const char* folder : {"root/PLX/OrvoLumen/OrvoVista", "root/PLX/OrvoLumen/Orvo", "root/PLX/Orvo/Orvo/2012",
-                               "root/PLX/OrvoLumen/OrvoPatron", "root/PLX/OrvoLumen/OrvoCivic",
-                               "root/PLX/OrvoLumen/OrvoLumenPatron"})
-        test::makeFolder(temp.native(folder));
-    useAppData("root/PLX/OrvoLumen/OrvoVista/2016_x64/");
-    run();
-    EXPECT_FALSE(updater.hasLumenFolder);
-    EXPECT_TRUE(updater.hasVistaFolder);
-    EXPECT_TRUE(updater.hasOrvoFolder);
-    EXPECT_TRUE(updater.hasOrvo2012Folder);
-    EXPECT_TRUE(updater.hasPatronFolder);
-    EXPECT_TRUE(updater.hasCivicFolder);
-    EXPECT_TRUE(hasLumenPatronFolder);
-
-    test::makeFolder(temp.native("root/PLX/OrvoLumen/OrvoLumenAtlas"));
-    run();
-    EXPECT_TRUE(updater.hasLumenFolder);
+// One earlier product's folder at a time: exactly its own flag is set.
+TEST_F(UpdaterRunTest, Run_RecordsEachEarlierProductsFolder_UnderItsOwnFlag) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"OrvoLumen/OrvoLumen", "Lumen"},        {"OrvoLumen/OrvoLumenAtlas", "Lumen"},
+        {"OrvoLumen/OrvoVista", "Vista"},        {"OrvoLumen/Orvo", "Orvo"},
+        {"Orvo/Orvo/2012", "Orvo2012"},          {"OrvoLumen/OrvoPatron", "Patron"},
+        {"OrvoLumen/OrvoCivic", "Civic"},        {"OrvoLumen/OrvoLumenPatron", "LumenPatron"},
+        {"OrvoLumen/OrvoLumenPatronX", ""},      {"Orvo/Orvo/2013", ""},
+    };
+    useAppData("root/PLX/Other/Other/2016_x64/");
+    for (const auto& [folder, flag] : cases) {
+        SCOPED_TRACE(folder);
+        fs::remove_all(temp.native("root"));
+        test::makeFolder(temp.native(std::string("root/PLX/") + folder));
+        run();
+        const std::pair<const char*, bool> flags[] = {
+            {"Lumen", updater.hasLumenFolder},    {"Vista", updater.hasVistaFolder},
+            {"Orvo", updater.hasOrvoFolder},      {"Orvo2012", updater.hasOrvo2012Folder},
+            {"Patron", updater.hasPatronFolder},  {"Civic", updater.hasCivicFolder},
+            {"LumenPatron", hasLumenPatronFolder}};
+        std::string set;
+        for (const auto& [name, value] : flags)
+            if (value)
+                set += name;
+        EXPECT_EQ(set, flag);
+    }
 }
 
 TEST_F(UpdaterRunTest, MissingOrFolderDefinition_StillCopiesTheShippedFiles) {
