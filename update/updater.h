@@ -57,9 +57,21 @@ protected:
     // The update flow: decides what to inherit and does it.
     virtual bool excute(const tern::core::IMainFrame& frame);
 
-    // Carries the layout file of sourceFolder forward into this release's
-    // application-data folder, applying the entries newer than the source's
-    // version, and copies and edits the setting files those entries name.
+    // Carries the layout file of sourceFolder (a release's application-data
+    // folder, or this release's own) forward into this release's
+    // application-data folder: the entries newer than the source's version
+    // (findPrevVer) apply their layout items to every layout mode of every
+    // layout type, oldest entry first, and their setting-file edits to this
+    // release's copies of the files, which are copied from sourceFolder only
+    // where this release has none. sourceFolder itself is never written; a
+    // sourceFolder that is this release's folder in other letter case is
+    // edited in place. True only when an item changed the layout and the
+    // layout file was written; false for a null or empty folder, no entry to
+    // apply, a layout file that cannot be read, a table that cannot be set up
+    // or committed (no layout file is written then), or a failed save (the
+    // old file stays). The setting-file edits run, whatever the result, once
+    // the tables are built. The working tables are kept in `tables` until the
+    // next setup or the destruction.
     bool updateLayout(const wchar_t* sourceFolder, const tern::core::IMainFrame& frame);
     // Copies a previous release's settings, work data and (with
     // copyTemplates) templates into this release's folders, converting the
