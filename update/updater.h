@@ -81,9 +81,20 @@ protected:
                          const tern::core::IMainFrame& frame, bool copyTemplates);
     bool transferSetting(const wchar_t* previousFolder, const wchar_t* previousUserFolder,
                          const tern::core::IMainFrame& frame);
-    // Empties this release's settings folders when the user does not inherit.
+    // Deletes the files directly inside this release's "Config\",
+    // "InitialConfig\" and user-data "WorkData\" folders, so the application
+    // starts from its defaults. Sub-folders and their contents stay, and so
+    // do read-only files and the folders themselves; links are removed as
+    // entries, never followed.
     void deleteOldSetting(const tern::core::IMainFrame& frame) const;
-    // Empties the user's layer template folder, read-only templates included.
+    // Empties the folder that holds the user's layer templates: the template
+    // folder's "Layer\", which run fills with the shipped templates and the
+    // settings transfer copies a previous release's templates into. Nothing
+    // of the system writes templates below the application-data folder, so
+    // that is not the place to clear. Templates directly inside are deleted,
+    // read-only ones included; sub-folders are emptied and removed (a
+    // read-only file inside one stays, and so does its folder). "Layer"
+    // itself stays, and links are removed as entries, never followed.
     void forceDeleteLayerTemplates(const tern::core::IMainFrame& frame) const;
     // Asks whether to inherit (or, with onlyTemplates, whether to use the
     // layer templates found); true for Yes.
