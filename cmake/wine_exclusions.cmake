@@ -11,6 +11,7 @@ set(TN_WINE_EXCLUDED
   platform_tests:FileSystemTest.FindFilesAndGetAttributes_DescribeEntriesAsThemselves_InCaseInsensitiveOrder
   folder_tree_tests:FolderTreeTest.CopyFolderTree_NeverCopiesThroughLinks
   folder_tree_tests:FolderTreeTest.DeleteFolderContents_RemovesLinksAsEntries_LeavingTheirTargets
+  updater_tests:OldSettingsTest.CleanUp_NeverFollowsALinkOutOfTheFolder
 )
 
 # Wine's MSXML parses with libxml2, which refuses elements nested more than

@@ -4,6 +4,7 @@
 #include "host/main_frame.h"
 #include "update/definition_file.h"
 #include "update/layout/layout_table.h"
+#include "update/layout/layout_tables.h"
 #include "update/path_limit.h"
 #include "update/update_data.h"
 #include "update/version_text.h"
@@ -80,29 +81,14 @@ bool Appender::updateLayout(const wchar_t* folder, layout::ILayoutManager& layou
     if (!folder)
         return false;
     auto& manager = dynamic_cast<layout::LayoutManager&>(layoutManager);
-    std::vector<std::wstring> typeNames;
-    if (manager.getTypeNames(typeNames) == 0)
+    // Each table carries the option version its layout type already holds;
+    // a mode whose table cannot be set up is left as it is.
+    const auto readRecordedVersion = [this](LayoutTable& table, const layout::LayoutTypeData& type) {
+        table.optionVersionFound = type.findAppendOptionVersion(table.optionMajor, table.optionMinor, optionName);
+    };
+    if (!update::layout::buildLayoutTables(tables, manager, commandTable, update::layout::FailedSetup::skip,
+                                           readRecordedVersion))
         return false;
-    const std::wstring modeNames[] = {layout::LayoutModeData::getNormalModeName(),
-                                      layout::LayoutModeData::get3dModeName(),
-                                      layout::LayoutModeData::getRedModeName()};
-
-    for (const std::wstring& typeName : typeNames) {
-        layout::LayoutTypeData* type = manager.findType(typeName);
-        if (!type)
-            return false;
-        for (const std::wstring& modeName : modeNames) {
-            layout::LayoutModeData* mode = type->findLayoutMode(modeName);
-            if (!mode)
-                continue;
-            auto table = std::make_unique<LayoutTable>();
-            table->optionVersionFound =
-                type->findAppendOptionVersion(table->optionMajor, table->optionMinor, optionName);
-            if (table->setup(mode, commandTable, LayoutTable::modeNoFromName(modeName), typeName.c_str(),
-                             modeName.c_str()))
-                tables.push_back(table.release());
-        }
-    }
 
     // Oldest entry first; each table takes only the entries newer than the
     // version it already carries.
@@ -128,17 +114,14 @@ bool Appender::updateLayout(const wchar_t* folder, layout::ILayoutManager& layou
     }
 
     if (entrySeen) {
+        std::vector<std::wstring> typeNames;
+        manager.getTypeNames(typeNames);
         for (const std::wstring& typeName : typeNames)
             if (layout::LayoutTypeData* type = manager.findType(typeName))
                 type->setAppendOptionVersion(optionName, newestMajor, newestMinor);
     }
-    if (!changed)
+    if (!changed || !update::layout::commitChangedTables(tables, commandTable))
         return false;
-    for (LayoutTable* table : tables) {
-        if (table && (table->toolBarChanged || table->ribbonChanged || table->menuChanged) &&
-            !table->commit(commandTable))
-            return false;
-    }
     return manager.saveXmlFile(std::wstring(folder) + L"Config\\Display.xml", commandTable);
 }
 

@@ -60,9 +60,21 @@ protected:
     // The update flow: decides what to inherit and does it.
     virtual bool excute(const tern::core::IMainFrame& frame);
 
-    // Carries the layout file of sourceFolder forward into this release's
-    // application-data folder, applying the entries newer than the source's
-    // version, and copies and edits the setting files those entries name.
+    // Carries the layout file of sourceFolder (a release's application-data
+    // folder, or this release's own) forward into this release's
+    // application-data folder: the entries newer than the source's version
+    // (findPrevVer) apply their layout items to every layout mode of every
+    // layout type, oldest entry first, and their setting-file edits to this
+    // release's copies of the files, which are copied from sourceFolder only
+    // where this release has none. sourceFolder itself is never written; a
+    // sourceFolder that is this release's folder in other letter case is
+    // edited in place. True only when an item changed the layout and the
+    // layout file was written; false for a null or empty folder, no entry to
+    // apply, a layout file that cannot be read, a table that cannot be set up
+    // or committed (no layout file is written then), or a failed save (the
+    // old file stays). The setting-file edits run, whatever the result, once
+    // the tables are built. The working tables are kept in `tables` until the
+    // next setup or the destruction.
     bool updateLayout(const wchar_t* sourceFolder, const tern::core::IMainFrame& frame);
     // Copies a previous release's settings, work data and (with
     // copyTemplates) templates into this release's folders, converting the
@@ -72,9 +84,20 @@ protected:
                          const tern::core::IMainFrame& frame, bool copyTemplates);
     bool transferSetting(const wchar_t* previousFolder, const wchar_t* previousUserFolder,
                          const tern::core::IMainFrame& frame);
-    // Empties this release's settings folders when the user does not inherit.
+    // Deletes the files directly inside this release's "Config\",
+    // "InitialConfig\" and user-data "WorkData\" folders, so the application
+    // starts from its defaults. Sub-folders and their contents stay, and so
+    // do read-only files and the folders themselves; links are removed as
+    // entries, never followed.
     void deleteOldSetting(const tern::core::IMainFrame& frame) const;
-    // Empties the user's layer template folder, read-only templates included.
+    // Empties the folder that holds the user's layer templates: the template
+    // folder's "Layer\", which run fills with the shipped templates and the
+    // settings transfer copies a previous release's templates into. Nothing
+    // of the system writes templates below the application-data folder, so
+    // that is not the place to clear. Templates directly inside are deleted,
+    // read-only ones included; sub-folders are emptied and removed (a
+    // read-only file inside one stays, and so does its folder). "Layer"
+    // itself stays, and links are removed as entries, never followed.
     void forceDeleteLayerTemplates(const tern::core::IMainFrame& frame) const;
     // Asks whether to inherit (or, with onlyTemplates, whether to use the
     // layer templates found); true for Yes.

@@ -1,0 +1,56 @@
+#include "update/layout/layout_tables.h"
+
+#include "components/layout/layout_manager.h"
+
+#include <memory>
+#include <string>
+
+namespace tern::update::layout {
+
+using tern::layout::LayoutModeData;
+
+namespace {
+
+bool hasChanges(const LayoutTable& table) {
+    return table.toolBarChanged || table.ribbonChanged || table.menuChanged;
+}
+
+} // namespace
+
+bool buildLayoutTables(std::vector<LayoutTable*>& tables, const tern::layout::LayoutManager& manager,
+                       const utility::CCommandTable& commandTable, FailedSetup onFailedSetup,
+                       const TablePreparation& prepare) {
+    std::vector<std::wstring> typeNames;
+    if (manager.getTypeNames(typeNames) == 0)
+        return false;
+    const std::wstring modeNames[] = {LayoutModeData::getNormalModeName(), LayoutModeData::get3dModeName(),
+                                      LayoutModeData::getRedModeName()};
+    for (const std::wstring& typeName : typeNames) {
+        const tern::layout::LayoutTypeData* type = manager.findType(typeName);
+        if (!type)
+            return false;
+        for (const std::wstring& modeName : modeNames) {
+            LayoutModeData* mode = type->findLayoutMode(modeName);
+            if (!mode)
+                continue;
+            auto table = std::make_unique<LayoutTable>();
+            if (prepare)
+                prepare(*table, *type);
+            if (table->setup(mode, commandTable, LayoutTable::modeNoFromName(modeName), typeName.c_str(),
+                             modeName.c_str()))
+                tables.push_back(table.release());
+            else if (onFailedSetup == FailedSetup::stop)
+                return false;
+        }
+    }
+    return true;
+}
+
+bool commitChangedTables(const std::vector<LayoutTable*>& tables, const utility::CCommandTable& commandTable) {
+    for (LayoutTable* table : tables)
+        if (table && hasChanges(*table) && !table->commit(commandTable))
+            return false;
+    return true;
+}
+
+} // namespace tern::update::layout
