@@ -23,8 +23,7 @@ layout::LayoutManager& emptyLayoutManager() {
 
 FolderFrame::FolderFrame(Folders given)
     : folders(std::move(given)), settingFolder(folders.appData + L"Config\\"),
-      initialConfigFolder(folders.appData + L"InitialConfig\\"), templateFolder(folders.userData + L"Templates\\"),
-      initialSetFolder(folders.install + L"Config\\InitialSet\\") {}
+      initialConfigFolder(folders.appData + L"InitialConfig\\"), templateFolder(folders.userData + L"Templates\\") {}
 
 FolderFrame::FolderFrame(Folders given, const utility::CCommandTable& commandTable) : FolderFrame(std::move(given)) {
     commands = &commandTable;
@@ -44,9 +43,11 @@ void FolderFrame::getLineWidthSettingPath(std::wstring& path) const { path = set
 void FolderFrame::getSystemHatchingSettingPath(std::wstring& path) const {
     path = settingFolder + L"System_Hatching.xml";
 }
-void FolderFrame::getInitialColorSettingPath(std::wstring& path) const { path = initialSetFolder + L"System_Color.xml"; }
+void FolderFrame::getInitialColorSettingPath(std::wstring& path) const {
+    path = initialConfigFolder + L"System_Color.xml";
+}
 void FolderFrame::getInitialLineTypeSettingPath(std::wstring& path) const {
-    path = initialSetFolder + L"System_LineType.xml";
+    path = initialConfigFolder + L"User_LineType.xml";
 }
 void FolderFrame::getSystemLineTypeSettingPath(std::wstring& path) const {
     path = settingFolder + L"System_LineType.xml";

@@ -8,7 +8,10 @@
 //   initial-config folder             = APPDATA + "InitialConfig\"
 //   template folder                   = USERDATA + "Templates\"
 // The settings files lie in the setting folder; the initial (fallback) ones
-// in INSTALL\Config\InitialSet\.
+// are the user's copies of the shipped ones, in the initial-config folder.
+// They are never taken from the installation folder: the settings transfer
+// replaces an outdated initial colour table, and the installation must
+// never be written.
 
 #pragma once
 
@@ -52,7 +55,7 @@ public:
 
 private:
     Folders folders;
-    std::wstring settingFolder, initialConfigFolder, templateFolder, initialSetFolder;
+    std::wstring settingFolder, initialConfigFolder, templateFolder;
     const utility::CCommandTable* commands = nullptr;
     layout::ILayoutManager* layouts = nullptr;
 };

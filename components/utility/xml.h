@@ -25,6 +25,7 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 namespace tern::utility::xml {
 
@@ -85,6 +86,9 @@ public:
     // Sets (or adds, after the existing ones) an attribute. Raises DomError
     // when the name is not an XML name.
     void setAttribute(const std::wstring& name, const std::wstring& value) const;
+    // The names of the element's attributes, in the order the element holds
+    // them; empty for an empty handle. Raises DomError when the DOM fails.
+    std::vector<std::wstring> attributeNames() const;
 };
 
 class Document {

@@ -26,6 +26,8 @@ const std::vector<std::string> updaterMembers = {
     "_ZN4tern6update8CUpdater14getXmlRootNameEv",                        // getXmlRootName
     "_ZNK4tern6update8CUpdater12getPatronKeyEv",                         // getPatronKey
     "_ZN4tern6update8CUpdater6excuteERKNS_4core10IMainFrameE",           // excute
+    "_ZN4tern6update8CUpdater15transferSettingEPKwS3_RKNS_4core10IMainFrameEb", // transferSetting
+    "_ZN4tern6update8CUpdater15transferSettingEPKwS3_RKNS_4core10IMainFrameE",  // transferSetting, templates included
     "_ZNK4tern6update8CUpdater17searchPrevAppDataEiPKw",                 // searchPrevAppData
     "_ZNK4tern6update8CUpdater14inspectVersionERiS2_PKw",                // inspectVersion
     "_ZNK4tern6update8CUpdater11findPrevVerEii",                         // findPrevVer

@@ -110,6 +110,13 @@ void Element::setAttribute(const std::wstring& name, const std::wstring& value) 
         throw DomError("cannot set attribute \"" + utf8Name + "\"");
 }
 
+std::vector<std::wstring> Element::attributeNames() const {
+    std::vector<std::wstring> names;
+    for (const auto attribute : domNode(*this).attributes())
+        names.push_back(fromUtf8(attribute.name()));
+    return names;
+}
+
 Document Document::create(const std::wstring& rootName) {
     requireName(rootName);
     const auto utf8Name = toUtf8(rootName);

@@ -130,6 +130,23 @@ void Element::setAttribute(const std::wstring& name, const std::wstring& value) 
     check(element->setAttribute(com::Bstr(name).get(), com::Variant(value).get()), "IXMLDOMElement::setAttribute");
 }
 
+std::vector<std::wstring> Element::attributeNames() const {
+    std::vector<std::wstring> names;
+    if (!impl)
+        return names;
+    com::Ptr<IXMLDOMNamedNodeMap> attributes;
+    check(impl->node->get_attributes(attributes.out()), "IXMLDOMNode::get_attributes");
+    long count = 0;
+    if (attributes)
+        check(attributes->get_length(&count), "IXMLDOMNamedNodeMap::get_length");
+    for (long i = 0; i < count; ++i) {
+        DomNode attribute;
+        check(attributes->get_item(i, attribute.out()), "IXMLDOMNamedNodeMap::get_item");
+        names.push_back(nameOf(attribute));
+    }
+    return names;
+}
+
 Document Document::create(const std::wstring& rootName) {
     requireName(rootName);
     auto impl = DocumentImpl::create();

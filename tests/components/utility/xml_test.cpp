@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -241,6 +242,17 @@ TEST(XmlNames, ReadAttributeText_ReadsEscapesAndJapanese_AndLeavesValueWhenAbsen
     EXPECT_EQ(value, L"");
 }
 
+TEST(XmlNames, AttributeNames_ListEveryAttributeInItsOrder_WithPrefixes_AndSeeSetAttribute) {
+    const Document document = parsed(L"<E xmlns:p=\"urn:p\" Color=\"0\" p:LineColor=\"1\" 色=\"x\"><Inner/></E>");
+    const Element root = rootOf(document);
+    EXPECT_EQ(root.attributeNames(), (std::vector<std::wstring>{L"xmlns:p", L"Color", L"p:LineColor", L"色"}));
+    root.setAttribute(L"Color", L"16777215");
+    root.setAttribute(L"Added", L"");
+    EXPECT_EQ(root.attributeNames(),
+              (std::vector<std::wstring>{L"xmlns:p", L"Color", L"p:LineColor", L"色", L"Added"}));
+    EXPECT_EQ(selected(root, L"Inner").asElement().attributeNames(), std::vector<std::wstring>{});
+}
+
 // --- XPath --------------------------------------------------------------
 
 TEST(XmlXPath, SelectSingleNode_GivesTheFirstMatchInDocumentOrder_FromItsContext) {
@@ -383,6 +395,7 @@ TEST(XmlHandles, EmptyHandles_GiveEmptyResults) {
     EXPECT_FALSE(node.nextSibling());
     EXPECT_EQ(node.outerXml(), L"");
     EXPECT_NO_THROW(element.setAttribute(L"a", L"b"));
+    EXPECT_EQ(element.attributeNames(), std::vector<std::wstring>{});
     std::wstring value = L"kept";
     EXPECT_FALSE(readAttributeText(value, element, L"a"));
     EXPECT_EQ(value, L"kept");
