@@ -381,9 +381,12 @@ TEST_F(UpdateFlowTest, TooFewEntriesOrAnAppDataPathOverTheLimit_AskNothing_AndTo
     EXPECT_EQ(test::treeOf(temp.path()), before);
 }
 
+// The installed version file is read-only too, as an installer may leave
+// it: the copy brings that attribute along, and the stamp clears it again.
 TEST_F(UpdateFlowTest, ReadOnlyVersionFile_IsReplaced_AndLeftWritable) {
     ownFolders("2016.0");
     test::setReadOnly(temp.native(appData + "version.xml"), true);
+    test::setReadOnly(temp.native("install/ja/version.xml"), true);
     ScriptedQuestions questions({"yes"});
     EXPECT_EQ(run(), 1);
     EXPECT_EQ(readFile(temp.native(appData + "version.xml")), readFile(temp.native("install/ja/version.xml")));
