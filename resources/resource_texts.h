@@ -6,21 +6,30 @@
 #ifndef TN_RESOURCE_TEXTS_H
 #define TN_RESOURCE_TEXTS_H
 
+/* A text is a wide literal to C++ and a plain one to the resource compiler:
+ * windres reads a plain literal in the script's code page (UTF-8) but takes
+ * the bytes of a wide one as they stand, one character each. */
+#ifdef RC_INVOKED
+#define TN_RESOURCE_TEXT(text) text
+#else
+#define TN_RESOURCE_TEXT(text) L##text
+#endif
+
 /* String table */
 #define IDS_INHERIT_SETTINGS 4000
-#define TEXT_INHERIT_SETTINGS L"以前の設定を引き継ぎますか？"
+#define TEXT_INHERIT_SETTINGS TN_RESOURCE_TEXT("以前の設定を引き継ぎますか？")
 #define IDS_USE_LAYER_TEMPLATES 4001
-#define TEXT_USE_LAYER_TEMPLATES L"レイヤテンプレートが存在します。\nレイヤテンプレートを使用しますか？"
+#define TEXT_USE_LAYER_TEMPLATES TN_RESOURCE_TEXT("レイヤテンプレートが存在します。\nレイヤテンプレートを使用しますか？")
 
 /* Dialog 4001: which product's previous settings to inherit */
 #define IDD_SELECT_INHERIT_APP_SETTING 4001
 #define IDC_INHERIT_LUMEN 4000
 #define IDC_INHERIT_LUMEN_PATRON 4001
-#define TEXT_SELECT_INHERIT_CAPTION L"OrvoLumen"
-#define TEXT_SELECT_INHERIT_PROMPT L"以下の設定が存在します。\n設定を引き継ぎますか？"
-#define TEXT_SELECT_INHERIT_LUMEN L"OrvoLumen"
-#define TEXT_SELECT_INHERIT_LUMEN_PATRON L"OrvoLumenPatron"
-#define TEXT_SELECT_INHERIT_OK L"はい"
-#define TEXT_SELECT_INHERIT_CANCEL L"いいえ"
+#define TEXT_SELECT_INHERIT_CAPTION TN_RESOURCE_TEXT("OrvoLumen")
+#define TEXT_SELECT_INHERIT_PROMPT TN_RESOURCE_TEXT("以下の設定が存在します。\n設定を引き継ぎますか？")
+#define TEXT_SELECT_INHERIT_LUMEN TN_RESOURCE_TEXT("OrvoLumen")
+#define TEXT_SELECT_INHERIT_LUMEN_PATRON TN_RESOURCE_TEXT("OrvoLumenPatron")
+#define TEXT_SELECT_INHERIT_OK TN_RESOURCE_TEXT("はい")
+#define TEXT_SELECT_INHERIT_CANCEL TN_RESOURCE_TEXT("いいえ")
 
 #endif
