@@ -8,6 +8,8 @@
 #include "components/sysconfig/user_display_setting.h"
 #include "host/main_frame.h"
 #include "platform/file_system.h"
+#include "update/path_limit.h"
+#include "update/read_only_file.h"
 
 #include <string>
 #include <type_traits>
@@ -53,11 +55,9 @@ void loadLineTypes(CLineTypeSetting& lineTypes, const IMainFrame& frame) {
 // be read-only: that bit is cleared first and the others are left as they
 // are, until the copy gives the file the installed table's.
 void restoreInitialColors(const std::wstring& initial, const IMainFrame& frame) {
-    std::uint32_t attributes = 0;
-    if (platform::getAttributes(initial, attributes))
-        platform::setAttributes(initial, attributes & ~std::uint32_t{platform::attrReadOnly});
-    platform::copyFile(std::wstring(frame.getInstallFolder()) + L"Config\\InitialSet\\System_Color.xml", initial,
-                       platform::FailIfExists::no);
+    clearReadOnlyAttribute(initial);
+    copyFileWithinLimit(std::wstring(frame.getInstallFolder()) + L"Config\\InitialSet\\System_Color.xml", initial,
+                        platform::FailIfExists::no);
 }
 
 // Loads the colour table, rebuilding an outdated one from the installed

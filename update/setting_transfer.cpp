@@ -28,10 +28,7 @@ void copyConfigFiles(const std::wstring& previousFolder, const std::wstring& app
     for (const platform::FolderEntry& entry : entries) {
         if (entry.isFolder() || entry.name == L"Display.xml")
             continue;
-        const std::wstring from = source + entry.name;
-        const std::wstring to = destination + entry.name;
-        if (withinPathLimit(from) && withinPathLimit(to))
-            platform::copyFile(from, to, platform::FailIfExists::yes);
+        copyFileWithinLimit(source + entry.name, destination + entry.name, platform::FailIfExists::yes);
     }
 }
 

@@ -14,6 +14,7 @@
 #include "platform/text.h"
 #include "update/layout/layout_item.h"
 #include "update/layout/layout_tables.h"
+#include "update/path_limit.h"
 #include "update/update_data.h"
 
 #include <algorithm>
@@ -107,7 +108,7 @@ bool CUpdater::updateLayout(const wchar_t* sourceFolder, const core::IMainFrame&
         if (!platform::equalIgnoringCase(source, current)) {
             // A file the user already has in this release is never replaced.
             for (const std::wstring& name : files)
-                platform::copyFile(source + name, current + name, platform::FailIfExists::yes);
+                copyFileWithinLimit(source + name, current + name, platform::FailIfExists::yes);
         }
         applySettingEdits(entries, current);
     }
