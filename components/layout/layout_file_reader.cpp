@@ -118,7 +118,8 @@ std::vector<xml::Element> menuEntries(const xml::Element& element) {
 
 // Reads a "Menu" into the menu bar. A list of the popups still being read
 // stands in for recursion, so that popups nested any depth take no stack per
-// level; faults are still met in the order a recursive reading meets them.
+// level. As everywhere in the file, an element's children are checked before
+// the first of them is read, so faults are met in the same order.
 void readMenu(const xml::Element& element, CMenuItem& menuBar, const utility::CCommandTable& commandTable) {
     struct OpenPopup {
         std::vector<xml::Element> entries;

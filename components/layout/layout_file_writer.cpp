@@ -89,7 +89,7 @@ void writeMenu(const IndentedElement& menuElement, const CMenuItem& menuBar) {
             continue;
         }
         top.next = child->getNextSibling();
-        const IndentedElement element = top.element;
+        const IndentedElement element = top.element; // `top` goes when a popup is opened
         switch (child->getKind()) {
         case CMenuItem::Kind::popup: {
             const IndentedElement popupElement = element.appendElement(L"Popup");

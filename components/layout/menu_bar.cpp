@@ -141,7 +141,7 @@ CMenuItem* CMenuItem::insertOwned(std::unique_ptr<CMenuItem> item, const CMenuIt
 
 bool CMenuItem::updateCommandText(const utility::SCommand& command) {
     bool changed = false;
-    std::vector<CMenuItem*> pending{this};
+    std::vector<const CMenuItem*> pending{this};
     while (!pending.empty()) {
         const CMenuItem* item = pending.back();
         pending.pop_back();
