@@ -23,13 +23,16 @@ inline constexpr const wchar_t* barPositionNames[] = {L"Top", L"Bottom", L"Left"
 // Reads the file into `types`, resolving each SID through the command
 // table. False, with `problem` naming the file, the line when known and
 // what is wrong, when the file cannot be read or breaks the format; `types`
-// is then untouched.
+// is then untouched. Popups nested to any depth the XML parser takes are
+// read without using the stack per level.
 bool readLayoutFile(const std::wstring& path, const utility::CCommandTable& commandTable, LayoutTypes& types,
                     std::wstring& problem);
 
 // Writes the types to the file in UTF-8, one element a line, indented two
-// spaces a level, with a line break at the end; the file is replaced in one
-// step, and false leaves the old file as it was.
+// spaces a level down to the sixteenth level and no further below it (so the
+// file grows in step with the model however deep its menus nest), with a
+// line break at the end; the file is replaced in one step, and false leaves
+// the old file as it was.
 bool writeLayoutFile(const std::wstring& path, const LayoutTypes& types, const utility::CCommandTable& commandTable);
 
 } // namespace tern::layout

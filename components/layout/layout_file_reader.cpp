@@ -111,11 +111,35 @@ CRibbonBar readRibbon(const xml::Element& element, const utility::CCommandTable&
     return ribbon;
 }
 
-void readMenuItems(const xml::Element& element, CMenuItem& popup, const utility::CCommandTable& commandTable) {
-    for (const xml::Element& child : children(element, {L"Popup", L"Command", L"Separator"})) {
+// The entries of a "Menu" or "Popup".
+std::vector<xml::Element> menuEntries(const xml::Element& element) {
+    return children(element, {L"Popup", L"Command", L"Separator"});
+}
+
+// Reads a "Menu" into the menu bar. A list of the popups still being read
+// stands in for recursion, so that popups nested any depth take no stack per
+// level. As everywhere in the file, an element's children are checked before
+// the first of them is read, so faults are met in the same order.
+void readMenu(const xml::Element& element, CMenuItem& menuBar, const utility::CCommandTable& commandTable) {
+    struct OpenPopup {
+        std::vector<xml::Element> entries;
+        std::size_t next;
+        CMenuItem* popup;
+    };
+    std::vector<OpenPopup> open;
+    open.push_back({menuEntries(element), 0, &menuBar});
+    while (!open.empty()) {
+        OpenPopup& top = open.back();
+        if (top.next == top.entries.size()) {
+            open.pop_back();
+            continue;
+        }
+        const xml::Element child = top.entries[top.next++];
+        CMenuItem& popup = *top.popup;
         const std::wstring name = child.name();
         if (name == L"Popup") {
-            readMenuItems(child, *popup.addPopup(requiredText(child, L"Caption")), commandTable);
+            CMenuItem* added = popup.addPopup(requiredText(child, L"Caption"));
+            open.push_back({menuEntries(child), 0, added});
         } else if (name == L"Command") {
             popup.addCommand(command(child, commandTable));
         } else {
@@ -161,7 +185,7 @@ void readMode(const xml::Element& element, LayoutTypeData& type, const utility::
         } else if (name == L"Menu") {
             if (std::exchange(menuRead, true))
                 fail(child, L"a \"LayoutMode\" has one \"Menu\".");
-            readMenuItems(child, menu.getRoot(), commandTable);
+            readMenu(child, menu.getRoot(), commandTable);
         } else if (name == L"ToolBar") {
             readToolBar(child, bars, commandTable);
         } else {

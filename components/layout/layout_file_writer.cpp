@@ -3,8 +3,10 @@
 #include "components/utility/xml.h"
 #include "platform/com_apartment.h"
 
+#include <algorithm>
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace tern::layout {
 
@@ -12,13 +14,19 @@ namespace xml = utility::xml;
 
 namespace {
 
+// Indentation stops growing at this level: past it, lines are indented as
+// at this level, so that a menu nested thousands deep is written in a size
+// that grows with its depth rather than with the square of it. Files of any
+// ordinary depth never reach it.
+constexpr std::size_t maxIndentLevel = 16;
+
 // An element of the file as it is written: one element a line, indented two
-// spaces a level. A child goes on a new line one level deeper than its
-// element, and an element that got children ends on a line of its own once
-// `end` is called.
+// spaces a level up to maxIndentLevel. A child goes on a new line one level
+// deeper than its element, and an element that got children ends on a line
+// of its own once `end` is called.
 class IndentedElement {
 public:
-    IndentedElement(xml::Element element, int depth) : element(std::move(element)), depth(depth) {}
+    IndentedElement(xml::Element element, std::size_t depth) : element(std::move(element)), depth(depth) {}
 
     IndentedElement appendElement(const wchar_t* name) const {
         element.appendText(lineStart(depth + 1));
@@ -31,10 +39,12 @@ public:
     }
 
 private:
-    static std::wstring lineStart(int depth) { return L"\n" + std::wstring(2 * static_cast<std::size_t>(depth), L' '); }
+    static std::wstring lineStart(std::size_t depth) {
+        return L"\n" + std::wstring(2 * std::min(depth, maxIndentLevel), L' ');
+    }
 
     xml::Element element;
-    int depth;
+    std::size_t depth;
 };
 
 void writeCommand(const IndentedElement& element, const utility::SCommand& command) {
@@ -61,13 +71,30 @@ void writeRibbon(const IndentedElement& parent, const CRibbonBar& ribbon) {
     ribbonElement.end();
 }
 
-void writeMenuItems(const IndentedElement& element, const CMenuItem& popup) {
-    for (const CMenuItem* child = popup.getFirstChild(); child; child = child->getNextSibling()) {
+// Writes the menu bar's entries into "Menu". A list of the popups still
+// being written stands in for recursion, so that popups nested any depth
+// take no stack per level.
+void writeMenu(const IndentedElement& menuElement, const CMenuItem& menuBar) {
+    struct OpenPopup {
+        IndentedElement element;
+        const CMenuItem* next; // the next child to write; null when done
+    };
+    std::vector<OpenPopup> open{{menuElement, menuBar.getFirstChild()}};
+    while (!open.empty()) {
+        OpenPopup& top = open.back();
+        const CMenuItem* child = top.next;
+        if (!child) {
+            top.element.end();
+            open.pop_back();
+            continue;
+        }
+        top.next = child->getNextSibling();
+        const IndentedElement element = top.element; // `top` goes when a popup is opened
         switch (child->getKind()) {
         case CMenuItem::Kind::popup: {
             const IndentedElement popupElement = element.appendElement(L"Popup");
             popupElement.setAttribute(L"Caption", child->getCaption());
-            writeMenuItems(popupElement, *child);
+            open.push_back({popupElement, child->getFirstChild()});
             break;
         }
         case CMenuItem::Kind::command:
@@ -79,7 +106,6 @@ void writeMenuItems(const IndentedElement& element, const CMenuItem& popup) {
             break;
         }
     }
-    element.end();
 }
 
 void writeToolBar(const IndentedElement& parent, const CCommandBar& bar) {
@@ -103,7 +129,7 @@ void writeMode(const IndentedElement& parent, const LayoutModeData& mode, const 
     mode.setupTo(bars, commandTable);
     bars.setMenu(menu);
     writeRibbon(modeElement, bars.getRibbonBar());
-    writeMenuItems(modeElement.appendElement(L"Menu"), menu.getRoot());
+    writeMenu(modeElement.appendElement(L"Menu"), menu.getRoot());
     for (const CCommandBar& bar : bars.getToolBars())
         writeToolBar(modeElement, bar);
     for (const ToolBarOption& option : mode.getToolBarOptions())

@@ -3,6 +3,7 @@
 #include "components/layout/entry_lists.h"
 
 #include <algorithm>
+#include <iterator>
 #include <utility>
 
 namespace tern::layout {
@@ -18,13 +19,40 @@ CMenuItem& CMenuItem::operator=(const CMenuItem& other) {
     return *this;
 }
 
-void CMenuItem::copyChildrenFrom(const CMenuItem& other) {
-    std::vector<std::unique_ptr<CMenuItem>> copies;
-    for (const auto& child : other.children) {
-        copies.push_back(std::make_unique<CMenuItem>(*child));
-        copies.back()->parent = this;
+// Unlinks the descendants into a flat list and destroys them one by one,
+// each once it has no children left, so that no destructor runs inside
+// another.
+CMenuItem::~CMenuItem() {
+    std::vector<std::unique_ptr<CMenuItem>> doomed = std::move(children);
+    while (!doomed.empty()) {
+        const std::unique_ptr<CMenuItem> item = std::move(doomed.back());
+        doomed.pop_back();
+        std::move(item->children.begin(), item->children.end(), std::back_inserter(doomed));
+        item->children.clear();
     }
-    children = std::move(copies);
+}
+
+// Builds the copy beside the tree, with a list of the items whose children
+// are still to be copied, and only then puts it in place: `other` may lie
+// inside this item's own subtree.
+void CMenuItem::copyChildrenFrom(const CMenuItem& other) {
+    CMenuItem copy;
+    std::vector<std::pair<const CMenuItem*, CMenuItem*>> pending{{&other, &copy}};
+    while (!pending.empty()) {
+        const auto [from, to] = pending.back();
+        pending.pop_back();
+        for (const auto& child : from->children) {
+            auto item = std::make_unique<CMenuItem>();
+            item->kind = child->kind;
+            item->entry = child->entry;
+            item->parent = to;
+            pending.emplace_back(child.get(), item.get());
+            to->children.push_back(std::move(item));
+        }
+    }
+    for (const auto& child : copy.children)
+        child->parent = this;
+    children.swap(copy.children);
 }
 
 CMenuItem* CMenuItem::getFirstChild() const { return children.empty() ? nullptr : children.front().get(); }
@@ -113,10 +141,15 @@ CMenuItem* CMenuItem::insertOwned(std::unique_ptr<CMenuItem> item, const CMenuIt
 
 bool CMenuItem::updateCommandText(const utility::SCommand& command) {
     bool changed = false;
-    for (const auto& child : children) {
-        if (child->kind == Kind::command)
-            changed = refreshCaption(child->entry, command) || changed;
-        changed = child->updateCommandText(command) || changed;
+    std::vector<const CMenuItem*> pending{this};
+    while (!pending.empty()) {
+        const CMenuItem* item = pending.back();
+        pending.pop_back();
+        for (const auto& child : item->children) {
+            if (child->kind == Kind::command)
+                changed = refreshCaption(child->entry, command) || changed;
+            pending.push_back(child.get());
+        }
     }
     return changed;
 }

@@ -14,6 +14,11 @@
 // entry's 1-based position among its siblings, or the new item; 0 or null
 // on failure. Items are owned by their parent; pointers stay valid until the
 // tree they belong to is copied over or destroyed.
+//
+// Menus may nest to any depth (a definition's menu path makes one popup per
+// step): copying, destroying and every walk of a subtree keep their pending
+// work in a list rather than on the stack, so a chain of popups tens of
+// thousands deep costs memory in proportion to its size and nothing more.
 
 #pragma once
 
@@ -34,6 +39,7 @@ public:
     // Copies the whole subtree; the copy has no parent.
     CMenuItem(const CMenuItem& other);
     CMenuItem& operator=(const CMenuItem& other);
+    ~CMenuItem();
 
     Kind getKind() const { return kind; }
     bool isPopup() const { return kind == Kind::popup; }

@@ -57,6 +57,36 @@ TEST_F(OptionCommandTest, FirstRun_AppendsTheSampleOption_SecondRunChangesNothin
     EXPECT_EQ(fs::last_write_time(layoutFile()), written);
 }
 
+// Far deeper than the program's stack holds one call per level (1 MB on
+// Windows): a definition of 80 KB.
+TEST_F(OptionCommandTest, AMenuPathTensOfThousandsOfStepsDeep_IsAppended_InAFileThatGrowsWithThePath) {
+    const std::size_t steps = 40000;
+    std::string path = "P";
+    for (std::size_t step = 1; step < steps; ++step)
+        path += "/P";
+    test::writeFile(temp.native("Deep.xml"), R"(<Option_Data><Layout><Command SID="ID_SURVEY_POINT"><Menu Path=")" +
+                                                 path + R"(" MakePos="true"/></Command></Layout></Option_Data>)");
+    const std::string before = readFile(layoutFile());
+    const auto result = option({"--folder", "profile/PLX/OrvoLumen/OrvoLumen/2015_x64", "--install", "install",
+                                "Deep", "Deep.xml"});
+    EXPECT_EQ(result.status, 0) << result.output.substr(0, 1000);
+    EXPECT_EQ(result.lastLine(), "result: 1");
+
+    // The sample layout has two normal modes; the chain's bottom is indented as the sixteenth level.
+    const std::string after = readFile(layoutFile());
+    std::size_t popups = 0;
+    for (std::size_t at = after.find("<Popup Caption=\"P\">"); at != std::string::npos;
+         at = after.find("<Popup Caption=\"P\">", at + 1))
+        ++popups;
+    EXPECT_EQ(popups, 2 * steps);
+    const std::string bottom = "\n" + std::string(32, ' ') + "<Command SID=\"ID_SURVEY_POINT\"";
+    const std::size_t first = after.find(bottom);
+    ASSERT_NE(first, std::string::npos);
+    EXPECT_NE(after.find(bottom, first + 1), std::string::npos);
+    // Each popup adds two lines of at most 32 spaces and its tag.
+    EXPECT_LT(after.size(), before.size() + 2 * steps * 100);
+}
+
 TEST_F(OptionCommandTest, UnreadableLayoutFile_IsNamed_AndNeverOverwritten) {
     const std::string broken = "<Display><LayoutType Name=\"Standard\">";
     test::writeFile(layoutFile(), broken);

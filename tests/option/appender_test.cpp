@@ -284,6 +284,41 @@ TEST_F(AppenderTest, FrameForm_UsesTheFramesFolderModelAndCommands) {
     EXPECT_EQ(appender.run(L"Survey", temp.system("Option.xml").c_str(), frame), -1);
 }
 
+// Far deeper than any stack holds one call per level: a Windows main thread
+// has 1 MB, which 4,400 levels exhausted when the menus were copied by recursion.
+TEST_F(AppenderTest, AMenuPathTensOfThousandsOfStepsDeep_IsMadeAndSaved_InAFileThatGrowsWithThePath) {
+    const std::size_t steps = 40000;
+    std::string path = "P";
+    for (std::size_t step = 1; step < steps; ++step)
+        path += "/P";
+    useLayout(layoutXml());
+    useOption(R"(<Option_Data><Update ver="1.0"><Layout><Command SID="ID_DRAW_ARC"><Menu Path=")" + path +
+              R"(" MakePos="true"/></Command><MakePopupMenu Path=")" + path +
+              R"(" Name="Deepest"/></Layout></Update></Option_Data>)");
+    EXPECT_EQ(run(), 1);
+
+    // Both normal modes got the chain; its bottom is indented as the sixteenth level.
+    const std::string saved = readFile(layoutFile());
+    std::size_t popups = 0;
+    for (std::size_t at = saved.find("<Popup Caption=\"P\">"); at != std::string::npos;
+         at = saved.find("<Popup Caption=\"P\">", at + 1))
+        ++popups;
+    EXPECT_EQ(popups, 2 * steps);
+    const std::string indent = "\n" + std::string(32, ' ');
+    const std::string bottom =
+        indent + "<Command SID=\"ID_DRAW_ARC\" Caption=\"Arc\"/>" + indent + "<Popup Caption=\"Deepest\"/>";
+    const std::size_t first = saved.find(bottom);
+    ASSERT_NE(first, std::string::npos);
+    EXPECT_NE(saved.find(bottom, first + 1), std::string::npos);
+    // Each popup adds two lines of at most 32 spaces and its tag.
+    EXPECT_LT(saved.size(), layoutXml().size() + 2 * steps * 100);
+
+    InspectableAppender again;
+    EXPECT_EQ(again.run(L"Survey", temp.system("Option.xml").c_str(), temp.system("user/").c_str(), model, commands),
+              0);
+    EXPECT_EQ(readFile(layoutFile()), saved);
+}
+
 TEST_F(AppenderTest, AForeignLayoutManager_RaisesBadCast) {
     struct ForeignManager : layout::ILayoutManager {} foreign;
     useLayout(layoutXml());

@@ -1,5 +1,7 @@
 #include "components/layout/layout_manager.h"
 
+#include "components/utility/xml.h"
+#include "platform/com_apartment.h"
 #include "platform/text.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/test_frame.h"
@@ -7,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <thread>
@@ -15,6 +18,7 @@
 namespace tern::layout {
 namespace {
 
+namespace xml = utility::xml;
 using test::describe;
 using test::readFile;
 using test::Tree;
@@ -280,6 +284,111 @@ TEST_F(LayoutFileTest, Save_ReplacesAWritableFile_AndLeavesAReadOnlyFileOrAMissi
     EXPECT_EQ(treeOf(folder.native("Config")),
               (Tree{"Display.xml=" + richLayout, "Locked.xml=old content (read-only)", "Saved.xml=" + richLayout}));
     EXPECT_FALSE(std::filesystem::exists(folder.native("Missing")));
+}
+
+// --- Menus nested tens of thousands deep ------------------------------------------
+
+// Far deeper than any stack holds one call per level (a Windows thread has 1 MB).
+constexpr std::size_t chainLevels = 40000;
+
+const std::string chainCommand = R"(<Command SID="ID_FILE_OPEN" Caption="Open"/>)";
+
+// A type whose one mode has a menu of `popups` popups "P" nested in each
+// other with a command at the bottom, as the model saves it: indented two
+// spaces a level up to the sixteenth level, and no deeper below it.
+std::string savedChain(std::size_t popups) {
+    const auto line = [](std::size_t level, const std::string& element) {
+        return std::string(2 * std::min<std::size_t>(level, 16), ' ') + element + "\n";
+    };
+    std::string text = declaration + "<Display>\n" + line(1, R"(<LayoutType Name="Standard">)") +
+                       line(2, R"(<LayoutMode Name="Normal">)") + line(3, "<Ribbon/>") + line(3, "<Menu>");
+    for (std::size_t level = 4; level < 4 + popups; ++level)
+        text += line(level, R"(<Popup Caption="P">)");
+    text += line(4 + popups, chainCommand);
+    for (std::size_t level = 3 + popups; level >= 4; --level)
+        text += line(level, "</Popup>");
+    return text + line(3, "</Menu>") + line(2, "</LayoutMode>") + line(1, "</LayoutType>") + "</Display>\n";
+}
+
+// The same layout written on one line, with no indentation at all.
+std::string bareChain(std::size_t popups) {
+    std::string text = R"(<Display><LayoutType Name="Standard"><LayoutMode Name="Normal"><Menu>)";
+    for (std::size_t level = 0; level < popups; ++level)
+        text += R"(<Popup Caption="P">)";
+    text += chainCommand;
+    for (std::size_t level = 0; level < popups; ++level)
+        text += "</Popup>";
+    return text + "</Menu></LayoutMode></LayoutType></Display>";
+}
+
+// Equal texts; else where they part, without printing megabytes.
+::testing::AssertionResult sameText(const std::string& actual, const std::string& expected) {
+    if (actual == expected)
+        return ::testing::AssertionSuccess();
+    const auto parted = std::mismatch(actual.begin(), actual.end(), expected.begin(), expected.end());
+    const std::size_t at = static_cast<std::size_t>(parted.first - actual.begin());
+    const std::size_t from = at < 80 ? 0 : at - 80;
+    return ::testing::AssertionFailure() << "sizes " << actual.size() << " and " << expected.size()
+                                         << ", parting at byte " << at << ":\n"
+                                         << actual.substr(from, 160) << "\n-- expected --\n"
+                                         << expected.substr(from, 160);
+}
+
+// Wine's MSXML parses with libxml2, which refuses elements nested more than
+// 256 levels deep; where the parser does, a deeper layout file is refused
+// whole like any other file it cannot read.
+bool parserTakesDeepDocuments() {
+    const platform::ComApartment apartment;
+    xml::Document document;
+    std::wstring text;
+    for (int level = 0; level < 300; ++level)
+        text += L"<n>";
+    for (int level = 0; level < 300; ++level)
+        text += L"</n>";
+    return apartment.ok() && xml::loadXml(document, text);
+}
+
+TEST_F(LayoutFileTest, Save_OfAMenuNestedTensOfThousandsDeep_StopsIndentingAtLevelSixteen_SoTheFileGrowsLinearly) {
+    ASSERT_TRUE(load(R"(<Display><LayoutType Name="Standard"><LayoutMode Name="Normal"/></LayoutType></Display>)"))
+        << problem();
+    LayoutModeData& mode = *manager.findType(L"Standard")->findLayoutMode(L"Normal");
+    CCommandBars bars;
+    mode.setupTo(bars, commandTable);
+    CMenuBar menu;
+    bars.setMenu(menu);
+    std::wstring path = L"P";
+    for (std::size_t level = 1; level < chainLevels; ++level)
+        path += L"/P";
+    utility::SCommand open;
+    ASSERT_GE(commandTable.GetCommand(L"ID_FILE_OPEN", open), 0);
+    ASSERT_GT(menu.makeItemByPath(path)->addCommand(open), 0);
+    bars.setupByMenu(menu, commandTable);
+    mode.setupFrom(bars, commandTable);
+
+    const std::string text = saved(manager);
+    EXPECT_TRUE(sameText(text, savedChain(chainLevels)));
+    // Each popup adds two lines of at most 32 spaces and its tag.
+    EXPECT_LT(text.size(), chainLevels * 100);
+}
+
+TEST_F(LayoutFileTest, Load_OfAMenuNestedTensOfThousandsDeep_ReadsEveryLevel_AndSavesItAtMostFourTimesAsLarge) {
+    const std::string bare = bareChain(chainLevels);
+    if (!parserTakesDeepDocuments()) {
+        ASSERT_TRUE(load(richLayout)) << problem();
+        EXPECT_FALSE(load(bare));
+        EXPECT_NE(problem().find("Display.xml: the file is missing, unreadable or not well-formed XML."),
+                  std::string::npos)
+            << problem();
+        EXPECT_EQ(saved(manager), richLayout);
+        return;
+    }
+    ASSERT_TRUE(load(bare)) << problem();
+    const std::string text = saved(manager);
+    EXPECT_TRUE(sameText(text, savedChain(chainLevels)));
+    EXPECT_LE(text.size(), 4 * bare.size());
+    // What was saved reads back, and saves again to the same bytes.
+    ASSERT_TRUE(load(text)) << problem();
+    EXPECT_TRUE(sameText(saved(manager), text));
 }
 
 } // namespace

@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <memory>
 #include <string>
 
@@ -107,6 +108,55 @@ TEST_F(MenuBarTest, Copies_AreIndependentTrees_WithTheirOwnSiblings) {
     copy = CMenuBar();
     EXPECT_EQ(describe(copy), "");
     EXPECT_EQ(describe(menu), "File[Open | Export[PDF] Old?]");
+}
+
+// --- Menus nested a hundred thousand deep ---------------------------------------
+
+// A menu path of `steps` popups "P", as a definition's "Path" may give it.
+std::wstring chainPath(std::size_t steps) {
+    std::wstring path = L"P";
+    for (std::size_t step = 1; step < steps; ++step)
+        path += L"/P";
+    return path;
+}
+
+// Deeper than Linux's 8 MB stack holds a copy by recursion, and far deeper
+// than a Windows thread's 1 MB holds any walk by recursion.
+constexpr std::size_t chainSteps = 100000;
+
+TEST(DeepMenuTest, AChainAHundredThousandDeep_IsMadeFoundCopiedRefreshedAndDestroyed) {
+    const std::wstring path = chainPath(chainSteps);
+    auto menu = std::make_unique<CMenuBar>();
+    CMenuItem* bottom = menu->makeItemByPath(path);
+    ASSERT_NE(bottom, nullptr);
+    EXPECT_EQ(menu->findItemByPath(path), bottom);
+    bottom->addCommand(command(1, L"Opn"));
+    bottom->addCommand(command(2, L"Save"));
+
+    const CMenuBar copy = *menu;
+    CMenuBar assigned;
+    assigned.getRoot().addPopup(L"Old");
+    assigned = *menu;
+    menu.reset();
+    EXPECT_TRUE(assigned.updateCommandText(command(1, L"Open")));
+
+    // Each copy is the whole chain with its own parents, so siblings are found at the bottom.
+    for (const CMenuBar* tree : std::initializer_list<const CMenuBar*>{&copy, &assigned}) {
+        std::size_t depth = 0;
+        const CMenuItem* item = &tree->getRoot();
+        while (item->getFirstChild() && item->getFirstChild()->isPopup() && !item->getFirstChild()->getNextSibling()) {
+            item = item->getFirstChild();
+            ++depth;
+        }
+        EXPECT_EQ(depth, chainSteps);
+        EXPECT_EQ(describe(*item), tree == &copy ? "Opn Save" : "Open Save");
+    }
+
+    // A popup given a copy of a popup inside itself keeps the copy: the chain
+    // below the second level, now directly under the menu bar.
+    assigned.getRoot() = *assigned.findItemByPath(L"P/P");
+    EXPECT_EQ(describe(*assigned.findItemByPath(chainPath(chainSteps - 2))), "Open Save");
+    EXPECT_EQ(assigned.findItemByPath(chainPath(chainSteps - 1)), nullptr);
 }
 
 TEST(CommandBarsTest, ToolBars_RefuseWhatTheyCannotPlace_AndMatchTitlesExactly) {
