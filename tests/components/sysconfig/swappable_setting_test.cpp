@@ -51,8 +51,9 @@ TEST_F(SwappableSettingTest, SwapBW_ExchangesBlackAndWhite_InEveryColorAttribute
         // A colour is decimal digits; anything else is left as written.
         {"<D A=\"\" Color=\"000\" TextColor=\" 0\" EdgeColor=\"-0\" HatchColor=\"0x0\" GridColor=\"16777216\"/>",
          "<D A=\"\" Color=\"16777215\" TextColor=\" 0\" EdgeColor=\"-0\" HatchColor=\"0x0\" GridColor=\"16777216\"/>"},
-        {"<A TextColor=\"0\"><B><C xmlns:x=\"urn:x\" x:EdgeColor=\"16777215\"/></B><B Color=\"0\"/></A>",
-         "<A TextColor=\"16777215\"><B><C xmlns:x=\"urn:x\" x:EdgeColor=\"0\"/></B><B Color=\"16777215\"/></A>"},
+        // Wine's MSXML writes namespace declarations after the other attributes of an edited element.
+        {"<A TextColor=\"0\"><B><C x:EdgeColor=\"16777215\" xmlns:x=\"urn:x\"/></B><B Color=\"0\"/></A>",
+         "<A TextColor=\"16777215\"><B><C x:EdgeColor=\"0\" xmlns:x=\"urn:x\"/></B><B Color=\"16777215\"/></A>"},
         // "寸法" in Shift_JIS, kept in its encoding.
         {"<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\n<Dim Name=\"\x90\xA1\x96@\" Color=\"16777215\"/>\n",
          "<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\n<Dim Name=\"\x90\xA1\x96@\" Color=\"0\"/>\n"},
