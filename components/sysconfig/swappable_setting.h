@@ -56,8 +56,8 @@ private:
 // A settings file whose loader the application gives its line types.
 class CLineTypedSetting : public CSwappableSetting {
 public:
-    // Reads the file as CSwappableSetting::loadXML does; the colours refer
-    // to no line type.
+    // Reads the file as CSwappableSetting::loadXML does: exchanging its
+    // colours needs none of the line types.
     bool loadXML(const std::wstring& path, const ISystemLineTypeSetting& lineTypes);
 };
 

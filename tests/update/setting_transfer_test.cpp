@@ -143,7 +143,6 @@ TEST_F(SettingTransferTest, WorkDataAndTemplates_ComeFromTheUserFolder_OrThePrev
         writeFile(temp.native(from + "WorkData/Site.xml"), from);
         writeFile(temp.native(from + "Templates/Layer/Standard.xml"), from);
     }
-    writeFile(temp.native(currentUser + "WorkData/Mine.xml"), "mine");
     const struct {
         std::wstring previousUser;
         bool copyTemplates;
@@ -217,9 +216,10 @@ TEST_F(SettingTransferTest, EopRegSettings_AreExchangedWhenMoreAreBlackThanWhite
 TEST_F(SettingTransferTest, OutdatedColorTable_IsRebuiltFromTheInstalledOne_WithTheUsersColors_AndWrittenWhenSwapped) {
     previousVersion("2012.5");
     previousSetting("User_Display.xml", blackDisplay);
-    previousSetting("System_Color.xml", "<ColorSetting Version=\"2\"><Color No=\"0\" Value=\"0\"/>"
-                                        "<Color No=\"1\" Value=\"65280\" User=\"1\"/>"
-                                        "<Color No=\"5\" Value=\"16777215\" User=\"1\"/></ColorSetting>");
+    previousSetting("System_Color.xml",
+                    "<ColorSetting Version=\"2\"><Color No=\"0\" Value=\"0\"/>"
+                    "<Color No=\"1\" Value=\"65280\" User=\"1\"/><Color No=\"3\" Value=\"8\" User=\"true\"/>"
+                    "<Color No=\"5\" Value=\"16777215\" User=\"1\"/></ColorSetting>");
     EXPECT_TRUE(transfer());
     EXPECT_EQ(readFile(current("InitialConfig/System_Color.xml")), installedColors);
     EXPECT_EQ(setting("System_Color.xml"), "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"

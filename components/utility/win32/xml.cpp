@@ -127,7 +127,15 @@ void Element::setAttribute(const std::wstring& name, const std::wstring& value) 
     const auto element = elementOf(*this);
     if (!element)
         throw DomError("setAttribute on a node that is not an element");
-    check(element->setAttribute(com::Bstr(name).get(), com::Variant(value).get()), "IXMLDOMElement::setAttribute");
+    // An existing attribute takes the value through its own node: for a
+    // prefixed name ("x:Color") Wine's setAttribute adds a second attribute
+    // of that name beside it rather than changing it.
+    com::Ptr<IXMLDOMAttribute> existing;
+    check(element->getAttributeNode(com::Bstr(name).get(), existing.out()), "IXMLDOMElement::getAttributeNode");
+    if (existing)
+        check(existing->put_value(com::Variant(value).get()), "IXMLDOMAttribute::put_value");
+    else
+        check(element->setAttribute(com::Bstr(name).get(), com::Variant(value).get()), "IXMLDOMElement::setAttribute");
 }
 
 std::vector<std::wstring> Element::attributeNames() const {
