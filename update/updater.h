@@ -60,21 +60,22 @@ protected:
     // The update flow: decides what to inherit and does it.
     virtual bool excute(const tern::core::IMainFrame& frame);
 
-    // Carries the layout file of sourceFolder (a release's application-data
-    // folder, or this release's own) forward into this release's
-    // application-data folder: the entries newer than the source's version
-    // (findPrevVer) apply their layout items to every layout mode of every
-    // layout type, oldest entry first, and their setting-file edits to this
-    // release's copies of the files, which are copied from sourceFolder only
-    // where this release has none. sourceFolder itself is never written; a
-    // sourceFolder that is this release's folder in other letter case is
-    // edited in place. True only when an item changed the layout and the
-    // layout file was written; false for a null or empty folder, no entry to
-    // apply, a layout file that cannot be read, a table that cannot be set up
-    // or committed (no layout file is written then), or a failed save (the
-    // old file stays). The setting-file edits run, whatever the result, once
-    // the tables are built. The working tables are kept in `tables` until the
-    // next setup or the destruction.
+    // Carries the layout file of sourceFolder (a previous release's
+    // application-data folder, or this release's own) into this release's
+    // application-data folder. The entries newer than the source's version
+    // (findPrevVer) apply, oldest first: their layout items to every layout
+    // mode of every layout type, their setting-file edits to this release's
+    // copies of the files, copied from sourceFolder only where this release
+    // has none. sourceFolder is only read, unless it is this release's folder
+    // (named in any letter case), which is then edited in place.
+    // True only when an item changed the layout and the layout file was
+    // written. False for a null or empty source or current folder (nothing is
+    // written relative to the working folder), no entry to apply, a layout
+    // file that cannot be read, a table that cannot be set up or committed
+    // (no layout file is written), or a failed save (the old file stays).
+    // Once the tables are built, the setting-file edits run whatever the
+    // result. The working tables stay in `tables` until the next setup or
+    // the destruction.
     bool updateLayout(const wchar_t* sourceFolder, const tern::core::IMainFrame& frame);
     // Copies a previous release's settings, work data and (with
     // copyTemplates) templates into this release's folders, converting the
@@ -87,8 +88,9 @@ protected:
     // Deletes the files directly inside this release's "Config\",
     // "InitialConfig\" and user-data "WorkData\" folders, so the application
     // starts from its defaults. Sub-folders and their contents stay, and so
-    // do read-only files and the folders themselves; links are removed as
-    // entries, never followed.
+    // do read-only files and the folders themselves. A link to a file goes as
+    // an entry of its own; a link to a folder stays as sub-folders do; none
+    // is followed. A folder the host leaves empty is skipped.
     void deleteOldSetting(const tern::core::IMainFrame& frame) const;
     // Empties the folder that holds the user's layer templates: the template
     // folder's "Layer\", which run fills with the shipped templates and the
@@ -97,7 +99,8 @@ protected:
     // that is not the place to clear. Templates directly inside are deleted,
     // read-only ones included; sub-folders are emptied and removed (a
     // read-only file inside one stays, and so does its folder). "Layer"
-    // itself stays, and links are removed as entries, never followed.
+    // itself stays; links are removed as entries, never followed. Nothing
+    // is deleted when the host names no template folder.
     void forceDeleteLayerTemplates(const tern::core::IMainFrame& frame) const;
     // Asks whether to inherit (or, with onlyTemplates, whether to use the
     // layer templates found); true for Yes.

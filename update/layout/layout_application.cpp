@@ -30,8 +30,8 @@ const wchar_t layoutFile[] = L"Config\\Display.xml";
 std::vector<const UpdateData*> oldestFirst(const std::vector<UpdateData*>& updates, std::int32_t count) {
     std::vector<const UpdateData*> entries;
     for (std::int32_t i = count - 1; i >= 0; --i)
-        if (updates[static_cast<std::size_t>(i)])
-            entries.push_back(updates[static_cast<std::size_t>(i)]);
+        if (const UpdateData* entry = updates[static_cast<std::size_t>(i)])
+            entries.push_back(entry);
     return entries;
 }
 
@@ -46,12 +46,13 @@ bool applyLayoutItems(const std::vector<const UpdateData*>& entries, const std::
     return changed;
 }
 
-// The files the entries' setting sections edit, each once, in ascending order.
+// The files the entries' setting sections edit, each once, in ascending
+// order. A section without a path edits nothing and names no file.
 std::vector<std::wstring> settingFiles(const std::vector<const UpdateData*>& entries) {
     std::vector<std::wstring> names;
     for (const UpdateData* entry : entries)
         for (const SettingData* setting : entry->settings)
-            if (setting)
+            if (setting && !setting->path.empty())
                 names.push_back(setting->path);
     std::sort(names.begin(), names.end());
     names.erase(std::unique(names.begin(), names.end()), names.end());
