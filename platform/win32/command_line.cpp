@@ -6,9 +6,6 @@
 
 #include <shellapi.h>
 
-#include <cstdio>
-#include <io.h>
-
 namespace tern::platform {
 
 // The narrow argv is in the ANSI code page, which cannot spell every file
@@ -25,6 +22,11 @@ std::vector<std::string> utf8Arguments(int argc, char** argv) {
     return arguments;
 }
 
-bool standardInputIsTerminal() { return ::_isatty(::_fileno(stdin)) != 0; }
+// _isatty is true for any character device, the NUL device included; only a
+// console has a console mode.
+bool standardInputIsTerminal() {
+    DWORD mode = 0;
+    return ::GetConsoleMode(::GetStdHandle(STD_INPUT_HANDLE), &mode) != 0;
+}
 
 } // namespace tern::platform
