@@ -9,6 +9,7 @@
 #include "platform/file_system.h"
 
 #include "platform/error_report.h"
+#include "platform/text.h"
 #include "platform/win32/long_path.h"
 #include "platform/win32/win32_error.h"
 
@@ -189,11 +190,9 @@ bool findFiles(const std::wstring& pattern, std::vector<FolderEntry>& entries, s
         return fail(why, win32::toErrorCode(error));
     }
     // In the order NTFS lists a folder (by upper-cased name), which repeats
-    // on any file system.
-    std::sort(entries.begin(), entries.end(), [](const FolderEntry& a, const FolderEntry& b) {
-        return ::CompareStringOrdinal(a.name.c_str(), static_cast<int>(a.name.size()), b.name.c_str(),
-                                      static_cast<int>(b.name.size()), TRUE) == CSTR_LESS_THAN;
-    });
+    // on any file system and is the POSIX backend's order too.
+    std::sort(entries.begin(), entries.end(),
+              [](const FolderEntry& a, const FolderEntry& b) { return lessIgnoringCase(a.name, b.name); });
     return succeed(why);
 }
 

@@ -1,5 +1,7 @@
 #include "platform/file_system.h"
 
+#include "platform/text.h"
+
 #include "tests/support/temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -322,6 +324,29 @@ TEST_F(FileSystemTest, FindFiles_MatchesWildcardsWithoutRegardToCase_AndFailsWhe
     EXPECT_FALSE(findFiles(dir.system("missing/*.*"), entries));
     EXPECT_FALSE(findFiles(dir.system("a.xml/*.*"), entries));
     EXPECT_TRUE(entries.empty());
+}
+
+TEST_F(FileSystemTest, FindFiles_FoldsNonAsciiLetters_AsWindowsDoes) {
+    for (const char* name : {"été.xml", "Été2.xml", "ÉCOLE.txt", "москва.txt", "straße.txt", "ǆ.txt", "ı.txt"})
+        writeFile(dir.path() / fs::u8path(name), "");
+    using Names = std::vector<std::string>;
+    const std::pair<const char*, Names> cases[] = {
+        {"É*", {"ÉCOLE.txt", "été.xml", "Été2.xml"}},
+        {"ÉTÉ.XML", {"été.xml"}},
+        {"*.*", {"straße.txt", "ÉCOLE.txt", "été.xml", "Été2.xml", "ı.txt", "ǆ.txt", "москва.txt"}},
+        {"МОСКВА.*", {"москва.txt"}},
+        {"Ǆ.TXT", {"ǆ.txt"}},
+        {"STRASSE.txt", {}},
+        {"I.txt", {}},
+    };
+    for (const auto& [pattern, expected] : cases) {
+        std::vector<FolderEntry> entries;
+        EXPECT_TRUE(findFiles(dir.system() + fromUtf8(pattern), entries)) << pattern;
+        Names names;
+        for (const FolderEntry& entry : entries)
+            names.push_back(toUtf8(entry.name));
+        EXPECT_EQ(names, expected) << pattern;
+    }
 }
 
 // --- Folders ---
