@@ -17,14 +17,20 @@ bool startsWith(const Text& text, std::size_t at, std::string_view ascii) {
                       [](char a, Char b) { return static_cast<Char>(a) == b; });
 }
 
-// Where `ascii` next begins at or after `at`; the text's size when nowhere.
+// Where `ascii` next begins at or after `at` and before `end`; `end` when
+// nowhere there.
 template <typename Text>
-std::size_t find(const Text& text, std::size_t at, std::string_view ascii) {
-    for (; at + ascii.size() <= text.size(); ++at) {
+std::size_t find(const Text& text, std::size_t at, std::string_view ascii, std::size_t end) {
+    for (; at < end; ++at) {
         if (startsWith(text, at, ascii))
             return at;
     }
-    return text.size();
+    return end;
+}
+
+template <typename Text>
+std::size_t find(const Text& text, std::size_t at, std::string_view ascii) {
+    return find(text, at, ascii, text.size());
 }
 
 // Just past the next `ascii` at or after `at`; the text's size when nowhere.
@@ -76,12 +82,12 @@ bool visitRuns(const Text& text, Visit visit) {
     // Content from begin to end, each "&...;" in it a run of markup.
     auto content = [&](std::size_t begin, std::size_t end) {
         while (begin < end) {
-            const std::size_t ampersand = std::min(find(text, begin, "&"), end);
+            const std::size_t ampersand = find(text, begin, "&", end);
             if (ampersand > begin && !visit(begin, ampersand, true))
                 return false;
             if (ampersand == end)
                 break;
-            begin = std::min(pastNext(text, ampersand, ";"), end);
+            begin = std::min(find(text, ampersand, ";", end) + 1, end);
             if (!visit(ampersand, begin, false))
                 return false;
         }
