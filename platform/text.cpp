@@ -4,7 +4,7 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <iterator>
+#include <vector>
 
 namespace tern::platform {
 
@@ -44,18 +44,6 @@ void appendWide(std::wstring& out, char32_t c) {
 
 bool isSurrogate(char32_t c) { return c >= 0xD800 && c <= 0xDFFF; }
 
-constexpr bool isOrderedTable() {
-    char32_t end = 0; // one past the last unit of the row before
-    for (const UpperCaseRange& range : upperCaseRanges) {
-        if (range.first < end || range.last < range.first || range.step == 0 ||
-            (range.last - range.first) % range.step != 0)
-            return false;
-        end = static_cast<char32_t>(range.last) + 1;
-    }
-    return true;
-}
-static_assert(isOrderedTable(), "the upper-case rows must ascend without overlapping");
-
 // A folded character's place in UTF-16 order. Where wide characters are
 // UTF-32, one beyond U+FFFF would be a surrogate pair (0xD800 and up) in
 // UTF-16, so U+E000 to U+FFFF are moved above it; below U+E000 the order is
@@ -64,6 +52,8 @@ std::uint32_t utf16Order(wchar_t c) {
     const auto value = static_cast<std::uint32_t>(c);
     return value >= 0xE000 && value <= 0xFFFF ? value + 0x110000 : value;
 }
+
+bool sameLetter(wchar_t a, wchar_t b) { return a == b || toUpperCase(a) == toUpperCase(b); }
 
 } // namespace
 
@@ -112,28 +102,31 @@ std::wstring fromUtf8(std::string_view text) {
 }
 
 wchar_t toUpperCase(wchar_t c) {
+    // The rows expanded once into one entry per UTF-16 unit: names are
+    // folded unit by unit, in every comparison and sort of a listing.
+    static const std::vector<char16_t> upper = [] {
+        std::vector<char16_t> units(0x10000);
+        for (std::size_t unit = 0; unit < units.size(); ++unit)
+            units[unit] = static_cast<char16_t>(unit);
+        for (const UpperCaseRange& range : upperCaseRanges) {
+            for (std::int32_t unit = range.first; unit <= range.last; unit += range.step)
+                units[static_cast<std::size_t>(unit)] = static_cast<char16_t>(unit + range.delta);
+        }
+        return units;
+    }();
     const auto unit = static_cast<std::uint32_t>(c);
-    // The last row that starts at or before the unit is the only one that may hold it.
-    const auto after = std::upper_bound(std::begin(upperCaseRanges), std::end(upperCaseRanges), unit,
-                                        [](std::uint32_t u, const UpperCaseRange& range) { return u < range.first; });
-    if (after == std::begin(upperCaseRanges))
-        return c;
-    const UpperCaseRange& range = *std::prev(after);
-    if (unit > range.last || (unit - range.first) % range.step != 0)
-        return c;
-    return static_cast<wchar_t>(static_cast<std::int32_t>(unit) + range.delta);
+    return unit < upper.size() ? static_cast<wchar_t>(upper[unit]) : c;
 }
 
 bool equalIgnoringCase(std::wstring_view a, std::wstring_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](wchar_t x, wchar_t y) {
-               return x == y || toUpperCase(x) == toUpperCase(y);
-           });
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), sameLetter);
 }
 
 bool lessIgnoringCase(std::wstring_view a, std::wstring_view b) {
-    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](wchar_t x, wchar_t y) {
-        return utf16Order(toUpperCase(x)) < utf16Order(toUpperCase(y));
-    });
+    const auto [inA, inB] = std::mismatch(a.begin(), a.end(), b.begin(), b.end(), sameLetter);
+    if (inB == b.end())
+        return false; // b is a or begins it
+    return inA == a.end() || utf16Order(toUpperCase(*inA)) < utf16Order(toUpperCase(*inB));
 }
 
 } // namespace tern::platform
