@@ -115,6 +115,27 @@ bool getFileStatus(const std::wstring& path, FileStatus& status, std::error_code
 // last-write time (zero leaves the time as it is, as CFile::SetStatus does).
 bool setFileStatus(const std::wstring& path, const FileStatus& status, std::error_code* why = nullptr);
 
+// What tells one file or folder from another on its file system, whatever
+// path reaches it: the device and inode on POSIX, the volume serial number
+// and file index on Windows. Two paths that name the same folder (through a
+// link, ".." steps, or on Windows a different letter case) give equal
+// identities; so do hard links to one file.
+struct FileIdentity {
+    std::uint64_t volume = 0;
+    std::uint64_t index = 0;
+    bool operator==(const FileIdentity& other) const { return volume == other.volume && index == other.index; }
+    bool operator!=(const FileIdentity& other) const { return !(*this == other); }
+};
+
+// The identity of the file or folder the path reaches, following links;
+// false when nothing is there.
+bool getFileIdentity(const std::wstring& path, FileIdentity& identity, std::error_code* why = nullptr);
+
+// The absolute system path by which the file system reaches an existing file
+// or folder: links followed, "." and ".." resolved and, on Windows, each
+// name spelt as the folder holds it. False when nothing is there.
+bool resolvePath(const std::wstring& path, std::wstring& resolved, std::error_code* why = nullptr);
+
 // Reads a whole file into bytes.
 bool readFile(const std::wstring& path, std::string& bytes, std::error_code* why = nullptr);
 

@@ -1,7 +1,10 @@
 #include "platform/text.h"
 
+#include "platform/upper_case_table.h"
+
 #include <algorithm>
-#include <cwctype>
+#include <cstdint>
+#include <vector>
 
 namespace tern::platform {
 
@@ -40,6 +43,17 @@ void appendWide(std::wstring& out, char32_t c) {
 }
 
 bool isSurrogate(char32_t c) { return c >= 0xD800 && c <= 0xDFFF; }
+
+// A folded character's place in UTF-16 order. Where wide characters are
+// UTF-32, one beyond U+FFFF would be a surrogate pair (0xD800 and up) in
+// UTF-16, so U+E000 to U+FFFF are moved above it; below U+E000 the order is
+// the characters' own.
+std::uint32_t utf16Order(wchar_t c) {
+    const auto value = static_cast<std::uint32_t>(c);
+    return value >= 0xE000 && value <= 0xFFFF ? value + 0x110000 : value;
+}
+
+bool sameLetter(wchar_t a, wchar_t b) { return a == b || toUpperCase(a) == toUpperCase(b); }
 
 } // namespace
 
@@ -87,10 +101,32 @@ std::wstring fromUtf8(std::string_view text) {
     return out;
 }
 
+wchar_t toUpperCase(wchar_t c) {
+    // The rows expanded once into one entry per UTF-16 unit: names are
+    // folded unit by unit, in every comparison and sort of a listing.
+    static const std::vector<char16_t> upper = [] {
+        std::vector<char16_t> units(0x10000);
+        for (std::size_t unit = 0; unit < units.size(); ++unit)
+            units[unit] = static_cast<char16_t>(unit);
+        for (const UpperCaseRange& range : upperCaseRanges) {
+            for (std::int32_t unit = range.first; unit <= range.last; unit += range.step)
+                units[static_cast<std::size_t>(unit)] = static_cast<char16_t>(unit + range.delta);
+        }
+        return units;
+    }();
+    const auto unit = static_cast<std::uint32_t>(c);
+    return unit < upper.size() ? static_cast<wchar_t>(upper[unit]) : c;
+}
+
 bool equalIgnoringCase(std::wstring_view a, std::wstring_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](wchar_t x, wchar_t y) {
-               return std::towlower(static_cast<std::wint_t>(x)) == std::towlower(static_cast<std::wint_t>(y));
-           });
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), sameLetter);
+}
+
+bool lessIgnoringCase(std::wstring_view a, std::wstring_view b) {
+    const auto [inA, inB] = std::mismatch(a.begin(), a.end(), b.begin(), b.end(), sameLetter);
+    if (inB == b.end())
+        return false; // b is a or begins it
+    return inA == a.end() || utf16Order(toUpperCase(*inA)) < utf16Order(toUpperCase(*inB));
 }
 
 } // namespace tern::platform

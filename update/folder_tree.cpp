@@ -3,7 +3,6 @@
 #include "platform/file_system.h"
 #include "update/path_limit.h"
 
-#include <cwctype>
 #include <string>
 #include <vector>
 
@@ -25,36 +24,41 @@ std::vector<platform::FolderEntry> listFolder(const std::wstring& folder) {
     return entries;
 }
 
-// A folder path reduced for comparing where folders lie: "." and ".." steps
-// resolved, a trailing backslash, and upper case because Windows does not
-// tell folder names apart by case.
-std::wstring comparableFolder(const std::wstring& folder) {
-    std::vector<std::wstring> steps;
-    std::size_t start = 0;
-    for (;;) {
-        const std::size_t end = folder.find(L'\\', start);
-        const std::wstring step = folder.substr(start, end - start);
-        if (step == L".." && !steps.empty() && steps.back() != L".." && !steps.back().empty())
-            steps.pop_back();
-        else if (step != L"." && !(step.empty() && !steps.empty()))
-            steps.push_back(step);
-        if (end == std::wstring::npos)
-            break;
-        start = end + 1;
-    }
-    std::wstring result;
-    for (const std::wstring& step : steps)
-        result += step + L'\\';
-    for (wchar_t& c : result)
-        c = static_cast<wchar_t>(std::towupper(static_cast<std::wint_t>(c)));
-    return result;
+// The text up to and including the last backslash before the path's own
+// trailing one: the folder that holds it. Empty when there is none (a root,
+// a bare name, a path of one character).
+std::wstring parentOf(const std::wstring& path) {
+    if (path.size() < 2)
+        return {};
+    const std::size_t last = path.rfind(L'\\', path.size() - (path.back() == L'\\' ? 2 : 1));
+    return last == std::wstring::npos ? std::wstring() : path.substr(0, last + 1);
 }
 
-// Whether `folder` is `ancestor` or lies below it, by their names: a copy
-// into such a folder would meet its own output again and again.
+// Whether `folder`, or the folder that would hold it when it does not exist
+// yet, is `ancestor` or lies below it, as the file system places folders:
+// the path is resolved (links followed, ".." steps taken) and each folder on
+// it compared with `ancestor` by identity, so that letter case tells folders
+// apart exactly where the file system does. A copy into such a folder would
+// meet its own output again and again.
 bool isSameOrInside(const std::wstring& folder, const std::wstring& ancestor) {
-    const std::wstring outer = comparableFolder(ancestor);
-    return comparableFolder(folder).compare(0, outer.size(), outer) == 0;
+    platform::FileIdentity outer;
+    if (!platform::getFileIdentity(ancestor, outer))
+        return false;
+    std::wstring existing = folder;
+    if (!platform::exists(existing)) {
+        existing = parentOf(folder);
+        if (existing.empty())
+            existing = L".";
+    }
+    std::wstring resolved;
+    if (!platform::resolvePath(existing, resolved))
+        return false; // its copy cannot be made anyway
+    for (std::wstring at = resolved; !at.empty(); at = parentOf(at)) {
+        platform::FileIdentity identity;
+        if (platform::getFileIdentity(at, identity) && identity == outer)
+            return true;
+    }
+    return false;
 }
 
 // Whether a folder of this path may be used: not over the limit (Windows
@@ -81,14 +85,8 @@ bool createFolderTree(const wchar_t* path, std::int32_t depth) {
     if (isExistingFolder(folder))
         return true;
     if (depth > 0) {
-        // The parent ends at the last backslash before the folder's own
-        // trailing one.
-        if (folder.size() < 2)
-            return false;
-        const std::size_t last = folder.rfind(L'\\', folder.size() - (folder.back() == L'\\' ? 2 : 1));
-        if (last == std::wstring::npos)
-            return false;
-        if (!createFolderTree(folder.substr(0, last + 1).c_str(), depth - 1))
+        const std::wstring parent = parentOf(folder);
+        if (parent.empty() || !createFolderTree(parent.c_str(), depth - 1))
             return false;
     }
     return haveFolder(folder);

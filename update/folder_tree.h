@@ -29,6 +29,13 @@ bool createFolderTree(const wchar_t* path, std::int32_t depth);
 // False for a null or empty path, a source over 260 characters or not an
 // existing folder, a destination that cannot be created or that lies inside
 // the source, or when a sub-folder's copy yields false.
+//
+// Refusing a destination inside the source goes beyond the plain recursive
+// copy, which would copy its own output into itself again and again until
+// the paths grew past 260 characters. Where the destination lies is decided
+// as the file system decides it: by the identity of the folders it resolves
+// to, with links followed and ".." steps taken, so that "Case" is inside
+// "case" on Windows and a separate folder on a case-sensitive file system.
 bool copyFolderTree(const wchar_t* destination, const wchar_t* source);
 
 // Deletes the files of the folder `path`, and with `recursive` also the

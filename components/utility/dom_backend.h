@@ -22,8 +22,9 @@ std::shared_ptr<DocumentImpl> parseFile(std::string_view bytes);
 // not one well-formed document. Raises DomError when the DOM fails.
 std::shared_ptr<DocumentImpl> parseText(const std::wstring& text);
 
-// The whole document as bytes in its encoding; false when a character has
-// no representation in that encoding.
+// The whole document as bytes in its encoding; false when a character that
+// has no representation in that encoding stands where no character
+// reference can take its place (xml_encoding.h).
 bool printFile(DocumentImpl& document, std::string& bytes);
 
 // How the backends and the shared functions reach into a document handle.

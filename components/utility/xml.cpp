@@ -6,24 +6,9 @@
 
 #include "components/utility/dom_backend.h"
 #include "platform/file_system.h"
-
-#include <cwchar>
+#include "platform/text.h"
 
 namespace tern::utility::xml {
-namespace {
-
-bool equalsIgnoringCase(const std::wstring& text, const wchar_t* lower) {
-    if (text.size() != std::wcslen(lower))
-        return false;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const auto c = text[i];
-        if ((c >= L'A' && c <= L'Z' ? c - L'A' + L'a' : c) != lower[i])
-            return false;
-    }
-    return true;
-}
-
-} // namespace
 
 bool load(Document& document, const std::wstring& path, bool /*flag: every caller loads synchronously*/) {
     std::string bytes;
@@ -50,9 +35,9 @@ bool readAttributeBool(bool& value, const Element& element, const std::wstring& 
     std::wstring text;
     if (!readAttributeText(text, element, name))
         return false;
-    if (equalsIgnoringCase(text, L"true") || text == L"1")
+    if (platform::equalIgnoringCase(text, L"true") || text == L"1")
         value = true;
-    else if (equalsIgnoringCase(text, L"false") || text == L"0")
+    else if (platform::equalIgnoringCase(text, L"false") || text == L"0")
         value = false;
     else
         return false;

@@ -144,9 +144,11 @@ bool selectSingleNode(Node& node, const Node& context, const std::wstring& expre
 bool enableXPath(Document& document);
 
 // Writes the document to the file in the encoding it was read in, replacing
-// the file in one step; a failure leaves the old file as it was. Fails for a
-// read-only file and when the document holds a character that encoding
-// cannot represent.
+// the file in one step; a failure leaves the old file as it was. A character
+// that encoding cannot represent is written as a character reference
+// ("&#x1F600;") in text and attribute values. Fails for a read-only file and
+// when such a character stands where a reference cannot: in a name, a
+// comment, a CDATA section or a processing instruction.
 bool save(const Document& document, const std::wstring& path);
 
 } // namespace tern::utility::xml

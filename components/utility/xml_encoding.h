@@ -15,12 +15,17 @@
 // not an encoding name or the backend does not know it, when a byte
 // sequence is invalid in the encoding, when the text holds a NUL character,
 // and when the declaration cannot be read back in the encoding it names (a
-// single-byte file declaring UTF-16, say). Encoding fails when a character
-// has no representation in the file's encoding.
+// single-byte file declaring UTF-16, say). A character the file's encoding
+// cannot represent is encoded as a character reference in text and
+// attribute values (character_references.h); encoding fails when one
+// stands anywhere else.
 
 #pragma once
 
+#include "components/utility/character_references.h"
+
 #include <algorithm>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -77,14 +82,23 @@ bool decodeXml(std::string_view bytes, Convert convert, XmlEncoding& encoding, T
     return true;
 }
 
-// Encodes a DOM's text into the file's bytes, byte-order mark first.
+// Encodes a DOM's printed text into the file's bytes, byte-order mark
+// first, with references for the characters the encoding lacks.
 // `convert(text, encodingName, bytes)` is the backend's conversion, false
-// when a character has no representation in the encoding.
+// when a character has no representation in the encoding. False when such
+// a character is not in text or an attribute value.
 template <typename Text, typename Convert>
 bool encodeXml(const Text& text, Convert convert, const XmlEncoding& encoding, std::string& bytes) {
     std::string encoded;
-    if (!convert(text, encoding.name, encoded))
-        return false;
+    if (!convert(text, encoding.name, encoded)) {
+        const std::function<bool(const Text&)> encodable = [&](const Text& piece) {
+            std::string ignored;
+            return convert(piece, encoding.name, ignored);
+        };
+        Text referenced;
+        if (!referenceUnencodable(text, encodable, referenced) || !convert(referenced, encoding.name, encoded))
+            return false;
+    }
     bytes = encoding.byteOrderMark + encoded;
     return true;
 }

@@ -1,15 +1,12 @@
 #include "platform/posix/file_name.h"
 
-#include <algorithm>
-#include <cwctype>
+#include "platform/text.h"
 
 namespace tern::platform::posix {
 
 namespace {
 
-std::wint_t upper(wchar_t c) { return std::towupper(static_cast<std::wint_t>(c)); }
-
-bool sameLetter(wchar_t a, wchar_t b) { return a == b || upper(a) == upper(b); }
+bool sameLetter(wchar_t a, wchar_t b) { return a == b || toUpperCase(a) == toUpperCase(b); }
 
 } // namespace
 
@@ -42,12 +39,7 @@ bool matchesWildcard(std::wstring_view pattern, std::wstring_view name) {
 }
 
 bool listedBefore(std::wstring_view a, std::wstring_view b) {
-    const auto mismatch = std::mismatch(a.begin(), a.end(), b.begin(), b.end(), sameLetter);
-    if (mismatch.first != a.end() && mismatch.second != b.end())
-        return upper(*mismatch.first) < upper(*mismatch.second);
-    if (a.size() != b.size())
-        return a.size() < b.size();
-    return a < b;
+    return lessIgnoringCase(a, b) || (!lessIgnoringCase(b, a) && a < b);
 }
 
 } // namespace tern::platform::posix

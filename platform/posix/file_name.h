@@ -1,5 +1,6 @@
 // File names compared the way Windows compares them: without regard to case
-// (by their upper-case forms), both in folder searches and in listing order.
+// (by their upper-case forms, platform/text.h), both in folder searches and
+// in listing order.
 //
 // A search pattern matches as in a Windows folder search: "*" matches any run
 // of characters (none included), "?" exactly one, and "*.*" matches every

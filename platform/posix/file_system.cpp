@@ -16,8 +16,10 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <cstdlib>
 #include <dirent.h>
 #include <fcntl.h>
+#include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -304,6 +306,23 @@ bool findFiles(const std::wstring& pattern, std::vector<FolderEntry>& entries, s
     // Listed in the order NTFS lists a folder, so that results repeat.
     std::sort(entries.begin(), entries.end(),
               [](const FolderEntry& a, const FolderEntry& b) { return posix::listedBefore(a.name, b.name); });
+    return succeed(why);
+}
+
+bool getFileIdentity(const std::wstring& path, FileIdentity& identity, std::error_code* why) {
+    struct stat status {};
+    if (::stat(nativeName(path).c_str(), &status) != 0)
+        return fail(why, lastError());
+    identity.volume = static_cast<std::uint64_t>(status.st_dev);
+    identity.index = static_cast<std::uint64_t>(status.st_ino);
+    return succeed(why);
+}
+
+bool resolvePath(const std::wstring& path, std::wstring& resolved, std::error_code* why) {
+    const std::unique_ptr<char, decltype(&std::free)> real(::realpath(nativeName(path).c_str(), nullptr), &std::free);
+    if (!real)
+        return fail(why, lastError());
+    resolved = toSystemPath(real.get());
     return succeed(why);
 }
 

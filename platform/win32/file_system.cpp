@@ -9,6 +9,7 @@
 #include "platform/file_system.h"
 
 #include "platform/error_report.h"
+#include "platform/text.h"
 #include "platform/win32/long_path.h"
 #include "platform/win32/win32_error.h"
 
@@ -39,6 +40,12 @@ Handle openHandle(const std::wstring& path, DWORD access, DWORD disposition, DWO
     HANDLE handle = ::CreateFileW(win32Path(path).c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                   nullptr, disposition, flags, nullptr);
     return Handle(handle == INVALID_HANDLE_VALUE ? nullptr : handle);
+}
+
+// Opens a file or folder, following links, to ask the file system about it
+// (backup semantics open a folder as well).
+Handle openToQuery(const std::wstring& path) {
+    return openHandle(path, FILE_READ_ATTRIBUTES, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS);
 }
 
 FileTime toFileTime(const FILETIME& time) {
@@ -189,11 +196,46 @@ bool findFiles(const std::wstring& pattern, std::vector<FolderEntry>& entries, s
         return fail(why, win32::toErrorCode(error));
     }
     // In the order NTFS lists a folder (by upper-cased name), which repeats
-    // on any file system.
-    std::sort(entries.begin(), entries.end(), [](const FolderEntry& a, const FolderEntry& b) {
-        return ::CompareStringOrdinal(a.name.c_str(), static_cast<int>(a.name.size()), b.name.c_str(),
-                                      static_cast<int>(b.name.size()), TRUE) == CSTR_LESS_THAN;
-    });
+    // on any file system and is the POSIX backend's order too.
+    std::sort(entries.begin(), entries.end(),
+              [](const FolderEntry& a, const FolderEntry& b) { return lessIgnoringCase(a.name, b.name); });
+    return succeed(why);
+}
+
+bool getFileIdentity(const std::wstring& path, FileIdentity& identity, std::error_code* why) {
+    Handle file = openToQuery(path);
+    BY_HANDLE_FILE_INFORMATION information;
+    if (!file || !::GetFileInformationByHandle(file.get(), &information))
+        return fail(why, lastError());
+    identity.volume = information.dwVolumeSerialNumber;
+    identity.index = (static_cast<std::uint64_t>(information.nFileIndexHigh) << 32) | information.nFileIndexLow;
+    return succeed(why);
+}
+
+bool resolvePath(const std::wstring& path, std::wstring& resolved, std::error_code* why) {
+    Handle file = openToQuery(path);
+    if (!file)
+        return fail(why, lastError());
+    std::wstring name(MAX_PATH, L'\0');
+    for (;;) {
+        // The length without the terminator, or the room needed with it.
+        const DWORD length = ::GetFinalPathNameByHandleW(file.get(), name.data(), static_cast<DWORD>(name.size()),
+                                                         FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+        if (length == 0)
+            return fail(why, lastError());
+        const bool fits = length < name.size();
+        name.resize(length);
+        if (fits)
+            break;
+    }
+    // The name comes as \\?\C:\... or \\?\UNC\server\share\...; system
+    // paths are C:\... and \\server\share\...
+    const std::wstring unc = L"\\\\?\\UNC\\", local = L"\\\\?\\";
+    if (name.rfind(unc, 0) == 0)
+        name = L"\\\\" + name.substr(unc.size());
+    else if (name.rfind(local, 0) == 0)
+        name = name.substr(local.size());
+    resolved = std::move(name);
     return succeed(why);
 }
 

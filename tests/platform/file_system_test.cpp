@@ -1,5 +1,7 @@
 #include "platform/file_system.h"
 
+#include "platform/text.h"
+
 #include "tests/support/temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -193,6 +195,48 @@ TEST_F(FileSystemTest, IsFolder_FollowsLinks_AndExistsSeesDanglingLinks) {
     EXPECT_FALSE(exists(dir.system("missing")));
 }
 
+// --- Identity ---
+
+TEST_F(FileSystemTest, FileIdentity_IsOneForEveryPathToAFolder_AndResolvePathGivesItsOneSpelling) {
+    writeFile(dir.native("Folder/Sub/file.txt"), "");
+    FileIdentity folder, throughParent, sub, file;
+    ASSERT_TRUE(getFileIdentity(dir.system("Folder"), folder));
+    ASSERT_TRUE(getFileIdentity(dir.system("Folder/Sub/../"), throughParent));
+    ASSERT_TRUE(getFileIdentity(dir.system("Folder/Sub"), sub));
+    ASSERT_TRUE(getFileIdentity(dir.system("Folder/Sub/file.txt"), file));
+    EXPECT_EQ(folder, throughParent);
+    EXPECT_NE(folder, sub);
+    EXPECT_NE(sub, file);
+
+    std::wstring resolved, throughParentResolved;
+    ASSERT_TRUE(resolvePath(dir.system("Folder"), resolved));
+    ASSERT_TRUE(resolvePath(dir.system("Folder/Sub/.."), throughParentResolved));
+    EXPECT_EQ(throughParentResolved, resolved);
+    EXPECT_EQ(resolved.substr(resolved.size() - 7), L"\\Folder");
+    FileIdentity sameFolder;
+    ASSERT_TRUE(getFileIdentity(resolved, sameFolder));
+    EXPECT_EQ(sameFolder, folder);
+
+    std::error_code why;
+    EXPECT_FALSE(getFileIdentity(dir.system("missing"), folder, &why));
+    EXPECT_EQ(why, std::errc::no_such_file_or_directory);
+    EXPECT_FALSE(resolvePath(dir.system("missing"), resolved, &why));
+    EXPECT_EQ(why, std::errc::no_such_file_or_directory);
+}
+
+TEST_F(FileSystemTest, FileIdentityAndResolvePath_FollowLinks) {
+    makeFolder(outside.native("Target"));
+    fs::create_directory_symlink(outside.native("Target"), dir.native("Link"));
+    FileIdentity link, target;
+    ASSERT_TRUE(getFileIdentity(dir.system("Link"), link));
+    ASSERT_TRUE(getFileIdentity(outside.system("Target"), target));
+    EXPECT_EQ(link, target);
+    std::wstring throughLink, direct;
+    ASSERT_TRUE(resolvePath(dir.system("Link"), throughLink));
+    ASSERT_TRUE(resolvePath(outside.system("Target"), direct));
+    EXPECT_EQ(throughLink, direct);
+}
+
 // --- Whole-file reads and replacement ---
 
 TEST_F(FileSystemTest, WriteFileReplacing_ReplacesOrCreatesTheWholeFile_LeavingNoTemporaryFile) {
@@ -322,6 +366,29 @@ TEST_F(FileSystemTest, FindFiles_MatchesWildcardsWithoutRegardToCase_AndFailsWhe
     EXPECT_FALSE(findFiles(dir.system("missing/*.*"), entries));
     EXPECT_FALSE(findFiles(dir.system("a.xml/*.*"), entries));
     EXPECT_TRUE(entries.empty());
+}
+
+TEST_F(FileSystemTest, FindFiles_FoldsNonAsciiLetters_AsWindowsDoes) {
+    for (const char* name : {"été.xml", "Été2.xml", "ÉCOLE.txt", "москва.txt", "straße.txt", "ǆ.txt", "ı.txt"})
+        writeFile(dir.path() / fs::u8path(name), "");
+    using Names = std::vector<std::string>;
+    const std::pair<const char*, Names> cases[] = {
+        {"É*", {"ÉCOLE.txt", "été.xml", "Été2.xml"}},
+        {"ÉTÉ.XML", {"été.xml"}},
+        {"*.*", {"straße.txt", "ÉCOLE.txt", "été.xml", "Été2.xml", "ı.txt", "ǆ.txt", "москва.txt"}},
+        {"МОСКВА.*", {"москва.txt"}},
+        {"Ǆ.TXT", {"ǆ.txt"}},
+        {"STRASSE.txt", {}},
+        {"I.txt", {}},
+    };
+    for (const auto& [pattern, expected] : cases) {
+        std::vector<FolderEntry> entries;
+        EXPECT_TRUE(findFiles(dir.system() + fromUtf8(pattern), entries)) << pattern;
+        Names names;
+        for (const FolderEntry& entry : entries)
+            names.push_back(toUtf8(entry.name));
+        EXPECT_EQ(names, expected) << pattern;
+    }
 }
 
 // --- Folders ---

@@ -1,5 +1,6 @@
 #include "update/folder_tree.h"
 
+#include "platform/file_system.h"
 #include "tests/support/temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -115,7 +116,7 @@ TEST_F(FolderTreeTest, CopyFolderTree_ChangesNothing_ForABadSourceOrADestination
         {L"", dir.system("src")},
         {dir.system("missing/dst"), dir.system("src")},
         {dir.system("src/Sub/Copy"), dir.system("src")},
-        {dir.system("SRC/Sub/../Copy/"), dir.system("src/")},
+        {dir.system("src/Sub/../Copy/"), dir.system("src/")},
         {dir.system("src"), dir.system("src")},
     };
     for (const auto& [destination, source] : cases)
@@ -123,6 +124,24 @@ TEST_F(FolderTreeTest, CopyFolderTree_ChangesNothing_ForABadSourceOrADestination
     EXPECT_FALSE(copyFolderTree(dir.system("dst").c_str(), nullptr));
     EXPECT_FALSE(copyFolderTree(nullptr, dir.system("src").c_str()));
     EXPECT_EQ(treeOf(dir.path()), before);
+}
+
+// "case" and "Case" are one folder on Windows, where a copy from one into
+// the other would never end, and two on a case-sensitive file system.
+TEST_F(FolderTreeTest, CopyFolderTree_TellsFoldersApartByCase_OnlyWhereTheFileSystemDoes) {
+    writeFile(dir.native("probe"), "");
+    const bool caseSensitive = !platform::exists(dir.system("PROBE"));
+    writeFile(dir.native("Case/a.txt"), "a");
+    makeFolder(dir.native("case"));
+    const Tree before = treeOf(dir.path());
+
+    const bool copied = copyFolderTree(dir.system("case/Copy").c_str(), dir.system("Case").c_str());
+    EXPECT_EQ(copied, caseSensitive);
+    if (caseSensitive)
+        EXPECT_EQ(treeOf(dir.path()), (Tree{"Case/", "Case/a.txt=a", "case/", "case/Copy/", "case/Copy/a.txt=a",
+                                            "probe="}));
+    else
+        EXPECT_EQ(treeOf(dir.path()), before);
 }
 
 TEST_F(FolderTreeTest, CopyFolderTree_YieldsFalse_WhenASubFolderCannotBeCopied_ButCopiesTheRest) {
@@ -141,6 +160,19 @@ TEST_F(FolderTreeTest, CopyFolderTree_NeverCopiesThroughLinks) {
     EXPECT_TRUE(copyFolderTree(dir.system("dst").c_str(), dir.system("src").c_str()));
     EXPECT_EQ(treeOf(dir.native("dst")), (Tree{"Sub/", "Sub/Deeper/", "Sub/b.txt=b"}));
     EXPECT_EQ(treeOf(outside.path()), outsideTree);
+}
+
+TEST_F(FolderTreeTest, CopyFolderTree_RefusesADestinationInsideTheSource_ReachedThroughALink) {
+    writeFile(dir.native("src/Sub/b.txt"), "b");
+    makeFolder(dir.native("elsewhere"));
+    fs::create_directory_symlink(dir.native("src"), dir.native("ToSource"));
+    fs::create_directory_symlink(dir.native("src/Sub"), dir.native("elsewhere/ToSub"));
+    const Tree before = treeOf(dir.path());
+
+    EXPECT_FALSE(copyFolderTree(dir.system("ToSource/Copy").c_str(), dir.system("src").c_str()));
+    EXPECT_FALSE(copyFolderTree(dir.system("elsewhere/ToSub/Copy").c_str(), dir.system("src").c_str()));
+    EXPECT_FALSE(copyFolderTree(dir.system("elsewhere/ToSub").c_str(), dir.system("ToSource").c_str()));
+    EXPECT_EQ(treeOf(dir.path()), before);
 }
 
 TEST_F(FolderTreeTest, CopyFolderTree_AcceptsSourceOf260Characters_ButNot261) {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -144,14 +145,14 @@ TEST_F(XmlFile, Load_FailsAndEmptiesTheDocument_WhenTheBytesCannotBeReadAsDeclar
     EXPECT_FALSE(load(document, folder.system("missing.xml"), false));
 }
 
-// A failed save, for a read-only file, an empty document or a character the
+// A failed save, for a read-only file, an empty document or a name the
 // file's encoding cannot hold, leaves the folder as it was.
 TEST_F(XmlFile, Save_ReplacesTheFileInOneStep_InItsOwnEncoding_OrLeavesItAsItWas) {
     writeFile(file, "<?xml version=\"1.0\" encoding=\"shift_jis\"?>\n<Colors/>\n");
     ASSERT_TRUE(load(document, path, false));
     rootOf(document).appendElement(L"Color").setAttribute(L"Name", L"日本語");
     ASSERT_TRUE(save(document, path));
-    rootOf(document).setAttribute(L"Name", L"€"); // not in code page 932
+    rootOf(document).appendElement(L"€"); // not in code page 932
     EXPECT_FALSE(save(document, path));
 
     writeFile(folder.native("replaced.xml"), "<Settings><Old/></Settings>");
@@ -165,6 +166,84 @@ TEST_F(XmlFile, Save_ReplacesTheFileInOneStep_InItsOwnEncoding_OrLeavesItAsItWas
               (Tree{"locked.xml=<Settings><Old/></Settings> (read-only)", "replaced.xml=<Settings><New/></Settings>",
                     "settings.xml=<?xml version=\"1.0\" encoding=\"shift_jis\"?>\n"
                     "<Colors><Color Name=\"\x93\xFA\x96\x7B\x8C\xEA\"/></Colors>\n"}));
+}
+
+// An edit may bring characters the file's encoding lacks: in text and
+// attribute values they are written as character references and read back
+// as themselves. Code page 932 has neither "€" nor U+1F600, and ISO-8859-1
+// not "€" either.
+TEST_F(XmlFile, Save_WritesCharactersTheEncodingLacks_AsCharacterReferences_InTextAndAttributes) {
+    struct Case {
+        const char* name;
+        std::string bytes;
+        std::string saved;
+    };
+    const Case cases[] = {
+        {"Shift_JIS", "<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\n<Colors Name=\"\x93\xFA\x96\x7B\"/>\n",
+         "<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\n"
+         "<Colors Name=\"\x93\xFA\x96\x7B\"><Color Note=\"&#x20AC;5 &amp; &#x1F600;\">\x93\xFA\x96\x7B &#x1F600; "
+         "&lt;&#x20AC;&gt;</Color></Colors>\n"},
+        {"ISO-8859-1", "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<Colors Name=\"Caf\xE9\"/>\n",
+         "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n"
+         "<Colors Name=\"Caf\xE9\"><Color Note=\"&#x20AC;5 &amp; &#x1F600;\">&#x65E5;&#x672C; &#x1F600; "
+         "&lt;&#x20AC;&gt;</Color></Colors>\n"},
+    };
+    const std::wstring note = L"€5 & \U0001F600";
+    const std::wstring text = L"日本 \U0001F600 <€>";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        writeFile(file, c.bytes);
+        ASSERT_TRUE(load(document, path, false));
+        const Element color = rootOf(document).appendElement(L"Color");
+        color.setAttribute(L"Note", note);
+        color.appendText(text);
+        ASSERT_TRUE(save(document, path));
+        EXPECT_EQ(readFile(file), c.saved);
+
+        Document loaded;
+        ASSERT_TRUE(load(loaded, path, false));
+        std::wstring value;
+        EXPECT_TRUE(readAttributeText(value, selected(rootOf(loaded), L"Color").asElement(), L"Note"));
+        EXPECT_EQ(value, note);
+        EXPECT_EQ(textOf(selected(rootOf(loaded), L"Color")), text);
+    }
+}
+
+// What looks like a quote, a bracket or a tag inside the prolog's markup
+// does not make text of it: the reference goes into the element's text.
+TEST_F(XmlFile, Save_PlacesTheReference_AfterAPrologOfQuotesAndBrackets) {
+    const std::string prolog = "<?xml version='1.0' encoding='Shift_JIS'?>\n"
+                               "<!DOCTYPE Colors [ <!-- ]> \" --> ]>\n"
+                               "<?app-hint ' > ?>\n"
+                               "<!-- \" ' > -->\n";
+    writeFile(file, prolog + "<Colors A='a&gt;b'/>\n");
+    ASSERT_TRUE(load(document, path, false));
+    rootOf(document).appendText(L"€");
+    ASSERT_TRUE(save(document, path));
+    EXPECT_EQ(readFile(file), prolog + "<Colors A=\"a>b\">&#x20AC;</Colors>\n");
+}
+
+// Where XML reads no references the character has no form in the file: the
+// save fails and the file stays as it was.
+TEST_F(XmlFile, Save_Fails_ForACharacterTheEncodingLacks_InANameACommentOrAnInstruction) {
+    const std::string bytes = "<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\n<Colors/>\n";
+    const Document fragments = parsed(L"<a><!-- € --><![CDATA[€]]><?app €?></a>");
+    const Node comment = rootOf(fragments).firstChild();
+    const std::pair<const char*, std::function<void(const Element&)>> edits[] = {
+        {"element name", [](const Element& root) { root.appendElement(L"€"); }},
+        {"attribute name", [](const Element& root) { root.setAttribute(L"€", L"1"); }},
+        {"comment", [&](const Element& root) { root.appendChild(comment); }},
+        {"CDATA section", [&](const Element& root) { root.appendChild(comment.nextSibling()); }},
+        {"processing instruction", [&](const Element& root) { root.appendChild(comment.nextSibling().nextSibling()); }},
+    };
+    for (const auto& [name, edit] : edits) {
+        SCOPED_TRACE(name);
+        writeFile(file, bytes);
+        ASSERT_TRUE(load(document, path, false));
+        edit(rootOf(document));
+        EXPECT_FALSE(save(document, path));
+        EXPECT_EQ(treeOf(folder.path()), Tree{"settings.xml=" + bytes});
+    }
 }
 
 // --- Parsing ------------------------------------------------------------
