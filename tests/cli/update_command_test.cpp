@@ -111,20 +111,22 @@ TEST_F(UpdateCommandTest, UserDeclining_ClearsTheOldSettings_AndKeepsSubFoldersA
 
 // A question the answers do not cover gets the answer that deletes nothing,
 // and says so.
-TEST_F(UpdateCommandTest, QuestionsTheAnswersDoNotCover_AreAnsweredYes_WithAWarning) {
-    const std::pair<std::vector<std::string>, std::string> cases[] = {
-        {{}, "no answers were given and there is no terminal"},
-        {{"--answers", "1"}, "the answer \"1\" does not fit it"},
-    };
-    for (const auto& [answers, why] : cases) {
-        SCOPED_TRACE(why);
-        fs::remove_all(newRelease());
-        fs::remove_all(newUserData());
+class UncoveredQuestionTest : public UpdateCommandTest {
+protected:
+    void expectAnsweredYes(const std::vector<std::string>& answers, const std::string& why) {
         const auto result = updateSample(answers);
         EXPECT_EQ(result.output, "warning: question 4000 is answered yes, which deletes nothing: " + why +
                                      "\nquestion 4000: yes\nresult: 1\n");
         EXPECT_TRUE(fs::exists(newRelease("Config/Display.xml")));
     }
+};
+
+TEST_F(UncoveredQuestionTest, WithNoAnswersAndNoTerminal_IsAnsweredYes_WithAWarning) {
+    expectAnsweredYes({}, "no answers were given and there is no terminal");
+}
+
+TEST_F(UncoveredQuestionTest, WithAnAnswerOfTheWrongKind_IsAnsweredYes_WithAWarning) {
+    expectAnsweredYes({"--answers", "1"}, "the answer \"1\" does not fit it");
 }
 
 TEST_F(UpdateCommandTest, AnUnknownAnswer_IsAUsageError_BeforeAnythingIsTouched) {
