@@ -105,7 +105,7 @@ bool isCheckOf(const Example& example, const std::string& kindName) {
 }
 
 // The problem count of check's last line ("N entries, M problems"); -1 when
-// the line says none.
+// the line holds no count.
 int problemCount(const std::string& lastLine) {
     static const std::regex count(R"((\d+) problems?)");
     std::smatch match;
