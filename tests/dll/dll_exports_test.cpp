@@ -143,12 +143,5 @@ TEST_F(TnUpdateLibrary, KeepsTheCodeLinkedIntoItHidden) {
     EXPECT_EQ(missing(inner), inner);
 }
 
-TEST(TnUpdateLibraryByName, FailsToOpen_WhenNoSuchLibraryExists) {
-    const DynamicLibrary absent("TnUpdateThatIsNotThere");
-    EXPECT_FALSE(absent.isOpen());
-    EXPECT_FALSE(absent.error().empty());
-    EXPECT_EQ(absent.symbol("_ZN4tern6update8CUpdaterC1Ev"), nullptr);
-}
-
 } // namespace
 } // namespace tern::test
