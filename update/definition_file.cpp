@@ -3,6 +3,7 @@
 #include "components/utility/xml.h"
 #include "platform/com_apartment.h"
 #include "update/load_report.h"
+#include "update/owned_pointers.h"
 #include "update/setting/setting_item_table.h"
 #include "update/skipped_element.h"
 #include "update/update_data.h"
@@ -50,7 +51,7 @@ bool loadEntries(std::vector<UpdateData*>& updates, const xml::Element& root, Ba
         if (!bareLayout)
             checkOrder(*entry, before, child);
         before = entry.get();
-        updates.push_back(entry.release());
+        pushOwned(updates, std::move(entry));
     }
     return true;
 }

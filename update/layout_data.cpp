@@ -4,6 +4,7 @@
 #include "update/layout/make_group.h"
 #include "update/layout/make_popup_menu.h"
 #include "update/layout/make_tab.h"
+#include "update/owned_pointers.h"
 #include "update/skipped_element.h"
 
 #include <memory>
@@ -16,14 +17,16 @@ namespace {
 
 // Makes an item of one class with its defaults and reads it from element;
 // null when the item's own load rejects the element.
-template <class Item> layout::ILayoutItem* loadItem(const xml::Element& element) {
+template <class Item> std::unique_ptr<layout::ILayoutItem> loadItem(const xml::Element& element) {
     auto item = std::make_unique<Item>();
-    return item->load(element) ? item.release() : nullptr;
+    if (!item->load(element))
+        return nullptr;
+    return item;
 }
 
 struct ItemKind {
     const wchar_t* name;
-    layout::ILayoutItem* (*load)(const xml::Element&);
+    std::unique_ptr<layout::ILayoutItem> (*load)(const xml::Element&);
 };
 
 // The layout item elements, matched by exact name.
@@ -64,11 +67,7 @@ LayoutData& LayoutData::operator=(const LayoutData& other) {
 
 LayoutData::~LayoutData() { clear(); }
 
-void LayoutData::clear() {
-    for (layout::ILayoutItem* item : items)
-        delete item;
-    items.clear();
-}
+void LayoutData::clear() { deleteAll(items); }
 
 bool LayoutData::load(const xml::Node& node) {
     clear();
@@ -83,8 +82,8 @@ bool LayoutData::load(const xml::Node& node) {
             continue;
         }
         // The item's own load tells the listener what it rejects.
-        if (layout::ILayoutItem* item = kind->load(child.asElement()))
-            items.push_back(item);
+        if (auto item = kind->load(child.asElement()))
+            pushOwned(items, std::move(item));
     }
     return true;
 }

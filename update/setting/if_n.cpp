@@ -1,6 +1,7 @@
 #include "update/setting/if_n.h"
 
 #include "update/load_report.h"
+#include "update/owned_pointers.h"
 #include "update/setting/item_loading.h"
 #include "update/skipped_element.h"
 
@@ -26,7 +27,7 @@ public:
 
 IfN::~IfN() { clear(); }
 
-void IfN::clear() { deleteItems(items); }
+void IfN::clear() { deleteAll(items); }
 
 ISettingItem* IfN::clone() const {
     auto* copy = new IfN;

@@ -1,6 +1,7 @@
 #include "update/setting/item_loading.h"
 
 #include "update/load_report.h"
+#include "update/owned_pointers.h"
 #include "update/setting/setting_item.h"
 #include "update/setting/setting_item_table.h"
 #include "update/skipped_element.h"
@@ -55,14 +56,8 @@ void loadItems(std::vector<ISettingItem*>& items, const xml::Node& parent, Setti
             continue;
         }
         if (item->load(child, table))
-            items.push_back(item.release());
+            pushOwned(items, std::move(item));
     }
-}
-
-void deleteItems(std::vector<ISettingItem*>& items) {
-    for (ISettingItem* item : items)
-        delete item;
-    items.clear();
 }
 
 } // namespace tern::update::setting
