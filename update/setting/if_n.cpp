@@ -30,13 +30,13 @@ IfN::~IfN() { clear(); }
 void IfN::clear() { deleteAll(items); }
 
 ISettingItem* IfN::clone() const {
-    auto* copy = new IfN;
-    for (const ISettingItem* item : items)
-        if (item)
-            copy->items.push_back(item->clone());
+    // Held until whole: when a nested clone throws, the partial copy and
+    // the clones it holds are destroyed.
+    auto copy = std::make_unique<IfN>();
+    cloneAll(copy->items, items);
     copy->xpath = xpath;
     copy->state = state;
-    return copy;
+    return copy.release();
 }
 
 const wchar_t* IfN::getNodeName() const { return L"IfN"; }
