@@ -53,15 +53,14 @@ std::vector<std::wstring> kindNames() {
 
 } // namespace
 
-LayoutData::LayoutData(const LayoutData& other) { *this = other; }
+// Delegating makes this object whole before the items are cloned, so its
+// destructor deletes the clones made before one that throws.
+LayoutData::LayoutData(const LayoutData& other) : LayoutData() { cloneAll(items, other.items); }
 
+// Copy and swap: a clone that throws leaves this object as it was.
 LayoutData& LayoutData::operator=(const LayoutData& other) {
-    if (this == &other)
-        return *this;
-    clear();
-    for (const layout::ILayoutItem* item : other.items)
-        if (item)
-            items.push_back(item->clone());
+    LayoutData copy(other);
+    items.swap(copy.items);
     return *this;
 }
 
