@@ -4,6 +4,7 @@
 #include "update/layout/make_group.h"
 #include "update/layout/make_popup_menu.h"
 #include "update/layout/make_tab.h"
+#include "update/load_report.h"
 #include "update/owned_pointers.h"
 #include "update/skipped_element.h"
 
@@ -77,7 +78,7 @@ bool LayoutData::load(const xml::Node& node) {
             continue;
         const ItemKind* kind = findKind(child.name());
         if (!kind) {
-            reportSkippedElement(child, L"Layout", kindNames());
+            reportDropped(child, [&] { return skippedElementMessage(child, L"Layout", kindNames()); });
             continue;
         }
         // The item's own load tells the listener what it rejects.

@@ -44,7 +44,7 @@ bool UpdateData::load(xml::Node node, setting::SettingItemTable& table) {
             if (section->load(child, table))
                 pushOwned(settings, std::move(section));
         } else {
-            reportSkippedElement(child, L"Update", {L"Layout", L"Setting"});
+            reportDropped(child, [&] { return skippedElementMessage(child, L"Update", {L"Layout", L"Setting"}); });
         }
     }
     // An empty "ver" is found only now: the whole entry has been read first.

@@ -45,7 +45,9 @@ bool IfN::load(xml::Node node, SettingItemTable& table) {
     clear();
     const NestedLoad nesting;
     if (nesting.tooDeep()) {
-        reportDropped(node, L"An \"IfN\" nested more than " + std::to_wstring(maxDepth) + L" levels deep is dropped.");
+        reportDropped(node, [] {
+            return L"An \"IfN\" nested more than " + std::to_wstring(maxDepth) + L" levels deep is dropped.";
+        });
         return false;
     }
     try {
