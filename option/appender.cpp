@@ -5,6 +5,7 @@
 #include "update/definition_file.h"
 #include "update/layout/layout_table.h"
 #include "update/layout/layout_tables.h"
+#include "update/owned_pointers.h"
 #include "update/path_limit.h"
 #include "update/update_data.h"
 #include "update/version_text.h"
@@ -28,12 +29,8 @@ Appender::~Appender() { clearEntries(); }
 const wchar_t* Appender::getXmlRootName() { return L"Option_Data"; }
 
 void Appender::clearEntries() {
-    for (update::UpdateData* entry : updates)
-        delete entry;
-    updates.clear();
-    for (LayoutTable* table : tables)
-        delete table;
-    tables.clear();
+    update::deleteAll(updates);
+    update::deleteAll(tables);
 }
 
 int Appender::run(const wchar_t* name, const wchar_t* definitionPath, core::IMainFrame& frame) {

@@ -71,7 +71,9 @@ protected:
     void clearEntries();
 
     std::wstring optionName;
+    // Owned; destroyed by clearEntries.
     std::vector<update::UpdateData*> updates;
+    // Owned; destroyed by clearEntries.
     std::vector<update::layout::LayoutTable*> tables;
 };
 

@@ -3,6 +3,7 @@
 #include "components/utility/xml.h"
 #include "platform/com_apartment.h"
 #include "update/load_report.h"
+#include "update/owned_pointers.h"
 #include "update/setting/setting_item_table.h"
 #include "update/skipped_element.h"
 #include "update/update_data.h"
@@ -23,24 +24,28 @@ bool isNewer(const UpdateData& entry, const UpdateData& than) {
 // place among them, the order they are applied in); it does not sort them.
 void checkOrder(const UpdateData& entry, const UpdateData* before, const xml::Node& node) {
     if (before && !isNewer(*before, entry))
-        reportDropped(node, L"The entry " + entry.version + L" is not older than the entry before it (" +
-                                before->version + L"); entries go newest first.");
+        reportDropped(node, [&] {
+            return L"The entry " + entry.version + L" is not older than the entry before it (" + before->version +
+                   L"); entries go newest first.";
+        });
 }
 
 // Reads the root's entries; false at the first one rejected.
 bool loadEntries(std::vector<UpdateData*>& updates, const xml::Element& root, BareLayouts bareLayouts,
                  setting::SettingItemTable& table) {
     const UpdateData* before = nullptr;
-    std::vector<std::wstring> expected{L"Update"};
-    if (bareLayouts == BareLayouts::load)
-        expected.emplace_back(L"Layout");
     for (xml::Node child = root.firstChild(); child; child = child.nextSibling()) {
         if (!child.isElement())
             continue;
         const std::wstring name = child.name();
         const bool bareLayout = name == L"Layout" && bareLayouts == BareLayouts::load;
         if (name != L"Update" && !bareLayout) {
-            reportSkippedElement(child, root.name(), expected);
+            reportDropped(child, [&] {
+                std::vector<std::wstring> expected{L"Update"};
+                if (bareLayouts == BareLayouts::load)
+                    expected.emplace_back(L"Layout");
+                return skippedElementMessage(child, root.name(), expected);
+            });
             continue;
         }
         auto entry = std::make_unique<UpdateData>();
@@ -50,7 +55,7 @@ bool loadEntries(std::vector<UpdateData*>& updates, const xml::Element& root, Ba
         if (!bareLayout)
             checkOrder(*entry, before, child);
         before = entry.get();
-        updates.push_back(entry.release());
+        pushOwned(updates, std::move(entry));
     }
     return true;
 }
@@ -72,8 +77,10 @@ bool loadDefinitionFile(std::vector<UpdateData*>& updates, const wchar_t* path, 
         if (!xml::load(document, path, false) || !xml::getRootElement(root, document))
             return false;
         if (!xml::checkNodeName(root, rootName)) {
-            reportDropped(root, L"The root element is \"" + root.name() + L"\", not \"" + rootName +
-                                    L"\", so the whole file is rejected.");
+            reportDropped(root, [&] {
+                return L"The root element is \"" + root.name() + L"\", not \"" + rootName +
+                       L"\", so the whole file is rejected.";
+            });
             return false;
         }
         return loadEntries(updates, root, bareLayouts, table);

@@ -4,6 +4,8 @@
 #include "update/layout/make_group.h"
 #include "update/layout/make_popup_menu.h"
 #include "update/layout/make_tab.h"
+#include "update/load_report.h"
+#include "update/owned_pointers.h"
 #include "update/skipped_element.h"
 
 #include <memory>
@@ -16,14 +18,16 @@ namespace {
 
 // Makes an item of one class with its defaults and reads it from element;
 // null when the item's own load rejects the element.
-template <class Item> layout::ILayoutItem* loadItem(const xml::Element& element) {
+template <class Item> std::unique_ptr<layout::ILayoutItem> loadItem(const xml::Element& element) {
     auto item = std::make_unique<Item>();
-    return item->load(element) ? item.release() : nullptr;
+    if (!item->load(element))
+        return nullptr;
+    return item;
 }
 
 struct ItemKind {
     const wchar_t* name;
-    layout::ILayoutItem* (*load)(const xml::Element&);
+    std::unique_ptr<layout::ILayoutItem> (*load)(const xml::Element&);
 };
 
 // The layout item elements, matched by exact name.
@@ -50,25 +54,20 @@ std::vector<std::wstring> kindNames() {
 
 } // namespace
 
-LayoutData::LayoutData(const LayoutData& other) { *this = other; }
+// Delegating makes this object whole before the items are cloned, so its
+// destructor deletes the clones made before one that throws.
+LayoutData::LayoutData(const LayoutData& other) : LayoutData() { cloneAll(items, other.items); }
 
+// Copy and swap: a clone that throws leaves this object as it was.
 LayoutData& LayoutData::operator=(const LayoutData& other) {
-    if (this == &other)
-        return *this;
-    clear();
-    for (const layout::ILayoutItem* item : other.items)
-        if (item)
-            items.push_back(item->clone());
+    LayoutData copy(other);
+    items.swap(copy.items);
     return *this;
 }
 
 LayoutData::~LayoutData() { clear(); }
 
-void LayoutData::clear() {
-    for (layout::ILayoutItem* item : items)
-        delete item;
-    items.clear();
-}
+void LayoutData::clear() { deleteAll(items); }
 
 bool LayoutData::load(const xml::Node& node) {
     clear();
@@ -79,12 +78,12 @@ bool LayoutData::load(const xml::Node& node) {
             continue;
         const ItemKind* kind = findKind(child.name());
         if (!kind) {
-            reportSkippedElement(child, L"Layout", kindNames());
+            reportDropped(child, [&] { return skippedElementMessage(child, L"Layout", kindNames()); });
             continue;
         }
         // The item's own load tells the listener what it rejects.
-        if (layout::ILayoutItem* item = kind->load(child.asElement()))
-            items.push_back(item);
+        if (auto item = kind->load(child.asElement()))
+            pushOwned(items, std::move(item));
     }
     return true;
 }

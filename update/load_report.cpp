@@ -10,7 +10,9 @@ ScopedLoadListener::ScopedLoadListener(LoadListener& listener) : previous(curren
 
 ScopedLoadListener::~ScopedLoadListener() { current = previous; }
 
-void reportDropped(const utility::xml::Node& node, const std::wstring& message) {
+LoadListener* loadListener() { return current; }
+
+void reportDropped(const utility::xml::Node& node, const wchar_t* message) {
     if (current)
         current->dropped(node, message);
 }

@@ -4,13 +4,15 @@
 // that explains a definition file (tnupdate check) installs a LoadListener
 // for the duration of one load; the loaders then tell it, through
 // reportDropped, each element they skip or reject and why. Without a
-// listener, reporting costs one test of a pointer.
+// listener, reporting costs looking up one pointer and testing it: a message
+// is built, and a check made only to be reported is run, after that test.
 
 #pragma once
 
 #include "components/utility/xml.h"
 
 #include <string>
+#include <type_traits>
 
 namespace tern::update {
 
@@ -34,7 +36,19 @@ private:
     LoadListener* previous;
 };
 
-// Tells the installed listener, if any, that something at node was dropped.
-void reportDropped(const utility::xml::Node& node, const std::wstring& message);
+// The listener installed on the calling thread; null when nobody listens.
+LoadListener* loadListener();
+
+// Tells the installed listener, if any, that something at node was dropped,
+// in a message that needs no building.
+void reportDropped(const utility::xml::Node& node, const wchar_t* message);
+
+// The same with a message that makeMessage() builds, called only when
+// someone listens.
+template <class MakeMessage, class = std::enable_if_t<std::is_invocable_r_v<std::wstring, const MakeMessage&>>>
+void reportDropped(const utility::xml::Node& node, const MakeMessage& makeMessage) {
+    if (LoadListener* listener = loadListener())
+        listener->dropped(node, makeMessage());
+}
 
 } // namespace tern::update

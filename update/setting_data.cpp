@@ -2,6 +2,7 @@
 
 #include "platform/com_apartment.h"
 #include "update/load_report.h"
+#include "update/owned_pointers.h"
 #include "update/setting/item_loading.h"
 #include "update/setting/setting_item.h"
 #include "update/skipped_element.h"
@@ -13,7 +14,7 @@ namespace xml = utility::xml;
 SettingData::~SettingData() { clear(); }
 
 void SettingData::clear() {
-    setting::deleteItems(items);
+    deleteAll(items);
     path.clear();
 }
 

@@ -24,8 +24,8 @@ std::wstring alternatives(const std::vector<std::wstring>& names) {
 
 } // namespace
 
-void reportSkippedElement(const utility::xml::Node& element, const std::wstring& parentName,
-                          const std::vector<std::wstring>& expectedNames) {
+std::wstring skippedElementMessage(const utility::xml::Node& element, const std::wstring& parentName,
+                                   const std::vector<std::wstring>& expectedNames) {
     const std::wstring name = element.name();
     std::wstring message = L"The element " + quoted(name) + L" inside " + quoted(parentName) + L" is skipped; ";
     const auto sameLetters =
@@ -37,11 +37,12 @@ void reportSkippedElement(const utility::xml::Node& element, const std::wstring&
         message += L"it takes no elements.";
     else
         message += L"expected " + alternatives(expectedNames) + L".";
-    reportDropped(element, message);
+    return message;
 }
 
 void reportUnreadableElement(const utility::xml::Node& element) {
-    reportDropped(element, L"The element " + quoted(element.name()) + L" could not be read, so it is dropped.");
+    reportDropped(element,
+                  [&] { return L"The element " + quoted(element.name()) + L" could not be read, so it is dropped."; });
 }
 
 } // namespace tern::update

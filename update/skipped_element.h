@@ -1,5 +1,5 @@
-// Telling the load listener about an element a loader skips: for its name,
-// or because the DOM failed to read it.
+// What a loader tells the load listener about an element it skips: for its
+// name, or because the DOM failed to read it.
 //
 // Definition files are matched by exact, case-sensitive element names, so a
 // name off by letter case ("addnode") is skipped like any unknown one. The
@@ -15,10 +15,11 @@
 
 namespace tern::update {
 
-// Reports that `element`, a child of an element named parentName, is skipped
-// because its name is none of expectedNames.
-void reportSkippedElement(const utility::xml::Node& element, const std::wstring& parentName,
-                          const std::vector<std::wstring>& expectedNames);
+// The message saying that `element`, a child of an element named
+// parentName, is skipped because its name is none of expectedNames. Build
+// it inside the reportDropped call, so that it is built only for a listener.
+std::wstring skippedElementMessage(const utility::xml::Node& element, const std::wstring& parentName,
+                                   const std::vector<std::wstring>& expectedNames);
 
 // Reports that the DOM failed to read `element`, which its loader drops.
 void reportUnreadableElement(const utility::xml::Node& element);

@@ -1,6 +1,7 @@
 #include "update/update_data.h"
 
 #include "update/load_report.h"
+#include "update/owned_pointers.h"
 #include "update/skipped_element.h"
 #include "update/version_text.h"
 
@@ -17,9 +18,7 @@ void UpdateData::clear() {
     major = 0;
     minor = 0;
     layout.clear();
-    for (SettingData* section : settings)
-        delete section;
-    settings.clear();
+    deleteAll(settings);
 }
 
 bool UpdateData::load(xml::Node node, setting::SettingItemTable& table) {
@@ -43,9 +42,9 @@ bool UpdateData::load(xml::Node node, setting::SettingItemTable& table) {
         } else if (name == L"Setting") {
             auto section = std::make_unique<SettingData>();
             if (section->load(child, table))
-                settings.push_back(section.release());
+                pushOwned(settings, std::move(section));
         } else {
-            reportSkippedElement(child, L"Update", {L"Layout", L"Setting"});
+            reportDropped(child, [&] { return skippedElementMessage(child, L"Update", {L"Layout", L"Setting"}); });
         }
     }
     // An empty "ver" is found only now: the whole entry has been read first.

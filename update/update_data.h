@@ -2,7 +2,8 @@
 // and its setting sections.
 //
 // Entries own their sections and sections own their items (raw pointers,
-// destroyed through the items' virtual destructors, copied through clone).
+// destroyed through the items' virtual destructors, copied through clone;
+// update/owned_pointers.h does the owning).
 // The loaders tell the load listener (update/load_report.h) what they skip
 // or reject; definition_file.h reads whole files into entries.
 
@@ -38,6 +39,7 @@ public:
     bool load(const utility::xml::Node& node);
     void clear();
 
+    // Owned; destroyed by clear and copied through clone.
     std::vector<layout::ILayoutItem*> items;
 };
 
@@ -60,6 +62,7 @@ public:
     bool apply(const wchar_t* folder);
     void clear();
 
+    // Owned; destroyed by clear.
     std::vector<setting::ISettingItem*> items;
     std::wstring path;
 };
@@ -84,6 +87,7 @@ public:
     std::int32_t major = 0;
     std::int32_t minor = 0;
     LayoutData layout;
+    // Owned; destroyed by clear.
     std::vector<SettingData*> settings;
 };
 

@@ -117,7 +117,9 @@ protected:
 
     void clearEntries();
 
+    // Owned; destroyed by clearEntries.
     std::vector<UpdateData*> updates;
+    // Owned; destroyed by clearEntries.
     std::vector<layout::LayoutTable*> tables;
     std::wstring versionText = L"2012";
     std::int32_t major = 2012;

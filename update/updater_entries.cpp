@@ -4,17 +4,14 @@
 #include "update/updater.h"
 
 #include "update/layout/layout_table.h"
+#include "update/owned_pointers.h"
 #include "update/update_data.h"
 
 namespace tern::update {
 
 void CUpdater::clearEntries() {
-    for (UpdateData* entry : updates)
-        delete entry;
-    updates.clear();
-    for (layout::LayoutTable* table : tables)
-        delete table;
-    tables.clear();
+    deleteAll(updates);
+    deleteAll(tables);
 }
 
 } // namespace tern::update

@@ -140,6 +140,11 @@ bool readText(std::wstring& text, const Node& node);
 // reads name="value", and its line is its element's.
 bool selectSingleNode(Node& node, const Node& context, const std::wstring& expression);
 
+// Whether expression is an XPath 1.0 expression that gives a node set, the
+// kind selectSingleNode selects with. False for an empty or malformed
+// expression and for one that gives a number, a string or a boolean.
+bool compilesToNodeSet(const std::wstring& expression);
+
 // Makes later selections on the document accept XPath 1.0.
 bool enableXPath(Document& document);
 

@@ -2,6 +2,7 @@
 // read from real files.
 
 #include "tests/support/temp_folder.h"
+#include "tests/update/clone_trap.h"
 #include "tests/update/setting/xml_fixture.h"
 #include "update/layout/command.h"
 #include "update/layout/make_tab.h"
@@ -10,6 +11,8 @@
 #include "update/updater.h"
 
 #include <gtest/gtest.h>
+
+#include <new>
 
 namespace tern::update {
 namespace {
@@ -165,6 +168,30 @@ TEST(LayoutData, Copy_ClonesEveryItem) {
     original.clear();
     EXPECT_EQ(dynamic_cast<layout::MakeTab&>(*copy.items[0]).name, L"T");
     EXPECT_EQ(dynamic_cast<layout::Command&>(*copy.items[1]).sid, L"ID_A");
+}
+
+// A layout item that changes nothing; cloning one made with `true` throws.
+struct TrappedItem : layout::ILayoutItem, test::CloneTrap {
+    using CloneTrap::CloneTrap;
+    ILayoutItem* clone() const override {
+        springIfSet();
+        return new TrappedItem(*this);
+    }
+    bool apply(const std::vector<layout::LayoutTable*>&, const utility::CCommandTable&) override { return false; }
+};
+
+TEST(LayoutData, FailedCopies_LeaveNoCloneBehind_AndTheAssignedLayoutAsItWas) {
+    LayoutData source;
+    source.items = {new TrappedItem, new TrappedItem(true)};
+    EXPECT_THROW(LayoutData{source}, std::bad_alloc);
+    EXPECT_EQ(test::CloneTrap::live, 2);
+
+    LayoutData target;
+    ASSERT_TRUE(target.load(parseElement(L"<Layout><MakeTab Name=\"Kept\"/></Layout>")));
+    EXPECT_THROW(target = source, std::bad_alloc);
+    EXPECT_EQ(test::CloneTrap::live, 2);
+    ASSERT_EQ(target.items.size(), 1u);
+    EXPECT_EQ(dynamic_cast<layout::MakeTab&>(*target.items[0]).name, L"Kept");
 }
 
 TEST(LayoutData, Load_FailsForNoNode) {

@@ -1,6 +1,7 @@
 #include "update/layout/command.h"
 
 #include "update/layout/item_attributes.h"
+#include "update/load_report.h"
 #include "update/skipped_element.h"
 
 namespace tern::update::layout {
@@ -36,7 +37,9 @@ bool CommandItem::load(const xml::Element& element) {
     *this = CommandItem();
     const Placement* placement = findPlacement(element.name());
     if (!placement) {
-        reportSkippedElement(element, L"Command", {L"Ribbon", L"Menu", L"CommandPanel"});
+        reportDropped(element, [&] {
+            return skippedElementMessage(element, L"Command", {L"Ribbon", L"Menu", L"CommandPanel"});
+        });
         return false;
     }
     try {

@@ -56,8 +56,10 @@ void readCode(Code& field, const xml::Element& element, const wchar_t* name, con
         field = static_cast<Code>(code);
         return;
     }
-    reportDropped(element, L"The " + quoted(name) + L" value " + quoted(text) + L" is not one of " +
-                               alternatives(texts) + L", so " + quoted(textOf(field, texts)) + L" is used.");
+    reportDropped(element, [&] {
+        return L"The " + quoted(name) + L" value " + quoted(text) + L" is not one of " + alternatives(texts) +
+               L", so " + quoted(textOf(field, texts)) + L" is used.";
+    });
 }
 
 } // namespace
@@ -67,25 +69,33 @@ void readMode(ItemMode& mode, const xml::Element& element) { readCode(mode, elem
 void readPos(ItemPos& pos, const xml::Element& element) { readCode(pos, element, L"Pos", posTexts); }
 
 void readFlag(bool& value, const xml::Element& element, const wchar_t* name) {
+    if (xml::readAttributeBool(value, element, name) || !loadListener())
+        return;
+    // Absent, or not a boolean: read as text only to quote it to the listener.
     std::wstring text;
-    if (xml::readAttributeText(text, element, name) && !xml::readAttributeBool(value, element, name))
-        reportDropped(element, L"The " + quoted(name) + L" value " + quoted(text) +
-                                   L" is not \"true\" or \"false\", so it is taken as " +
-                                   (value ? L"true." : L"false."));
+    if (xml::readAttributeText(text, element, name))
+        reportDropped(element, [&] {
+            return L"The " + quoted(name) + L" value " + quoted(text) +
+                   L" is not \"true\" or \"false\", so it is taken as " + (value ? L"true." : L"false.");
+        });
 }
 
 void reportMissing(const xml::Element& element, const wchar_t* what, const wchar_t* consequence) {
-    reportDropped(element, L"A " + quoted(element.name()) + L" without " + what + L" " + consequence + L".");
+    reportDropped(element,
+                  [&] { return L"A " + quoted(element.name()) + L" without " + what + L" " + consequence + L"."; });
 }
 
 void reportMissingTarget(const xml::Element& element, ItemPos pos, const std::wstring& target) {
     if ((pos == EP_BEFORE || pos == EP_AFTER) && target.empty())
-        reportDropped(element, L"The position is " + quoted(textOf(pos, posTexts)) +
-                                   L" but no target is named, so the new entry goes at the end.");
+        reportDropped(element, [&] {
+            return L"The position is " + quoted(textOf(pos, posTexts)) +
+                   L" but no target is named, so the new entry goes at the end.";
+        });
 }
 
 void reportUnreadable(const xml::Element& element) {
-    reportDropped(element, L"The " + quoted(element.name()) + L" element could not be read, so it is dropped.");
+    reportDropped(element,
+                  [&] { return L"The " + quoted(element.name()) + L" element could not be read, so it is dropped."; });
 }
 
 } // namespace tern::update::layout

@@ -1,6 +1,7 @@
 #include "update/layout/layout_tables.h"
 
 #include "components/layout/layout_manager.h"
+#include "update/owned_pointers.h"
 
 #include <memory>
 #include <string>
@@ -38,7 +39,7 @@ bool buildLayoutTables(std::vector<LayoutTable*>& tables, const tern::layout::La
                 prepare(*table, *type);
             if (table->setup(mode, commandTable, LayoutTable::modeNoFromName(modeName), typeName.c_str(),
                              modeName.c_str()))
-                tables.push_back(table.release());
+                pushOwned(tables, std::move(table));
             else if (onFailedSetup == FailedSetup::stop)
                 return false;
         }

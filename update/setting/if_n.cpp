@@ -1,6 +1,7 @@
 #include "update/setting/if_n.h"
 
 #include "update/load_report.h"
+#include "update/owned_pointers.h"
 #include "update/setting/item_loading.h"
 #include "update/skipped_element.h"
 
@@ -26,16 +27,16 @@ public:
 
 IfN::~IfN() { clear(); }
 
-void IfN::clear() { deleteItems(items); }
+void IfN::clear() { deleteAll(items); }
 
 ISettingItem* IfN::clone() const {
-    auto* copy = new IfN;
-    for (const ISettingItem* item : items)
-        if (item)
-            copy->items.push_back(item->clone());
+    // Held until whole: when a nested clone throws, the partial copy and
+    // the clones it holds are destroyed.
+    auto copy = std::make_unique<IfN>();
+    cloneAll(copy->items, items);
     copy->xpath = xpath;
     copy->state = state;
-    return copy;
+    return copy.release();
 }
 
 const wchar_t* IfN::getNodeName() const { return L"IfN"; }
@@ -44,7 +45,9 @@ bool IfN::load(xml::Node node, SettingItemTable& table) {
     clear();
     const NestedLoad nesting;
     if (nesting.tooDeep()) {
-        reportDropped(node, L"An \"IfN\" nested more than " + std::to_wstring(maxDepth) + L" levels deep is dropped.");
+        reportDropped(node, [] {
+            return L"An \"IfN\" nested more than " + std::to_wstring(maxDepth) + L" levels deep is dropped.";
+        });
         return false;
     }
     try {

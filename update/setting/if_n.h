@@ -39,6 +39,7 @@ public:
     // gives true when any of them changed the document.
     bool apply(SettingData* owner, utility::xml::Node root, utility::xml::Document document) override;
 
+    // Owned; destroyed with this item and copied through clone.
     std::vector<ISettingItem*> items;
     std::wstring xpath;
     // 1 once "XPath" has been read; apply does nothing before.

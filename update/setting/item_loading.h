@@ -23,7 +23,4 @@ bool readItemXPath(std::wstring& xpath, const utility::xml::Node& node, const wc
 // items whose load fails are skipped.
 void loadItems(std::vector<ISettingItem*>& items, const utility::xml::Node& parent, SettingItemTable& table);
 
-// Destroys the items and empties the list.
-void deleteItems(std::vector<ISettingItem*>& items);
-
 } // namespace tern::update::setting

@@ -1,21 +1,25 @@
 #include "update/setting/setting_item_table.h"
 
 #include "update/setting/add_node.h"
+#include "update/owned_pointers.h"
 #include "update/setting/if_n.h"
+
+#include <memory>
 
 namespace tern::update::setting {
 
-SettingItemTable::~SettingItemTable() {
-    for (auto& [name, prototype] : prototypes)
-        delete prototype;
-}
+SettingItemTable::~SettingItemTable() { deleteAll(prototypes); }
 
 void SettingItemTable::registerItems() {
     if (!prototypes.empty())
         return;
-    const auto add = [this](ISettingItem* prototype) { prototypes.emplace(prototype->getNodeName(), prototype); };
-    add(new IfN);
-    add(new AddNode);
+    // The map's entry is made before the prototype is handed over to it.
+    const auto add = [this](std::unique_ptr<ISettingItem> prototype) {
+        ISettingItem*& entry = prototypes[prototype->getNodeName()];
+        entry = prototype.release();
+    };
+    add(std::make_unique<IfN>());
+    add(std::make_unique<AddNode>());
 }
 
 ISettingItem* SettingItemTable::create(const wchar_t* name) const {

@@ -200,6 +200,16 @@ bool selectSingleNode(Node& node, const Node& context, const std::wstring& expre
     return static_cast<bool>(node);
 }
 
+bool compilesToNodeSet(const std::wstring& expression) {
+    if (expression.empty())
+        return false;
+    try {
+        return pugi::xpath_query(toUtf8(expression).c_str()).return_type() == pugi::xpath_type_node_set;
+    } catch (const pugi::xpath_exception&) {
+        return false; // a malformed expression
+    }
+}
+
 bool enableXPath(Document& document) { return static_cast<bool>(document); }
 
 } // namespace tern::utility::xml

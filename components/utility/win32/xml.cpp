@@ -230,6 +230,17 @@ bool selectSingleNode(Node& node, const Node& context, const std::wstring& expre
     return static_cast<bool>(node);
 }
 
+bool compilesToNodeSet(const std::wstring& expression) {
+    if (expression.empty())
+        return false;
+    // MSXML compiles no query on its own: selecting from a scratch document
+    // fails for a malformed expression and for one that gives no node set,
+    // and gives a list (empty here) for any other.
+    const auto scratch = DocumentImpl::create();
+    com::Ptr<IXMLDOMNodeList> selected;
+    return SUCCEEDED(scratch->dom->selectNodes(com::Bstr(expression).get(), selected.out()));
+}
+
 bool enableXPath(Document& document) {
     const auto& impl = DocumentAccess::impl(document);
     if (!impl)

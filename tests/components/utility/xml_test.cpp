@@ -368,6 +368,23 @@ TEST(XmlXPath, SelectSingleNode_GivesTheFirstMatchInDocumentOrder_FromItsContext
     EXPECT_FALSE(enableXPath(empty));
 }
 
+// The expression itself is compiled: wrapped in a union, "a) | (b" would
+// read as one.
+TEST(XmlXPath, CompilesToNodeSet_OnlyForAWholeExpressionThatGivesNodes) {
+    const std::pair<const wchar_t*, bool> cases[] = {
+        {L"View/Grid", true},    {L"/Root/Colors[@Kind='a' and position() = 1] | //Other", true},
+        {L"(//*)[last()]", true}, {L"..", true},
+        {L"@Name", true},        {L"ancestor-or-self::*[count(*) > 1]", true},
+        {L"", false},            {L"a) | (b", false},
+        {L"Colors[", false},     {L"//", false},
+        {L"C]]", false},         {L"$variable", false},
+        {L"count(*)", false},    {L"1 + 1", false},
+        {L"'View'", false},      {L"not(View)", false},
+    };
+    for (const auto& [expression, nodeSet] : cases)
+        EXPECT_EQ(compilesToNodeSet(expression), nodeSet) << expression;
+}
+
 // --- Editing ------------------------------------------------------------
 
 // As a setting edit does: a fragment of the definition is kept as text and

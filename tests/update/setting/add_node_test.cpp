@@ -47,6 +47,12 @@ TEST_F(AddNodeTest, Load_KeepsAnXPathThatSelectsNothing_AndReportsIt) {
         {L"<AddNode XPath=\"Colors[\"><A/></AddNode>",
          {L"The \"XPath\" value \"Colors[\" of an \"AddNode\" does not compile to a node selection, so it selects "
           L"nothing."}},
+        {L"<AddNode XPath=\"Colors) | (Other\"/>",
+         {L"The \"XPath\" value \"Colors) | (Other\" of an \"AddNode\" does not compile to a node selection, so it "
+          L"selects nothing."}},
+        {L"<AddNode XPath=\"count(Colors)\"/>",
+         {L"The \"XPath\" value \"count(Colors)\" of an \"AddNode\" does not compile to a node selection, so it "
+          L"selects nothing."}},
         {L"<AddNode XPath=\"/Root/Colors[@Kind='a' and position() = 1] | //Other\"/>", {}},
     };
     for (const auto& [text, messages] : cases) {

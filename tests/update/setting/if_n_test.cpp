@@ -1,6 +1,7 @@
 // "IfN": reading nested items, applying them only when the XPath selects
 // nothing, and bounded nesting.
 
+#include "tests/update/clone_trap.h"
 #include "tests/update/setting/xml_fixture.h"
 #include "update/setting/add_node.h"
 #include "update/setting/if_n.h"
@@ -9,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <new>
 
 namespace tern::update::setting {
 namespace {
@@ -16,6 +18,18 @@ namespace {
 using test::DropRecorder;
 using test::parseElement;
 using test::TargetDocument;
+
+// A nested item that changes nothing; cloning one made with `true` throws.
+struct TrappedItem : ISettingItem, test::CloneTrap {
+    using CloneTrap::CloneTrap;
+    ISettingItem* clone() const override {
+        springIfSet();
+        return new TrappedItem(*this);
+    }
+    const wchar_t* getNodeName() const override { return L"Trapped"; }
+    bool load(utility::xml::Node, SettingItemTable&) override { return true; }
+    bool apply(SettingData*, utility::xml::Node, utility::xml::Document) override { return false; }
+};
 
 // The once-only pattern: add <Grid/> under <View> unless it is there.
 const wchar_t* const addGridOnce =
@@ -117,6 +131,13 @@ TEST_F(IfNTest, Clone_CopiesTheNestedItemsDeeply) {
     TargetDocument target(L"<Root><View/></Root>");
     EXPECT_TRUE(target.apply(*copy));
     EXPECT_EQ(target.text(), L"<Root><View><Grid Step=\"5\"/></View></Root>");
+}
+
+TEST_F(IfNTest, Clone_LeavesNothingBehind_WhenANestedCloneThrows) {
+    IfN original;
+    original.items = {new TrappedItem, new TrappedItem(true)};
+    EXPECT_THROW(delete original.clone(), std::bad_alloc);
+    EXPECT_EQ(test::CloneTrap::live, 2);
 }
 
 // The text of `levels` "IfN" elements, one inside the other, with an
