@@ -10,6 +10,7 @@
 #include <CLI/CLI.hpp>
 
 #include <iostream>
+#include <string>
 
 int main(int argc, char** argv) {
     // COM stays open for the whole run, as on the application's user-interface
@@ -17,8 +18,13 @@ int main(int argc, char** argv) {
     // written in an apartment of its own, which then nests in this one.
     const tern::platform::ComApartment apartment;
     CLI::App app{"Brings a user's per-release folders forward, as the drafting application does "
-                 "when a new release starts, and runs its other library entries."};
+                 "when a new release starts, and runs its other library entries.",
+                 "tnupdate"};
     app.require_subcommand(1);
+    // The library's version, and the source revision when the build was told it.
+    const std::string revision = TNUPDATE_REVISION;
+    app.set_version_flag("--version", std::string("tnupdate ") + TNUPDATE_VERSION +
+                                          (revision.empty() ? "" : "\nbuilt from " + revision));
     int status = 0;
     tern::cli::setupUpdateCommand(app, status);
     tern::cli::setupOptionCommand(app, status);

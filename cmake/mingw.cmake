@@ -13,7 +13,7 @@ set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/bin)
 # under Wine, or on a Windows machine, with no MinGW DLL beside them.
 add_link_options(-static)
 
-if(CMAKE_CROSSCOMPILING)
+if(CMAKE_CROSSCOMPILING AND BUILD_TESTING)
   # GoogleTest built from the sources Debian ships, with this compiler; it
   # names its targets GTest::gtest and GTest::gtest_main itself.
   set(BUILD_GMOCK OFF CACHE BOOL "GoogleTest's mocking library is not used" FORCE)
@@ -22,7 +22,10 @@ if(CMAKE_CROSSCOMPILING)
   # Its warnings are not ours to fix.
   target_compile_options(gtest PRIVATE -w)
   target_compile_options(gtest_main PRIVATE -w)
+  include(${CMAKE_CURRENT_LIST_DIR}/wine_exclusions.cmake)
+endif()
 
+if(CMAKE_CROSSCOMPILING)
   # CLI11 is header-only, but its Debian package points its users at
   # /usr/include, where the build machine's C library headers would shadow
   # MinGW's. Only CLI11's own folder is offered to the Windows compiler.
@@ -30,6 +33,4 @@ if(CMAKE_CROSSCOMPILING)
   file(COPY ${TN_CLI11_INCLUDE}/CLI DESTINATION ${PROJECT_BINARY_DIR}/cli11)
   add_library(CLI11::CLI11 INTERFACE IMPORTED)
   target_include_directories(CLI11::CLI11 INTERFACE ${PROJECT_BINARY_DIR}/cli11)
-
-  include(${CMAKE_CURRENT_LIST_DIR}/wine_exclusions.cmake)
 endif()
