@@ -10,10 +10,15 @@
 // within the file. A file that breaks any of these rules is refused whole,
 // with a message naming the offending command and line, and the table keeps
 // what it held before. SIDs compare exactly (case-sensitive).
+//
+// Every layout control and definition item is resolved through the table,
+// so a look-up costs the same whatever its size: the SIDs are indexed when
+// the table is loaded.
 
 #pragma once
 
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace tern::utility {
@@ -39,7 +44,8 @@ public:
     int GetCommand(const std::wstring& sid, SCommand& record) const;
 
 private:
-    std::vector<SCommand> commands; // in file order
+    std::vector<SCommand> commands;                         // in file order
+    std::unordered_map<std::wstring, std::size_t> bySid;    // each SID's position in commands
 };
 
 } // namespace tern::utility
