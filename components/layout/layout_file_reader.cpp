@@ -193,9 +193,9 @@ void readMode(const xml::Element& element, LayoutTypeData& type, const utility::
             mode->addToolBarOption(ToolBarOption(requiredText(child, L"Title")));
         }
     }
-    bars.setupByRibbon(ribbon, commandTable);
-    bars.setupByMenu(menu, commandTable);
-    mode->setupFrom(bars, commandTable);
+    bars.setupByRibbon(std::move(ribbon), commandTable);
+    bars.setupByMenu(std::move(menu), commandTable);
+    mode->setupFrom(std::move(bars), commandTable);
 }
 
 void readType(const xml::Element& element, LayoutTypes& types, const utility::CCommandTable& commandTable) {
