@@ -88,9 +88,8 @@ utility::SCommand command(const xml::Element& element, const utility::CCommandTa
     utility::SCommand shown;
     shown.sid = requiredText(element, L"SID");
     shown.caption = text(element, L"Caption");
-    utility::SCommand known;
-    if (commandTable.GetCommand(shown.sid, known) >= 0)
-        shown.id = known.id;
+    if (const utility::SCommand* known = commandTable.findCommand(shown.sid))
+        shown.id = known->id;
     return shown;
 }
 

@@ -92,14 +92,19 @@ bool CCommandTable::load(const std::wstring& path, std::wstring& problem) {
     return true;
 }
 
-bool CCommandTable::IsCommand(const std::wstring& sid) const { return bySid.count(sid) != 0; }
+bool CCommandTable::IsCommand(const std::wstring& sid) const { return findCommand(sid) != nullptr; }
 
 int CCommandTable::GetCommand(const std::wstring& sid, SCommand& record) const {
-    const auto found = bySid.find(sid);
-    if (found == bySid.end())
+    const SCommand* found = findCommand(sid);
+    if (!found)
         return -1;
-    record = commands[found->second];
-    return static_cast<int>(found->second);
+    record = *found;
+    return static_cast<int>(found - commands.data());
+}
+
+const SCommand* CCommandTable::findCommand(const std::wstring& sid) const {
+    const auto found = bySid.find(sid);
+    return found == bySid.end() ? nullptr : &commands[found->second];
 }
 
 } // namespace tern::utility

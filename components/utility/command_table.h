@@ -42,6 +42,9 @@ public:
     // Fills `record` with the command of that SID and returns its 0-based
     // position in the table; -1 (and `record` untouched) when it is unknown.
     int GetCommand(const std::wstring& sid, SCommand& record) const;
+    // The command of that SID, without copying it; null when it is unknown.
+    // The pointer lasts until the table is loaded again or destroyed.
+    const SCommand* findCommand(const std::wstring& sid) const;
 
 private:
     std::vector<SCommand> commands;                         // in file order
