@@ -36,7 +36,7 @@ class Table {
 public:
     explicit Table(std::ostream& out) : out(out) {
         line("Work", "Measured", "Target", "");
-        line(std::string(60, '-'), std::string(8, '-'), std::string(9, '-'), "----");
+        line(std::string(68, '-'), std::string(8, '-'), std::string(9, '-'), "----");
     }
 
     void row(const std::string& work, std::optional<double> measured, double target) {
@@ -65,7 +65,7 @@ private:
     void line(const std::string& work, const std::string& measured, const std::string& target,
               const std::string& verdict) {
         char text[160];
-        std::snprintf(text, sizeof text, "%-60s %8s %9s  %s\n", work.c_str(), measured.c_str(), target.c_str(),
+        std::snprintf(text, sizeof text, "%-68s %8s %9s  %s\n", work.c_str(), measured.c_str(), target.c_str(),
                       verdict.c_str());
         out << text;
     }

@@ -23,6 +23,8 @@ struct Median {
 // by the name it was registered under.
 class MedianCollector : public benchmark::ConsoleReporter {
 public:
+    // In columns, without colours: the report usually goes to a file.
+    MedianCollector() : ConsoleReporter(OO_Tabular) {}
     void ReportRuns(const std::vector<Run>& runs) override;
     const std::map<std::string, Median>& medians() const { return found; }
 
