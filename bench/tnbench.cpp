@@ -9,7 +9,8 @@
 // tnbench-child, found beside this program (programs.h).
 //
 // Everything a run writes goes to DIR/scratch; each repetition starts from
-// the generated inputs again, copied outside the measured time.
+// the generated inputs again, copied outside the measured time (only the
+// child's CPU time is counted).
 
 #include "bench/child_process.h"
 #include "bench/ratio_table.h"
@@ -43,23 +44,25 @@ void record(benchmark::State& state, const ChildCost& cost) {
     state.counters["peak_kb"] = static_cast<double>(cost.peakKilobytes);
 }
 
-void freshCopy(const fs::path& from, const fs::path& to) {
-    fs::remove_all(to);
-    fs::create_directories(to.parent_path());
-    fs::copy(from, to, fs::copy_options::recursive);
+// Runs the program once per iteration on a fresh copy of the input folder,
+// made outside the measured time.
+void onFreshCopies(benchmark::State& state, const fs::path& input, const fs::path& folder,
+                   const std::vector<std::string>& argv) {
+    for (auto _ : state) {
+        fs::remove_all(folder);
+        fs::create_directories(folder.parent_path());
+        fs::copy(input, folder, fs::copy_options::recursive);
+        record(state, runChild(argv));
+    }
 }
 
 // tnupdate option on a fresh copy of the generated layout.
 void option(benchmark::State& state, const std::string& size) {
     const fs::path input = setup.inputs / ("layout-" + size);
     const fs::path folder = setup.scratch() / "option";
-    for (auto _ : state) {
-        state.PauseTiming();
-        freshCopy(input, folder);
-        state.ResumeTiming();
-        record(state, runChild({setup.tnupdate, "option", "--folder", folder.string(), "--commands",
-                                (folder / "Commands.xml").string(), "Extra", (folder / "Option.xml").string()}));
-    }
+    onFreshCopies(state, input, folder,
+                  {setup.tnupdate, "option", "--folder", folder.string(), "--commands",
+                   (folder / "Commands.xml").string(), "Extra", (folder / "Option.xml").string()});
     state.counters["file_kb"] = static_cast<double>(fs::file_size(input / "Config" / "Display.xml")) / 1024;
 }
 
@@ -73,14 +76,9 @@ void parseAndSave(benchmark::State& state, const std::string& size) {
 
 // The setting edits of the library or of pugixml, on fresh copies of the files.
 void settings(benchmark::State& state, const std::string& size, const std::string& who) {
-    const fs::path input = setup.inputs / ("settings-" + size);
     const fs::path folder = setup.scratch() / "settings";
-    for (auto _ : state) {
-        state.PauseTiming();
-        freshCopy(input, folder);
-        state.ResumeTiming();
-        record(state, runChild({setup.child, who, "settings", (folder / "Update.xml").string(), folder.string()}));
-    }
+    onFreshCopies(state, setup.inputs / ("settings-" + size), folder,
+                  {setup.child, who, "settings", (folder / "Update.xml").string(), folder.string()});
 }
 
 // The folders of an update of the generated installation: `tnupdate update`
@@ -119,11 +117,8 @@ template <typename Copy> void copies(benchmark::State& state, Copy copy, bool se
     if (second)
         copy(folders);
     for (auto _ : state) {
-        if (!second) {
-            state.PauseTiming();
+        if (!second)
             fs::remove_all(folders.profile);
-            state.ResumeTiming();
-        }
         record(state, copy(folders));
     }
     fs::remove_all(folders.profile);
