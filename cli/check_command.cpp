@@ -52,23 +52,28 @@ struct Entries {
     std::vector<update::UpdateData*> list;
 };
 
-// The name of the file's root element, which picks its loader; empty, with
-// the problem added, when the file cannot be read or is not well-formed.
-std::wstring readRootName(const std::wstring& path, const std::string& shownPath, ProblemList& problems) {
-    std::string bytes;
-    std::error_code why;
-    if (!platform::readFile(path, bytes, &why)) {
-        problems.add(0, platform::fromUtf8("Cannot read " + shownPath + ": " + why.message() + "."));
-        return {};
-    }
+// Reads the file's entries with the loader its root element picks: the file
+// is parsed once, and a file that cannot be read or is not well-formed is
+// added as the problem.
+void loadEntries(const std::wstring& path, const std::string& shownPath, Entries& entries, ProblemList& problems) {
     const platform::ComApartment apartment;
     xml::Document document;
     xml::Element root;
     if (!apartment.ok() || !xml::load(document, path, false) || !xml::getRootElement(root, document)) {
-        problems.add(0, platform::fromUtf8(shownPath + " is not well-formed XML, so the whole file is rejected."));
-        return {};
+        std::string bytes;
+        std::error_code why;
+        if (!platform::readFile(path, bytes, &why))
+            problems.add(0, platform::fromUtf8("Cannot read " + shownPath + ": " + why.message() + "."));
+        else
+            problems.add(0, platform::fromUtf8(shownPath + " is not well-formed XML, so the whole file is rejected."));
+        return;
     }
-    return root.name();
+    const update::ScopedLoadListener listening(problems);
+    const bool option = root.name() == L"Option_Data";
+    const bool loaded = update::loadDefinition(entries.list, root, option ? L"Option_Data" : L"Update_Data",
+                                               option ? update::BareLayouts::load : update::BareLayouts::skip);
+    if (!loaded && problems.lines.empty())
+        problems.add(0, L"The file could not be read, so the whole file is rejected.");
 }
 
 // Commands the table does not know are never placed: say so per entry.
@@ -97,19 +102,9 @@ int runCheck(const CheckOptions& options) {
         }
     }
 
-    const std::wstring path = fileArgument(options.definition);
     ProblemList problems;
     Entries entries;
-    const std::wstring root = readRootName(path, options.definition, problems);
-    if (!root.empty()) {
-        const update::ScopedLoadListener listening(problems);
-        const bool option = root == L"Option_Data";
-        const bool loaded =
-            update::loadDefinitionFile(entries.list, path.c_str(), option ? L"Option_Data" : L"Update_Data",
-                                       option ? update::BareLayouts::load : update::BareLayouts::skip);
-        if (!loaded && problems.lines.empty())
-            problems.add(0, L"The file could not be read, so the whole file is rejected.");
-    }
+    loadEntries(fileArgument(options.definition), options.definition, entries, problems);
     if (!options.commands.empty())
         for (const update::UpdateData* entry : entries.list)
             checkCommands(*entry, commands, problems);

@@ -69,13 +69,22 @@ bool loadDefinitionFile(std::vector<UpdateData*>& updates, const wchar_t* path, 
     const platform::ComApartment apartment;
     if (!apartment.ok())
         return false;
-    setting::SettingItemTable table;
-    table.registerItems();
     try {
         xml::Document document;
         xml::Element root;
         if (!xml::load(document, path, false) || !xml::getRootElement(root, document))
             return false;
+        return loadDefinition(updates, root, rootName, bareLayouts);
+    } catch (const xml::DomError&) {
+        return false;
+    }
+}
+
+bool loadDefinition(std::vector<UpdateData*>& updates, const xml::Element& root, const std::wstring& rootName,
+                    BareLayouts bareLayouts) {
+    setting::SettingItemTable table;
+    table.registerItems();
+    try {
         if (!xml::checkNodeName(root, rootName)) {
             reportDropped(root, [&] {
                 return L"The root element is \"" + root.name() + L"\", not \"" + rootName +

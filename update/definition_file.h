@@ -16,6 +16,10 @@
 #include <string>
 #include <vector>
 
+namespace tern::utility::xml {
+class Element;
+}
+
 namespace tern::update {
 
 class UpdateData;
@@ -26,5 +30,10 @@ enum class BareLayouts { skip, load };
 // Appends the entries of the file at path to updates (it does not empty it).
 bool loadDefinitionFile(std::vector<UpdateData*>& updates, const wchar_t* path, const std::wstring& rootName,
                         BareLayouts bareLayouts);
+
+// The same for the root element of a definition the caller has loaded
+// already, inside the COM apartment it keeps open.
+bool loadDefinition(std::vector<UpdateData*>& updates, const utility::xml::Element& root, const std::wstring& rootName,
+                    BareLayouts bareLayouts);
 
 } // namespace tern::update

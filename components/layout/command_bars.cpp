@@ -42,8 +42,18 @@ bool CCommandBars::setupByRibbon(const CRibbonBar& editedRibbon, const utility::
     return true;
 }
 
+bool CCommandBars::setupByRibbon(CRibbonBar&& editedRibbon, const utility::CCommandTable& /*commandTable*/) {
+    ribbon = std::move(editedRibbon);
+    return true;
+}
+
 bool CCommandBars::setupByMenu(const CMenuBar& editedMenu, const utility::CCommandTable& /*commandTable*/) {
     menu = editedMenu;
+    return true;
+}
+
+bool CCommandBars::setupByMenu(CMenuBar&& editedMenu, const utility::CCommandTable& /*commandTable*/) {
+    menu = std::move(editedMenu);
     return true;
 }
 

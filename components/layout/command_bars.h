@@ -60,15 +60,22 @@ private:
 
 class CCommandBars {
 public:
-    // The ribbon these bars show.
+    // The ribbon and the menu these bars show.
     const CRibbonBar& getRibbonBar() const { return ribbon; }
+    const CMenuBar& getMenuBar() const { return menu; }
     const std::vector<CCommandBar>& getToolBars() const { return toolBars; }
 
     // Fills menuBar with the menu these bars show.
     bool setMenu(CMenuBar& menuBar) const;
-    // Rebuild the bars from an edited ribbon or menu.
+    // Hand the ribbon or the menu over to be edited apart, leaving these
+    // bars an empty one until an edited one is set up again.
+    CRibbonBar takeRibbonBar() { return std::move(ribbon); }
+    CMenuBar takeMenuBar() { return std::move(menu); }
+    // Rebuild the bars from an edited ribbon or menu, copied or taken over.
     bool setupByRibbon(const CRibbonBar& editedRibbon, const utility::CCommandTable& commandTable);
+    bool setupByRibbon(CRibbonBar&& editedRibbon, const utility::CCommandTable& commandTable);
     bool setupByMenu(const CMenuBar& editedMenu, const utility::CCommandTable& commandTable);
+    bool setupByMenu(CMenuBar&& editedMenu, const utility::CCommandTable& commandTable);
 
     CCommandBar* findByTitle(const std::wstring& title);
     // A new empty toolbar at the end; null for an empty title.

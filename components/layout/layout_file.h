@@ -1,8 +1,8 @@
 // Reading and writing the layout file ("Config\Display.xml"); the format is
-// described in docs/layout-file.md. Each call opens a COM apartment of its
-// own around its file work (platform/com_apartment.h), so it works on any
+// described in docs/layout-file.md. Reading opens a COM apartment of its own
+// around its file work (platform/com_apartment.h), so it works on any
 // thread, whether or not the caller has COM open, and fails when COM cannot
-// be opened.
+// be opened. Writing needs no DOM: the model is written out as text.
 
 #pragma once
 
@@ -32,7 +32,8 @@ bool readLayoutFile(const std::wstring& path, const utility::CCommandTable& comm
 // spaces a level down to the sixteenth level and no further below it (so the
 // file grows in step with the model however deep its menus nest), with a
 // line break at the end; the file is replaced in one step, and false leaves
-// the old file as it was.
+// the old file as it was. The text is made straight from the model, holding
+// nothing but the text itself beside it.
 bool writeLayoutFile(const std::wstring& path, const LayoutTypes& types, const utility::CCommandTable& commandTable);
 
 } // namespace tern::layout

@@ -88,9 +88,8 @@ utility::SCommand command(const xml::Element& element, const utility::CCommandTa
     utility::SCommand shown;
     shown.sid = requiredText(element, L"SID");
     shown.caption = text(element, L"Caption");
-    utility::SCommand known;
-    if (commandTable.GetCommand(shown.sid, known) >= 0)
-        shown.id = known.id;
+    if (const utility::SCommand* known = commandTable.findCommand(shown.sid))
+        shown.id = known->id;
     return shown;
 }
 
@@ -193,9 +192,9 @@ void readMode(const xml::Element& element, LayoutTypeData& type, const utility::
             mode->addToolBarOption(ToolBarOption(requiredText(child, L"Title")));
         }
     }
-    bars.setupByRibbon(ribbon, commandTable);
-    bars.setupByMenu(menu, commandTable);
-    mode->setupFrom(bars, commandTable);
+    bars.setupByRibbon(std::move(ribbon), commandTable);
+    bars.setupByMenu(std::move(menu), commandTable);
+    mode->setupFrom(std::move(bars), commandTable);
 }
 
 void readType(const xml::Element& element, LayoutTypes& types, const utility::CCommandTable& commandTable) {

@@ -1,16 +1,18 @@
+// The layout file is written straight from the model as text, in the one
+// layout docs/layout-file.md gives it: building a document first would hold
+// the whole layout a second time, attribute by attribute.
+
 #include "components/layout/layout_file.h"
 
-#include "components/utility/xml.h"
-#include "platform/com_apartment.h"
+#include "platform/file_system.h"
+#include "platform/text.h"
 
 #include <algorithm>
 #include <string>
-#include <utility>
+#include <string_view>
 #include <vector>
 
 namespace tern::layout {
-
-namespace xml = utility::xml;
 
 namespace {
 
@@ -20,156 +22,215 @@ namespace {
 // ordinary depth never reach it.
 constexpr std::size_t maxIndentLevel = 16;
 
-// An element of the file as it is written: one element a line, indented two
-// spaces a level up to maxIndentLevel. A child goes on a new line one level
-// deeper than its element, and an element that got children ends on a line
-// of its own once `end` is called.
-class IndentedElement {
-public:
-    IndentedElement(xml::Element element, std::size_t depth) : element(std::move(element)), depth(depth) {}
-
-    IndentedElement appendElement(const wchar_t* name) const {
-        element.appendText(lineStart(depth + 1));
-        return {element.appendElement(name), depth + 1};
+// Appends one byte of the UTF-8 text of an attribute value, escaped for
+// double quotes: "&", "<" and '"' as entities, control characters (tab and
+// line ends among them) as two-digit character references, so that they
+// read back as they are.
+void appendEscaped(std::string& out, char c) {
+    if (c == '&') {
+        out += "&amp;";
+    } else if (c == '<') {
+        out += "&lt;";
+    } else if (c == '"') {
+        out += "&quot;";
+    } else if (static_cast<unsigned char>(c) < 0x20) {
+        const char reference[] = {'&', '#', static_cast<char>('0' + c / 10), static_cast<char>('0' + c % 10), ';'};
+        out.append(reference, sizeof reference);
+    } else {
+        out += c;
     }
-    void setAttribute(const wchar_t* name, const std::wstring& value) const { element.setAttribute(name, value); }
-    void end() const {
-        if (element.firstChild())
-            element.appendText(lineStart(depth));
+}
+
+// The file's text as it is written: one element a line, indented two
+// spaces a level up to maxIndentLevel. An element's start tag stays open for
+// attributes until its first child or its end; an element that got no
+// children ends as "<a/>", one that did on a line of its own. Open elements
+// are kept in a list, so nesting of any depth takes no stack.
+class LayoutText {
+public:
+    LayoutText() { text = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"; }
+
+    void open(const char* name) {
+        if (!openElements.empty()) {
+            endStartTag();
+            newLine(openElements.size());
+        }
+        text += '<';
+        text += name;
+        openElements.push_back({name, false});
+    }
+
+    void attribute(const char* name, std::wstring_view value) {
+        text += ' ';
+        text += name;
+        text += "=\"";
+        // Most values are ASCII: those skip the conversion.
+        if (std::all_of(value.begin(), value.end(), [](wchar_t c) { return c > 0 && c < 0x80; })) {
+            for (const wchar_t c : value)
+                appendEscaped(text, static_cast<char>(c));
+        } else {
+            for (const char c : platform::toUtf8(value))
+                appendEscaped(text, c);
+        }
+        text += '"';
+    }
+
+    void attribute(const char* name, long long value) { attribute(name, std::to_wstring(value)); }
+
+    void close() {
+        const OpenElement element = openElements.back();
+        openElements.pop_back();
+        if (!element.hasChildren) {
+            text += "/>";
+            return;
+        }
+        newLine(openElements.size());
+        text += "</";
+        text += element.name;
+        text += '>';
+    }
+
+    // The whole text, with the line break after the last line.
+    std::string finish() {
+        text += '\n';
+        return std::move(text);
     }
 
 private:
-    static std::wstring lineStart(std::size_t depth) {
-        return L"\n" + std::wstring(2 * std::min(depth, maxIndentLevel), L' ');
+    struct OpenElement {
+        const char* name;
+        bool hasChildren;
+    };
+
+    void endStartTag() {
+        if (!openElements.back().hasChildren) {
+            text += '>';
+            openElements.back().hasChildren = true;
+        }
     }
 
-    xml::Element element;
-    std::size_t depth;
+    void newLine(std::size_t depth) {
+        text += '\n';
+        text.append(2 * std::min(depth, maxIndentLevel), ' ');
+    }
+
+    std::string text;
+    std::vector<OpenElement> openElements;
 };
 
-void writeCommand(const IndentedElement& element, const utility::SCommand& command) {
-    element.setAttribute(L"SID", command.sid);
-    element.setAttribute(L"Caption", command.caption);
+void writeCommand(LayoutText& out, const char* element, const utility::SCommand& command) {
+    out.open(element);
+    out.attribute("SID", command.sid);
+    out.attribute("Caption", command.caption);
 }
 
-void writeRibbon(const IndentedElement& parent, const CRibbonBar& ribbon) {
-    const IndentedElement ribbonElement = parent.appendElement(L"Ribbon");
+void writeRibbon(LayoutText& out, const CRibbonBar& ribbon) {
+    out.open("Ribbon");
     for (const CRibbonTab& tab : ribbon.getTabs()) {
-        const IndentedElement tabElement = ribbonElement.appendElement(L"Tab");
-        tabElement.setAttribute(L"Id", std::to_wstring(tab.getId()));
-        tabElement.setAttribute(L"Caption", tab.getCaption());
+        out.open("Tab");
+        out.attribute("Id", tab.getId());
+        out.attribute("Caption", tab.getCaption());
         for (const CRibbonGroup& group : tab.getGroups()) {
-            const IndentedElement groupElement = tabElement.appendElement(L"Group");
-            groupElement.setAttribute(L"Id", std::to_wstring(group.getId()));
-            groupElement.setAttribute(L"Caption", group.getCaption());
-            for (const utility::SCommand& control : group.getControls())
-                writeCommand(groupElement.appendElement(L"Control"), control);
-            groupElement.end();
+            out.open("Group");
+            out.attribute("Id", group.getId());
+            out.attribute("Caption", group.getCaption());
+            for (const utility::SCommand& control : group.getControls()) {
+                writeCommand(out, "Control", control);
+                out.close();
+            }
+            out.close();
         }
-        tabElement.end();
+        out.close();
     }
-    ribbonElement.end();
+    out.close();
 }
 
 // Writes the menu bar's entries into "Menu". A list of the popups still
 // being written stands in for recursion, so that popups nested any depth
 // take no stack per level.
-void writeMenu(const IndentedElement& menuElement, const CMenuItem& menuBar) {
-    struct OpenPopup {
-        IndentedElement element;
-        const CMenuItem* next; // the next child to write; null when done
-    };
-    std::vector<OpenPopup> open{{menuElement, menuBar.getFirstChild()}};
-    while (!open.empty()) {
-        OpenPopup& top = open.back();
-        const CMenuItem* child = top.next;
+void writeMenu(LayoutText& out, const CMenuItem& menuBar) {
+    out.open("Menu");
+    std::vector<const CMenuItem*> next{menuBar.getFirstChild()}; // per open popup, its next child; null when done
+    while (!next.empty()) {
+        const CMenuItem* child = next.back();
         if (!child) {
-            top.element.end();
-            open.pop_back();
+            out.close();
+            next.pop_back();
             continue;
         }
-        top.next = child->getNextSibling();
-        const IndentedElement element = top.element; // `top` goes when a popup is opened
+        next.back() = child->getNextSibling();
         switch (child->getKind()) {
-        case CMenuItem::Kind::popup: {
-            const IndentedElement popupElement = element.appendElement(L"Popup");
-            popupElement.setAttribute(L"Caption", child->getCaption());
-            open.push_back({popupElement, child->getFirstChild()});
+        case CMenuItem::Kind::popup:
+            out.open("Popup");
+            out.attribute("Caption", child->getCaption());
+            next.push_back(child->getFirstChild());
             break;
-        }
         case CMenuItem::Kind::command:
-            writeCommand(element.appendElement(L"Command"),
-                         utility::SCommand{child->getId(), child->getCaption(), child->getSid()});
+            writeCommand(out, "Command", utility::SCommand{child->getId(), child->getCaption(), child->getSid()});
+            out.close();
             break;
         case CMenuItem::Kind::separator:
-            element.appendElement(L"Separator");
+            out.open("Separator");
+            out.close();
             break;
         }
     }
 }
 
-void writeToolBar(const IndentedElement& parent, const CCommandBar& bar) {
-    const IndentedElement barElement = parent.appendElement(L"ToolBar");
-    barElement.setAttribute(L"Title", bar.getTitle());
-    barElement.setAttribute(L"Position", barPositionNames[bar.getPosition()]);
+void writeToolBar(LayoutText& out, const CCommandBar& bar) {
+    out.open("ToolBar");
+    out.attribute("Title", bar.getTitle());
+    out.attribute("Position", barPositionNames[bar.getPosition()]);
     for (const ToolBarControl& control : bar.getControls()) {
-        const IndentedElement controlElement = barElement.appendElement(L"Command");
-        writeCommand(controlElement, control.command);
+        writeCommand(out, "Command", control.command);
         if (control.beginGroup)
-            controlElement.setAttribute(L"BeginGroup", L"true");
+            out.attribute("BeginGroup", L"true");
+        out.close();
     }
-    barElement.end();
+    out.close();
 }
 
-void writeMode(const IndentedElement& parent, const LayoutModeData& mode, const utility::CCommandTable& commandTable) {
-    const IndentedElement modeElement = parent.appendElement(L"LayoutMode");
-    modeElement.setAttribute(L"Name", mode.getName());
-    CCommandBars bars;
-    CMenuBar menu;
-    mode.setupTo(bars, commandTable);
-    bars.setMenu(menu);
-    writeRibbon(modeElement, bars.getRibbonBar());
-    writeMenu(modeElement.appendElement(L"Menu"), menu.getRoot());
+void writeMode(LayoutText& out, const LayoutModeData& mode) {
+    out.open("LayoutMode");
+    out.attribute("Name", mode.getName());
+    const CCommandBars& bars = mode.getCommandBars();
+    writeRibbon(out, bars.getRibbonBar());
+    writeMenu(out, bars.getMenuBar().getRoot());
     for (const CCommandBar& bar : bars.getToolBars())
-        writeToolBar(modeElement, bar);
-    for (const ToolBarOption& option : mode.getToolBarOptions())
-        modeElement.appendElement(L"ToolBarOption").setAttribute(L"Title", option.getTitle());
-    modeElement.end();
+        writeToolBar(out, bar);
+    for (const ToolBarOption& option : mode.getToolBarOptions()) {
+        out.open("ToolBarOption");
+        out.attribute("Title", option.getTitle());
+        out.close();
+    }
+    out.close();
 }
 
-void writeType(const IndentedElement& root, const LayoutTypeData& type, const utility::CCommandTable& commandTable) {
-    const IndentedElement typeElement = root.appendElement(L"LayoutType");
-    typeElement.setAttribute(L"Name", type.getName());
+void writeType(LayoutText& out, const LayoutTypeData& type) {
+    out.open("LayoutType");
+    out.attribute("Name", type.getName());
     for (const AppendOption& option : type.getAppendOptions()) {
-        const IndentedElement optionElement = typeElement.appendElement(L"AppendOption");
-        optionElement.setAttribute(L"Name", option.name);
-        optionElement.setAttribute(L"Major", std::to_wstring(option.major));
-        optionElement.setAttribute(L"Minor", std::to_wstring(option.minor));
+        out.open("AppendOption");
+        out.attribute("Name", option.name);
+        out.attribute("Major", option.major);
+        out.attribute("Minor", option.minor);
+        out.close();
     }
     for (const auto& mode : type.getLayoutModes())
-        writeMode(typeElement, *mode, commandTable);
-    typeElement.end();
+        writeMode(out, *mode);
+    out.close();
 }
 
 } // namespace
 
-bool writeLayoutFile(const std::wstring& path, const LayoutTypes& types, const utility::CCommandTable& commandTable) {
-    const platform::ComApartment apartment;
-    if (!apartment.ok())
-        return false;
-    try {
-        const xml::Document document = xml::Document::create(L"Display");
-        xml::Element root;
-        if (!xml::getRootElement(root, document))
-            return false;
-        const IndentedElement display(root, 0);
-        for (const auto& type : types)
-            writeType(display, *type, commandTable);
-        display.end();
-        return xml::save(document, path);
-    } catch (const xml::DomError&) {
-        return false;
-    }
+bool writeLayoutFile(const std::wstring& path, const LayoutTypes& types,
+                     const utility::CCommandTable& /*commandTable: the model holds every SID resolved*/) {
+    LayoutText out;
+    out.open("Display");
+    for (const auto& type : types)
+        writeType(out, *type);
+    out.close();
+    return platform::writeFileReplacing(path, out.finish());
 }
 
 } // namespace tern::layout

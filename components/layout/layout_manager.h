@@ -9,8 +9,8 @@
 // caption but has no identifier. saveXmlFile writes every type and mode,
 // indented, replacing the file in one step: a failure leaves the old file
 // as it was. A model loaded and saved unchanged gives the same content, and
-// a file saved here loads and saves again to the same bytes. Both open a
-// COM apartment of their own around the file.
+// a file saved here loads and saves again to the same bytes. Loading opens
+// a COM apartment of its own around the file.
 
 #pragma once
 

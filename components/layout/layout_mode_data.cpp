@@ -20,6 +20,11 @@ bool LayoutModeData::setupFrom(const CCommandBars& bars, const utility::CCommand
     return true;
 }
 
+bool LayoutModeData::setupFrom(CCommandBars&& bars, const utility::CCommandTable& /*commandTable*/) {
+    commandBars = std::move(bars);
+    return true;
+}
+
 void LayoutModeData::addToolBarOption(const ToolBarOption& option) { toolBarOptions.push_back(option); }
 
 } // namespace tern::layout

@@ -19,6 +19,33 @@ CMenuItem& CMenuItem::operator=(const CMenuItem& other) {
     return *this;
 }
 
+CMenuItem::CMenuItem(CMenuItem&& other) noexcept
+    : kind(other.kind), entry(std::move(other.entry)), children(std::move(other.children)) {
+    other.kind = Kind::popup;
+    other.children.clear();
+    adoptChildren();
+}
+
+CMenuItem& CMenuItem::operator=(CMenuItem&& other) noexcept {
+    if (this != &other) {
+        // Destroyed the same way as in the destructor, whatever its depth.
+        CMenuItem old;
+        old.children = std::move(children);
+        kind = other.kind;
+        entry = std::move(other.entry);
+        children = std::move(other.children);
+        other.kind = Kind::popup;
+        other.children.clear();
+        adoptChildren();
+    }
+    return *this;
+}
+
+void CMenuItem::adoptChildren() {
+    for (const auto& child : children)
+        child->parent = this;
+}
+
 // Unlinks the descendants into a flat list and destroys them one by one,
 // each once it has no children left, so that no destructor runs inside
 // another.
@@ -41,30 +68,23 @@ void CMenuItem::copyChildrenFrom(const CMenuItem& other) {
     while (!pending.empty()) {
         const auto [from, to] = pending.back();
         pending.pop_back();
+        to->children.reserve(from->children.size());
         for (const auto& child : from->children) {
             auto item = std::make_unique<CMenuItem>();
             item->kind = child->kind;
             item->entry = child->entry;
             item->parent = to;
+            if (!to->children.empty())
+                to->children.back()->nextSibling = item.get();
             pending.emplace_back(child.get(), item.get());
             to->children.push_back(std::move(item));
         }
     }
-    for (const auto& child : copy.children)
-        child->parent = this;
     children.swap(copy.children);
+    adoptChildren();
 }
 
 CMenuItem* CMenuItem::getFirstChild() const { return children.empty() ? nullptr : children.front().get(); }
-
-CMenuItem* CMenuItem::getNextSibling() const {
-    if (!parent)
-        return nullptr;
-    const auto& siblings = parent->children;
-    const auto self =
-        std::find_if(siblings.begin(), siblings.end(), [&](const auto& item) { return item.get() == this; });
-    return self == siblings.end() || self + 1 == siblings.end() ? nullptr : (self + 1)->get();
-}
 
 CMenuItem* CMenuItem::findChildById(int commandId) const {
     if (commandId == 0)
@@ -136,7 +156,12 @@ CMenuItem* CMenuItem::insertOwned(std::unique_ptr<CMenuItem> item, const CMenuIt
     if (index < 0)
         return nullptr;
     item->parent = this;
-    return children.insert(children.begin() + index, std::move(item))->get();
+    const auto at = children.insert(children.begin() + index, std::move(item));
+    CMenuItem* inserted = at->get();
+    inserted->nextSibling = at + 1 == children.end() ? nullptr : (at + 1)->get();
+    if (at != children.begin())
+        (at - 1)->get()->nextSibling = inserted;
+    return inserted;
 }
 
 bool CMenuItem::updateCommandText(const utility::SCommand& command) {

@@ -19,6 +19,8 @@
 // step): copying, destroying and every walk of a subtree keep their pending
 // work in a list rather than on the stack, so a chain of popups tens of
 // thousands deep costs memory in proportion to its size and nothing more.
+// Each item knows its next sibling, so walking a popup of any length costs
+// one step per entry. Moving a tree hands its items over without copying.
 
 #pragma once
 
@@ -39,6 +41,9 @@ public:
     // Copies the whole subtree; the copy has no parent.
     CMenuItem(const CMenuItem& other);
     CMenuItem& operator=(const CMenuItem& other);
+    // Takes the other's kind, entry and children, leaving it an empty popup.
+    CMenuItem(CMenuItem&& other) noexcept;
+    CMenuItem& operator=(CMenuItem&& other) noexcept;
     ~CMenuItem();
 
     Kind getKind() const { return kind; }
@@ -48,7 +53,7 @@ public:
     const std::wstring& getSid() const { return entry.sid; }
     const std::wstring& getCaption() const { return entry.caption; }
     CMenuItem* getFirstChild() const;
-    CMenuItem* getNextSibling() const;
+    CMenuItem* getNextSibling() const { return nextSibling; }
 
     // The child command of that identifier (never an unknown command).
     CMenuItem* findChildById(int commandId) const;
@@ -74,10 +79,13 @@ private:
     int insertionIndex(const CMenuItem* before) const;
     CMenuItem* insertOwned(std::unique_ptr<CMenuItem> item, const CMenuItem* before);
     void copyChildrenFrom(const CMenuItem& other);
+    // Makes this item the parent of its children (after they moved here).
+    void adoptChildren();
 
     Kind kind = Kind::popup;
     utility::SCommand entry; // a popup's caption, a command's record
     CMenuItem* parent = nullptr;
+    CMenuItem* nextSibling = nullptr; // the child after this one in parent->children
     std::vector<std::unique_ptr<CMenuItem>> children;
 };
 

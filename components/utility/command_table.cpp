@@ -5,7 +5,8 @@
 #include "platform/com_apartment.h"
 #include "platform/text.h"
 
-#include <set>
+#include <unordered_set>
+#include <utility>
 
 namespace tern::utility {
 
@@ -17,43 +18,43 @@ std::wstring placeOf(const std::wstring& path, const xml::Node& node) {
     return line > 0 ? path + L", line " + std::to_wstring(line) : path;
 }
 
-// Reads the "Command" children of the root; false with the first problem.
+// Reads the "Command" children of the root, indexing their SIDs; false with
+// the first problem.
 bool readCommands(const std::wstring& path, const xml::Element& root, std::vector<SCommand>& commands,
-                  std::wstring& problem) {
-    std::set<std::wstring> sids;
-    std::set<int> ids;
+                  std::unordered_map<std::wstring, std::size_t>& bySid, std::wstring& problem) {
+    std::unordered_set<int> ids;
     for (xml::Node child = root.firstChild(); child; child = child.nextSibling()) {
         if (!child.isElement())
             continue;
-        const std::wstring where = placeOf(path, child);
-        if (child.name() != L"Command") {
-            problem = where + L": \"" + child.name() + L"\" is not allowed in \"Commands\"; only \"Command\" is.";
+        if (!xml::checkNodeName(child, L"Command")) {
+            problem = placeOf(path, child) + L": \"" + child.name() +
+                      L"\" is not allowed in \"Commands\"; only \"Command\" is.";
             return false;
         }
         const xml::Element element = child.asElement();
         SCommand command;
         if (!xml::readAttributeText(command.sid, element, L"SID") || command.sid.empty()) {
-            problem = where + L": a \"Command\" has no \"SID\".";
+            problem = placeOf(path, child) + L": a \"Command\" has no \"SID\".";
             return false;
         }
         std::wstring idText;
         xml::readAttributeText(idText, element, L"Id");
         if (!parseDecimal(idText, command.id) || command.id <= 0) {
-            problem = where + L": the \"Id\" \"" + idText + L"\" of command \"" + command.sid +
+            problem = placeOf(path, child) + L": the \"Id\" \"" + idText + L"\" of command \"" + command.sid +
                       L"\" is not a positive whole number.";
             return false;
         }
         xml::readAttributeText(command.caption, element, L"Caption");
-        if (!sids.insert(command.sid).second) {
-            problem = where + L": the SID \"" + command.sid + L"\" is listed twice.";
+        if (!bySid.emplace(command.sid, commands.size()).second) {
+            problem = placeOf(path, child) + L": the SID \"" + command.sid + L"\" is listed twice.";
             return false;
         }
         if (!ids.insert(command.id).second) {
-            problem = where + L": the Id " + idText + L" of command \"" + command.sid +
+            problem = placeOf(path, child) + L": the Id " + idText + L" of command \"" + command.sid +
                       L"\" is already used by another command.";
             return false;
         }
-        commands.push_back(command);
+        commands.push_back(std::move(command));
     }
     return true;
 }
@@ -67,6 +68,7 @@ bool CCommandTable::load(const std::wstring& path, std::wstring& problem) {
         return false;
     }
     std::vector<SCommand> read;
+    std::unordered_map<std::wstring, std::size_t> index;
     try {
         xml::Document document;
         xml::Element root;
@@ -78,30 +80,31 @@ bool CCommandTable::load(const std::wstring& path, std::wstring& problem) {
             problem = path + L": the root element is \"" + root.name() + L"\", not \"Commands\".";
             return false;
         }
-        if (!readCommands(path, root, read, problem))
+        if (!readCommands(path, root, read, index, problem))
             return false;
     } catch (const xml::DomError& error) {
         problem = path + L": the file cannot be read (" + platform::fromUtf8(error.what()) + L").";
         return false;
     }
     commands = std::move(read);
+    bySid = std::move(index);
     problem.clear();
     return true;
 }
 
-bool CCommandTable::IsCommand(const std::wstring& sid) const {
-    SCommand record;
-    return GetCommand(sid, record) >= 0;
-}
+bool CCommandTable::IsCommand(const std::wstring& sid) const { return findCommand(sid) != nullptr; }
 
 int CCommandTable::GetCommand(const std::wstring& sid, SCommand& record) const {
-    for (std::size_t i = 0; i < commands.size(); ++i) {
-        if (commands[i].sid == sid) {
-            record = commands[i];
-            return static_cast<int>(i);
-        }
-    }
-    return -1;
+    const SCommand* found = findCommand(sid);
+    if (!found)
+        return -1;
+    record = *found;
+    return static_cast<int>(found - commands.data());
+}
+
+const SCommand* CCommandTable::findCommand(const std::wstring& sid) const {
+    const auto found = bySid.find(sid);
+    return found == bySid.end() ? nullptr : &commands[found->second];
 }
 
 } // namespace tern::utility

@@ -10,10 +10,15 @@
 // within the file. A file that breaks any of these rules is refused whole,
 // with a message naming the offending command and line, and the table keeps
 // what it held before. SIDs compare exactly (case-sensitive).
+//
+// Every layout control and definition item is resolved through the table,
+// so a look-up costs the same whatever its size: the SIDs are indexed when
+// the table is loaded.
 
 #pragma once
 
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace tern::utility {
@@ -37,9 +42,13 @@ public:
     // Fills `record` with the command of that SID and returns its 0-based
     // position in the table; -1 (and `record` untouched) when it is unknown.
     int GetCommand(const std::wstring& sid, SCommand& record) const;
+    // The command of that SID, without copying it; null when it is unknown.
+    // The pointer lasts until the table is loaded again or destroyed.
+    const SCommand* findCommand(const std::wstring& sid) const;
 
 private:
-    std::vector<SCommand> commands; // in file order
+    std::vector<SCommand> commands;                         // in file order
+    std::unordered_map<std::wstring, std::size_t> bySid;    // each SID's position in commands
 };
 
 } // namespace tern::utility

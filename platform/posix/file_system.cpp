@@ -190,6 +190,12 @@ bool removeFolder(const std::wstring& path, std::error_code* why) {
 }
 
 bool copyFile(const std::wstring& from, const std::wstring& to, FailIfExists policy, std::error_code* why) {
+    // A destination that is there already ends the copy at one status call,
+    // before the source is opened: a run that finds every file in place
+    // costs no more. The exclusive create below still guards the moment after.
+    struct stat present {};
+    if (policy == FailIfExists::yes && ::lstat(nativeName(to).c_str(), &present) == 0)
+        return fail(why, std::errc::file_exists);
     FileDescriptor source;
     struct stat sourceStatus {};
     if (const std::error_code failed = openToRead(from, source, sourceStatus))
@@ -351,6 +357,9 @@ bool readFile(const std::wstring& path, std::string& bytes, std::error_code* why
     struct stat status {};
     if (const std::error_code failed = openToRead(path, fd, status))
         return fail(why, failed);
+    // Room for the whole file at once, rather than regrowing chunk by chunk.
+    bytes.clear();
+    bytes.reserve(static_cast<std::size_t>(std::max<off_t>(status.st_size, 0)));
     return finish(why, posix::readAll(fd.get(), bytes));
 }
 

@@ -11,7 +11,8 @@
 // them into the mode data. It is true when a ribbon or menu re-derivation
 // succeeded and the store succeeded, and for a table whose only change is in
 // its toolbars, when the store succeeded: a definition that only places
-// commands on toolbars still updates the layout.
+// commands on toolbars still updates the layout. The store moves the table's
+// bars into the mode data, so the table holds none after it.
 
 #pragma once
 

@@ -49,15 +49,31 @@ bool isOneDocument(const pugi::xml_document& dom, bool textStartsWithDeclaration
     return elements == 1;
 }
 
+// Elements usually carry a handful of attributes: their names are taken in
+// one walk and compared each with the ones after it, which allocates
+// nothing; only a long list is sorted.
 bool hasRepeatedAttribute(pugi::xml_node element) {
-    std::vector<const char*> names;
-    for (auto attribute = element.first_attribute(); attribute; attribute = attribute.next_attribute())
-        names.push_back(attribute.name());
-    auto less = [](const char* a, const char* b) { return std::strcmp(a, b) < 0; };
-    std::sort(names.begin(), names.end(), less);
-    return std::adjacent_find(names.begin(), names.end(), [](const char* a, const char* b) {
-               return std::strcmp(a, b) == 0;
-           }) != names.end();
+    constexpr std::size_t handful = 16;
+    const char* names[handful];
+    std::size_t count = 0;
+    std::vector<const char*> many;
+    for (auto attribute = element.first_attribute(); attribute; attribute = attribute.next_attribute()) {
+        if (count < handful)
+            names[count++] = attribute.name();
+        else
+            many.push_back(attribute.name());
+    }
+    const auto same = [](const char* a, const char* b) { return std::strcmp(a, b) == 0; };
+    if (many.empty()) {
+        for (std::size_t i = 0; i < count; ++i)
+            for (std::size_t j = i + 1; j < count; ++j)
+                if (same(names[i], names[j]))
+                    return true;
+        return false;
+    }
+    many.insert(many.end(), names, names + count);
+    std::sort(many.begin(), many.end(), [](const char* a, const char* b) { return std::strcmp(a, b) < 0; });
+    return std::adjacent_find(many.begin(), many.end(), same) != many.end();
 }
 
 // Whether the empty element's start tag, which begins at its name, ends in
@@ -83,6 +99,12 @@ bool isWrittenWithEndTag(const std::string& text, pugi::xml_node element) {
 
 std::vector<std::size_t> findLineStarts(const std::string& text) {
     std::vector<std::size_t> starts;
+    if (text.find('\r') == std::string::npos) {
+        // Only "\n" ends lines, the common case: let memchr find them.
+        for (std::size_t at = 0; (at = text.find('\n', at)) != std::string::npos;)
+            starts.push_back(++at);
+        return starts;
+    }
     for (std::size_t at = 0; at < text.size(); ++at) {
         const bool lineEnd = text[at] == '\n' || (text[at] == '\r' && (at + 1 == text.size() || text[at + 1] != '\n'));
         if (lineEnd)
@@ -163,6 +185,7 @@ std::shared_ptr<DocumentImpl> DocumentImpl::parse(const std::string& utf8, const
         document->declarationText = utf8.substr(0, utf8.find("?>") + 2);
     }
     document->lineStarts = findLineStarts(utf8);
+    document->sourceSize = utf8.size();
     return document;
 }
 
@@ -170,9 +193,17 @@ std::string DocumentImpl::print(pugi::xml_node node) {
     EndTagKeeper keeper(endTagged);
     if (node.type() != pugi::node_document)
         return printRaw(node);
+    // Edits seldom change a document's size much: room for the text it was
+    // read from saves regrowing the copy on the way.
     std::string text;
-    for (auto child = node.first_child(); child; child = child.next_sibling())
-        text += child == declaration ? declarationText : printRaw(child);
+    text.reserve(sourceSize + sourceSize / 8);
+    StringWriter writer(text);
+    for (auto child = node.first_child(); child; child = child.next_sibling()) {
+        if (child == declaration)
+            text += declarationText;
+        else
+            child.print(writer, "", printOptions, pugi::encoding_utf8);
+    }
     return text;
 }
 

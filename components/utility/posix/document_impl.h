@@ -49,6 +49,7 @@ private:
     std::string declarationText;        // and as it was written
     std::vector<pugi::xml_node> endTagged; // empty elements written as "<a></a>"
     std::vector<std::size_t> lineStarts;   // offsets where the second and later lines begin
+    std::size_t sourceSize = 0;            // the length of the text parsed
 };
 
 // A node or, when XPath selected one, an attribute (whose `node` is then its

@@ -162,6 +162,33 @@ TEST_F(LayoutFileTest, Save_WritesTheUsualLayout_WhateverTheFileLookedLike) {
     }
 }
 
+// What an attribute in double quotes cannot hold as it is goes out escaped,
+// so that every caption reads back as it was.
+TEST_F(LayoutFileTest, Save_EscapesWhatAnAttributeCannotHold_SoEveryCaptionReadsBackAsItWas) {
+    const std::string file = declaration + R"(<Display>
+  <LayoutType Name="A&amp;B">
+    <LayoutMode Name="Normal">
+      <Ribbon>
+        <Tab Id="1" Caption="a&lt;b&gt;c &quot;d&quot; 'e' &#9;f&#10;g&#13;h &#1;i &#x1F;j">
+          <Group Id="2" Caption="Ünïcödé ✓ 𝄞">
+            <Control SID="ID_DRAW_LINE" Caption="&amp;Line"/>
+          </Group>
+        </Tab>
+      </Ribbon>
+      <Menu/>
+    </LayoutMode>
+  </LayoutType>
+</Display>
+)";
+    ASSERT_TRUE(load(file)) << problem();
+    const std::string expected = replaced(
+        file, "a&lt;b&gt;c &quot;d&quot; 'e' &#9;f&#10;g&#13;h &#1;i &#x1F;j",
+        "a&lt;b>c &quot;d&quot; 'e' &#09;f&#10;g&#13;h &#01;i &#31;j");
+    EXPECT_EQ(saved(manager), expected);
+    ASSERT_TRUE(load(expected)) << problem();
+    EXPECT_EQ(saved(manager), expected);
+}
+
 // --- The model read from the file -----------------------------------------------
 
 TEST_F(LayoutFileTest, Load_ResolvesKnownSidsOnly_KeepingTheFilesCaptions) {

@@ -110,6 +110,38 @@ TEST_F(MenuBarTest, Copies_AreIndependentTrees_WithTheirOwnSiblings) {
     EXPECT_EQ(describe(menu), "File[Open | Export[PDF] Old?]");
 }
 
+// Each item knows the sibling after it, wherever entries were inserted.
+std::string walk(const CMenuItem& popup) {
+    std::string text;
+    for (const CMenuItem* child = popup.getFirstChild(); child; child = child->getNextSibling())
+        text += (text.empty() ? "" : " ") + (child->getKind() == CMenuItem::Kind::separator
+                                                 ? std::string("|")
+                                                 : std::string(child->getCaption().begin(), child->getCaption().end()));
+    return text;
+}
+
+TEST_F(MenuBarTest, Siblings_FollowEveryInsertion_AndAMovedMenuHandsItsItemsOver) {
+    CMenuItem& file = *menu.findItemByPath(L"File");
+    CMenuItem* open = file.findChildById(1);
+    EXPECT_EQ(file.insertCommand(command(4, L"New"), open), 1);
+    EXPECT_NE(file.insertBreak(file.findChildNoIdByName(L"Export")), nullptr);
+    EXPECT_EQ(file.addCommand(command(5, L"Quit")), 7);
+    EXPECT_EQ(file.insertPopup(L"Recent", nullptr)->getNextSibling(), nullptr);
+    EXPECT_EQ(walk(file), "New Open | | Export Old Quit Recent");
+
+    CMenuBar moved = std::move(menu);
+    EXPECT_EQ(describe(menu), "");
+    CMenuItem& movedFile = *moved.findItemByPath(L"File");
+    EXPECT_EQ(&movedFile, &file); // the items themselves changed hands
+    EXPECT_EQ(movedFile.insertCommand(command(6, L"Close"), movedFile.findChildById(5)), 7);
+    EXPECT_EQ(walk(movedFile), "New Open | | Export Old Close Quit Recent");
+    EXPECT_EQ(describe(moved), "File[New Open | | Export[PDF] Old? Close Quit Recent[]]");
+
+    menu = std::move(moved);
+    EXPECT_EQ(describe(moved), "");
+    EXPECT_EQ(walk(*menu.findItemByPath(L"File")), "New Open | | Export Old Close Quit Recent");
+}
+
 // --- Menus nested a hundred thousand deep ---------------------------------------
 
 // A menu path of `steps` popups "P", as a definition's "Path" may give it.

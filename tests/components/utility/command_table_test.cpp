@@ -66,6 +66,33 @@ TEST_F(CommandTableTest, GetCommand_IsNegativeAndLeavesTheRecord_ForAnUnknownSid
     EXPECT_FALSE(table.IsCommand(L"ID_DRAW_LINE"));
 }
 
+TEST_F(CommandTableTest, FindCommand_GivesTheTablesRecordInPlace_AndNullForAnUnknownSid) {
+    ASSERT_TRUE(load(twoCommands)) << reason();
+    const SCommand* line = table.findCommand(L"ID_DRAW_LINE");
+    ASSERT_NE(line, nullptr);
+    EXPECT_EQ(line->id, 32771);
+    EXPECT_EQ(line->caption, L"Line");
+    EXPECT_EQ(table.findCommand(L"ID_DRAW_LINE"), line);
+    EXPECT_EQ(table.findCommand(L"id_draw_line"), nullptr);
+    EXPECT_EQ(table.findCommand(L""), nullptr);
+}
+
+// A table loaded again answers from its new commands only.
+TEST_F(CommandTableTest, Lookups_FollowTheLastLoad_EveryCommandOfALargeTableFoundAtItsPlace) {
+    std::string text = "<Commands>";
+    for (int i = 1; i <= 5000; ++i)
+        text += "<Command SID=\"ID_" + std::to_string(i) + "\" Id=\"" + std::to_string(i) + "\"/>";
+    ASSERT_TRUE(load(text + "</Commands>")) << reason();
+    SCommand record;
+    for (int i = 1; i <= 5000; ++i)
+        ASSERT_EQ(table.GetCommand(L"ID_" + std::to_wstring(i), record), i - 1);
+    EXPECT_EQ(record.id, 5000);
+
+    ASSERT_TRUE(load(twoCommands)) << reason();
+    EXPECT_FALSE(table.IsCommand(L"ID_1"));
+    EXPECT_EQ(table.GetCommand(L"ID_FILE_OPEN", record), 1);
+}
+
 TEST_F(CommandTableTest, Load_RefusesTheWholeFile_NamingTheFault_AndKeepsThePreviousTable) {
     const auto commands = [](const std::string& content) { return "<Commands>" + content + "</Commands>"; };
     const std::pair<std::string, const char*> cases[] = {

@@ -67,6 +67,22 @@ TEST_F(LayoutTableTest, Commit_Fails_ForATableNeverSetUpOrWithNothingChanged) {
     EXPECT_FALSE(table().commit(commandTable));
 }
 
+// An item that gives up half-way may leave traces in a part it did not flag:
+// the commit stores only the flagged parts and leaves the others as the mode
+// holds them.
+TEST_F(LayoutTableTest, Commit_StoresOnlyTheFlaggedParts_LeavingTheModesOwnForTheRest) {
+    loadLayout(displayWith(standardMode("Normal")));
+    LayoutTable& normal = table();
+    ASSERT_NE(normal.menuBar.makeItemByPath(L"Stray"), nullptr);
+    // Toolbars are stored with the rest whenever anything is.
+    normal.commandBars.findByTitle(L"Standard")->addCommand(utility::SCommand{9, L"Stray", L"ID_STRAY"}, false);
+    ASSERT_GT(normal.ribbon.addTab(L"Extra"), 0);
+    normal.ribbonChanged = true;
+    ASSERT_TRUE(normal.commit(commandTable));
+    EXPECT_EQ(stored(*normal.modeData, commandTable), std::string("Home(1)[Draw(2): Line Arc] Extra(3)[] / ") +
+                                                          test::standardMenu + " / Standard: New Open Save Stray");
+}
+
 // The edits stay in the tables until the commit, which stores a toolbar-only,
 // a menu-only and a renumbered ribbon change each into its own mode.
 TEST_F(LayoutTableTest, Commit_StoresEachTablesChange_IntoItsOwnMode_AndTheSavedFileKeepsIt) {

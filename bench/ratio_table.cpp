@@ -1,0 +1,128 @@
+#include "bench/ratio_table.h"
+
+#include <cstdio>
+#include <optional>
+
+namespace tern::bench {
+
+namespace {
+
+using Medians = std::map<std::string, Median>;
+
+std::optional<double> seconds(const Medians& medians, const std::string& name) {
+    const auto found = medians.find(name);
+    if (found == medians.end() || found->second.seconds <= 0)
+        return std::nullopt;
+    return found->second.seconds;
+}
+
+std::optional<double> ratio(const Medians& medians, const std::string& work, const std::string& floor) {
+    const auto top = seconds(medians, work);
+    const auto bottom = seconds(medians, floor);
+    if (!top || !bottom)
+        return std::nullopt;
+    return *top / *bottom;
+}
+
+// Peak memory over the size of the file worked on.
+std::optional<double> memoryRatio(const Medians& medians, const std::string& name) {
+    const auto found = medians.find(name);
+    if (found == medians.end() || found->second.fileKb <= 0)
+        return std::nullopt;
+    return found->second.peakKb / found->second.fileKb;
+}
+
+class Table {
+public:
+    explicit Table(std::ostream& out) : out(out) {
+        line("Work", "Measured", "Target", "");
+        line(std::string(68, '-'), std::string(8, '-'), std::string(9, '-'), "----");
+    }
+
+    void row(const std::string& work, std::optional<double> measured, double target) {
+        char value[32] = "missing";
+        if (measured)
+            std::snprintf(value, sizeof value, "%.2fx", *measured);
+        char limit[32];
+        std::snprintf(limit, sizeof limit, "<= %.1fx", target);
+        const char* verdict = !measured ? "?" : *measured <= target ? "met" : "MISSED";
+        line(work, value, limit, verdict);
+        if (!measured || *measured > target)
+            ++missed;
+    }
+
+    // A figure shown for comparison, held to no target.
+    void note(const std::string& work, std::optional<double> measured) {
+        char value[32] = "missing";
+        if (measured)
+            std::snprintf(value, sizeof value, "%.2fx", *measured);
+        line(work, value, "", "");
+    }
+
+    int missedCount() const { return missed; }
+
+private:
+    void line(const std::string& work, const std::string& measured, const std::string& target,
+              const std::string& verdict) {
+        char text[160];
+        std::snprintf(text, sizeof text, "%-68s %8s %9s  %s\n", work.c_str(), measured.c_str(), target.c_str(),
+                      verdict.c_str());
+        out << text;
+    }
+
+    std::ostream& out;
+    int missed = 0;
+};
+
+} // namespace
+
+void MedianCollector::ReportRuns(const std::vector<Run>& runs) {
+    ConsoleReporter::ReportRuns(runs);
+    for (const Run& run : runs) {
+        if (run.run_type != Run::RT_Aggregate || run.aggregate_name != "median" || run.error_occurred)
+            continue;
+        Median& median = found[run.run_name.function_name];
+        // Times are reported in milliseconds.
+        median.seconds = run.GetAdjustedRealTime() / 1000;
+        if (const auto peak = run.counters.find("peak_kb"); peak != run.counters.end())
+            median.peakKb = peak->second.value;
+        if (const auto file = run.counters.find("file_kb"); file != run.counters.end())
+            median.fileKb = file->second.value;
+    }
+}
+
+void printRatioTable(const Medians& medians, std::ostream& out) {
+    out << "\nCPU time medians, each as a ratio to its floor measured in the same run\n\n";
+    Table table(out);
+    table.row("option, 6 types x 8,000 controls / pugixml parse + save",
+              ratio(medians, "option/6x8000", "floor_parse_save/6x8000"), 2.0);
+    table.row("option, 2 types x 500 controls / pugixml parse + save (as before)",
+              ratio(medians, "option/2x500", "floor_parse_save/2x500"), 4.9);
+    table.row("option growth, 6 x 2,000 to 6 x 4,000 controls", ratio(medians, "option/6x4000", "option/6x2000"),
+              2.1);
+    table.row("option growth, 6 x 4,000 to 6 x 8,000 controls", ratio(medians, "option/6x8000", "option/6x4000"),
+              2.1);
+    table.row("option peak memory / Display.xml size, 6 x 8,000", memoryRatio(medians, "option/6x8000"), 5.0);
+    table.note("  pugixml parse + save peak memory / file size", memoryRatio(medians, "floor_parse_save/6x8000"));
+    for (const char* size : {"1MB", "5MB", "20MB"})
+        table.row(std::string("setting edits, 20 files of ") + size + " / the same edits with pugixml",
+                  ratio(medians, std::string("settings/") + size, std::string("floor_settings/") + size), 1.3);
+    table.row("update, first run, 20,000 shipped files / cp -rn", ratio(medians, "update/first", "floor_cp/first"),
+              1.0);
+    table.row("update, second run, nothing to copy / cp -rn", ratio(medians, "update/second", "floor_cp/second"),
+              1.2);
+    for (const char* variant : {"check", "check_commands"}) {
+        const std::string name = variant;
+        const std::string shown = name == "check" ? "check" : "check --commands";
+        table.row(shown + ", 20,000 entries / pugixml parse", ratio(medians, name + "/20000", "floor_parse/20000"),
+                  3.0);
+        table.row(shown + " growth, 2,000 to 20,000 entries (linear: 10x)",
+                  ratio(medians, name + "/20000", name + "/2000"), 11.0);
+        table.note(shown + " growth, 200 to 2,000 entries", ratio(medians, name + "/2000", name + "/200"));
+    }
+    out << "\n" << (table.missedCount() == 0 ? "Every target is met." : "Targets missed or missing: " +
+                                                                           std::to_string(table.missedCount()))
+        << "\n";
+}
+
+} // namespace tern::bench

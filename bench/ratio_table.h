@@ -1,0 +1,39 @@
+// The table bench/run ends with: each work item's median next to its
+// floor's, as a ratio beside the target it is held to.
+
+#pragma once
+
+#include <benchmark/benchmark.h>
+
+#include <map>
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace tern::bench {
+
+// The medians of one benchmark over its repetitions.
+struct Median {
+    double seconds = 0;    // CPU time of the measured process
+    double peakKb = 0;     // its peak resident memory
+    double fileKb = 0;     // the size of the file it worked on, where one is named
+};
+
+// Prints the console report as usual and keeps each benchmark's medians,
+// by the name it was registered under.
+class MedianCollector : public benchmark::ConsoleReporter {
+public:
+    // In columns, without colours: the report usually goes to a file.
+    MedianCollector() : ConsoleReporter(OO_Tabular) {}
+    void ReportRuns(const std::vector<Run>& runs) override;
+    const std::map<std::string, Median>& medians() const { return found; }
+
+private:
+    std::map<std::string, Median> found;
+};
+
+// Prints every ratio with its target and whether it is met; a ratio whose
+// benchmarks did not run (filtered out, or failed) is shown as missing.
+void printRatioTable(const std::map<std::string, Median>& medians, std::ostream& out);
+
+} // namespace tern::bench
