@@ -12,9 +12,9 @@
 namespace tern::bench {
 
 struct ChildCost {
-    double cpuSeconds = 0;     // user + system
-    long peakKilobytes = 0;    // the largest resident set
-    int exitStatus = -1;       // -1 when it did not exit normally
+    double cpuSeconds = 0;  // user + system
+    long peakKilobytes = 0; // the largest resident set
+    int exitStatus = -1;    // -1 when it did not exit normally
 };
 
 // Runs the program (argv[0] is its path) with its output discarded and

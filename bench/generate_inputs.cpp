@@ -80,7 +80,8 @@ std::vector<Command> commandTable(unsigned count) {
 std::vector<Command> optionCommands() {
     std::vector<Command> commands;
     for (unsigned i = 0; i < 50; ++i)
-        commands.push_back({"ID_OPTION_TOOL_" + padded(i, 2), "Tool " + std::to_string(i), static_cast<int>(20000 + i)});
+        commands.push_back(
+            {"ID_OPTION_TOOL_" + padded(i, 2), "Tool " + std::to_string(i), static_cast<int>(20000 + i)});
     return commands;
 }
 
@@ -158,7 +159,8 @@ private:
         unsigned placed = 0;
         unsigned id = 1;
         for (unsigned tab = 0; placed < controls; ++tab) {
-            line(4, "<Tab Id=\"" + std::to_string(id++) + "\" Caption=\"" + (tab == 0 ? "Home" : "Tab " + std::to_string(tab)) + "\">");
+            line(4, "<Tab Id=\"" + std::to_string(id++) + "\" Caption=\"" +
+                        (tab == 0 ? "Home" : "Tab " + std::to_string(tab)) + "\">");
             for (unsigned group = 0; group < groupsPerTab && placed < controls; ++group) {
                 line(5, "<Group Id=\"" + std::to_string(id++) + "\" Caption=\"Group " + std::to_string(group) + "\">");
                 for (unsigned i = 0; i < perGroup && placed < controls; ++i, ++placed)
@@ -220,7 +222,8 @@ private:
 // in a new group and popup of the normal mode and on a toolbar it makes,
 // and in the ribbon of the 3D and red modes.
 std::string optionDefinition() {
-    std::string text = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Option_Data>\n  <Update ver=\"1.0\">\n    <Layout>\n";
+    std::string text =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Option_Data>\n  <Update ver=\"1.0\">\n    <Layout>\n";
     for (unsigned tab = 0; tab < 5; ++tab) {
         const std::string name = "Option " + std::to_string(tab);
         text += "      <MakeTab Name=\"" + name + "\" Pos=\"After\" Target=\"Home\"/>\n";
@@ -236,7 +239,8 @@ std::string optionDefinition() {
         text += "        <Ribbon Tab=\"" + tab + "\" Group=\"" + group + "\"/>\n";
         text += "        <Ribbon Mode=\"3dMode\" Tab=\"Home\" Group=\"Group 0\" Pos=\"First\"/>\n";
         text += "        <Ribbon Mode=\"RedMode\" Tab=\"Home\" Group=\"Group 1\" Pos=\"Last\"/>\n";
-        text += "        <Menu Path=\"File/" + tab + "\" Pos=\"Last\"" + (i % 5 == 0 ? " BeginGroup=\"true\"" : "") + "/>\n";
+        text += "        <Menu Path=\"File/" + tab + "\" Pos=\"Last\"" + (i % 5 == 0 ? " BeginGroup=\"true\"" : "") +
+                "/>\n";
         text += "        <CommandPanel Name=\"Option Tools\" MakePos=\"true\"/>\n";
         text += "      </Command>\n";
     }
@@ -337,7 +341,8 @@ void generateShipped(const fs::path& folder, unsigned files) {
         std::string text = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Shipped>\n";
         const unsigned lines = 4 + draw.below(40);
         for (unsigned line = 0; line < lines; ++line)
-            text += "  <Item Name=\"n" + std::to_string(line) + "\" Value=\"" + std::to_string(draw.below(100000)) + "\"/>\n";
+            text += "  <Item Name=\"n" + std::to_string(line) + "\" Value=\"" + std::to_string(draw.below(100000)) +
+                    "\"/>\n";
         text += "</Shipped>\n";
         writeFile(path, text);
     }
@@ -367,7 +372,8 @@ void generateDefinition(const fs::path& folder, unsigned entries) {
                 commands.push_back(command);
             const char* pos = number % 89 == 7 ? "Middle" : "After";
             text += "      <Command SID=\"" + command.sid + "\">\n";
-            text += std::string("        <Ribbon Tab=\"Home\" Group=\"Draw\" Pos=\"") + pos + "\" Target=\"ID_DRAW_LINE\"/>\n";
+            text += std::string("        <Ribbon Tab=\"Home\" Group=\"Draw\" Pos=\"") + pos +
+                    "\" Target=\"ID_DRAW_LINE\"/>\n";
             text += "        <Menu Path=\"Draw\" Pos=\"Last\"/>\n";
             text += "        <CommandPanel Name=\"Standard\"/>\n      </Command>\n";
         }

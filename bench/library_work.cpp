@@ -16,8 +16,8 @@ namespace {
 
 int editSettings(const std::string& definition, const std::string& folder) {
     std::vector<update::UpdateData*> entries;
-    const bool loaded = update::loadDefinitionFile(entries, platform::toSystemPath(definition).c_str(),
-                                                   L"Update_Data", update::BareLayouts::skip);
+    const bool loaded = update::loadDefinitionFile(entries, platform::toSystemPath(definition).c_str(), L"Update_Data",
+                                                   update::BareLayouts::skip);
     const std::wstring target = platform::toSystemPath(folder) + L"\\";
     for (update::UpdateData* entry : entries) {
         for (update::SettingData* setting : entry->settings)

@@ -98,10 +98,8 @@ void printRatioTable(const Medians& medians, std::ostream& out) {
               ratio(medians, "option/6x8000", "floor_parse_save/6x8000"), 2.0);
     table.row("option, 2 types x 500 controls / pugixml parse + save (as before)",
               ratio(medians, "option/2x500", "floor_parse_save/2x500"), 4.9);
-    table.row("option growth, 6 x 2,000 to 6 x 4,000 controls", ratio(medians, "option/6x4000", "option/6x2000"),
-              2.1);
-    table.row("option growth, 6 x 4,000 to 6 x 8,000 controls", ratio(medians, "option/6x8000", "option/6x4000"),
-              2.1);
+    table.row("option growth, 6 x 2,000 to 6 x 4,000 controls", ratio(medians, "option/6x4000", "option/6x2000"), 2.1);
+    table.row("option growth, 6 x 4,000 to 6 x 8,000 controls", ratio(medians, "option/6x8000", "option/6x4000"), 2.1);
     table.row("option peak memory / Display.xml size, 6 x 8,000", memoryRatio(medians, "option/6x8000"), 5.0);
     table.note("  pugixml parse + save peak memory / file size", memoryRatio(medians, "floor_parse_save/6x8000"));
     for (const char* size : {"1MB", "5MB", "20MB"})
@@ -109,8 +107,7 @@ void printRatioTable(const Medians& medians, std::ostream& out) {
                   ratio(medians, std::string("settings/") + size, std::string("floor_settings/") + size), 1.3);
     table.row("update, first run, 20,000 shipped files / cp -rn", ratio(medians, "update/first", "floor_cp/first"),
               1.0);
-    table.row("update, second run, nothing to copy / cp -rn", ratio(medians, "update/second", "floor_cp/second"),
-              1.2);
+    table.row("update, second run, nothing to copy / cp -rn", ratio(medians, "update/second", "floor_cp/second"), 1.2);
     for (const char* variant : {"check", "check_commands"}) {
         const std::string name = variant;
         const std::string shown = name == "check" ? "check" : "check --commands";
@@ -120,8 +117,9 @@ void printRatioTable(const Medians& medians, std::ostream& out) {
                   ratio(medians, name + "/20000", name + "/2000"), 11.0);
         table.note(shown + " growth, 200 to 2,000 entries", ratio(medians, name + "/2000", name + "/200"));
     }
-    out << "\n" << (table.missedCount() == 0 ? "Every target is met." : "Targets missed or missing: " +
-                                                                           std::to_string(table.missedCount()))
+    out << "\n"
+        << (table.missedCount() == 0 ? "Every target is met."
+                                     : "Targets missed or missing: " + std::to_string(table.missedCount()))
         << "\n";
 }
 

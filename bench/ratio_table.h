@@ -14,9 +14,9 @@ namespace tern::bench {
 
 // The medians of one benchmark over its repetitions.
 struct Median {
-    double seconds = 0;    // CPU time of the measured process
-    double peakKb = 0;     // its peak resident memory
-    double fileKb = 0;     // the size of the file it worked on, where one is named
+    double seconds = 0; // CPU time of the measured process
+    double peakKb = 0;  // its peak resident memory
+    double fileKb = 0;  // the size of the file it worked on, where one is named
 };
 
 // Prints the console report as usual and keeps each benchmark's medians,

@@ -101,10 +101,10 @@ ChildCost copyTrees(const UpdateFolders& folders) {
     const fs::path targets[] = {folders.profile / "cp" / "InitialConfig", folders.profile / "cp" / "Layer"};
     fs::create_directories(targets[0]);
     fs::create_directories(targets[1]);
-    ChildCost first = runChild({"/bin/cp", "-rn", (folders.install / "Config" / "InitialSet").string() + "/.",
-                                targets[0].string()});
-    const ChildCost second = runChild(
-        {"/bin/cp", "-rn", (folders.install / "Templates" / "Layer").string() + "/.", targets[1].string()});
+    ChildCost first =
+        runChild({"/bin/cp", "-rn", (folders.install / "Config" / "InitialSet").string() + "/.", targets[0].string()});
+    const ChildCost second =
+        runChild({"/bin/cp", "-rn", (folders.install / "Templates" / "Layer").string() + "/.", targets[1].string()});
     first.cpuSeconds += second.cpuSeconds;
     first.exitStatus = first.exitStatus != 0 ? first.exitStatus : second.exitStatus;
     return first;
@@ -157,21 +157,32 @@ template <typename Function> void add(const std::string& name, Function function
 
 void registerAll() {
     for (const char* size : {"2x500", "6x2000", "6x4000", "6x8000"}) {
-        add(std::string("option/") + size, [size](benchmark::State& s) { option(s, size); }, 7);
-        add(std::string("floor_parse_save/") + size, [size](benchmark::State& s) { parseAndSave(s, size); }, 7);
+        add(
+            std::string("option/") + size, [size](benchmark::State& s) { option(s, size); }, 7);
+        add(
+            std::string("floor_parse_save/") + size, [size](benchmark::State& s) { parseAndSave(s, size); }, 7);
     }
     for (const char* size : {"1MB", "5MB", "20MB"}) {
-        add(std::string("settings/") + size, [size](benchmark::State& s) { settings(s, size, "work"); }, 3);
-        add(std::string("floor_settings/") + size, [size](benchmark::State& s) { settings(s, size, "floor"); }, 3);
+        add(
+            std::string("settings/") + size, [size](benchmark::State& s) { settings(s, size, "work"); }, 3);
+        add(
+            std::string("floor_settings/") + size, [size](benchmark::State& s) { settings(s, size, "floor"); }, 3);
     }
-    add("update/first", [](benchmark::State& s) { copies(s, update, false); }, 3);
-    add("floor_cp/first", [](benchmark::State& s) { copies(s, copyTrees, false); }, 3);
-    add("update/second", [](benchmark::State& s) { copies(s, update, true); }, 5);
-    add("floor_cp/second", [](benchmark::State& s) { copies(s, copyTrees, true); }, 5);
+    add(
+        "update/first", [](benchmark::State& s) { copies(s, update, false); }, 3);
+    add(
+        "floor_cp/first", [](benchmark::State& s) { copies(s, copyTrees, false); }, 3);
+    add(
+        "update/second", [](benchmark::State& s) { copies(s, update, true); }, 5);
+    add(
+        "floor_cp/second", [](benchmark::State& s) { copies(s, copyTrees, true); }, 5);
     for (const char* size : {"200", "2000", "20000"}) {
-        add(std::string("check/") + size, [size](benchmark::State& s) { check(s, size, false); }, 5);
-        add(std::string("check_commands/") + size, [size](benchmark::State& s) { check(s, size, true); }, 5);
-        add(std::string("floor_parse/") + size, [size](benchmark::State& s) { parse(s, size); }, 5);
+        add(
+            std::string("check/") + size, [size](benchmark::State& s) { check(s, size, false); }, 5);
+        add(
+            std::string("check_commands/") + size, [size](benchmark::State& s) { check(s, size, true); }, 5);
+        add(
+            std::string("floor_parse/") + size, [size](benchmark::State& s) { parse(s, size); }, 5);
     }
 }
 

@@ -47,8 +47,8 @@ public:
     const SCommand* findCommand(const std::wstring& sid) const;
 
 private:
-    std::vector<SCommand> commands;                         // in file order
-    std::unordered_map<std::wstring, std::size_t> bySid;    // each SID's position in commands
+    std::vector<SCommand> commands;                      // in file order
+    std::unordered_map<std::wstring, std::size_t> bySid; // each SID's position in commands
 };
 
 } // namespace tern::utility

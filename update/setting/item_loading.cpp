@@ -16,14 +16,12 @@ bool readItemXPath(std::wstring& xpath, const xml::Node& node, const wchar_t* it
     if (!xml::checkNodeName(node, itemName))
         return false;
     if (!xml::readAttributeText(xpath, node.asElement(), L"XPath")) {
-        reportDropped(node,
-                      [&] { return L"An \"" + std::wstring(itemName) + L"\" without an \"XPath\" is dropped."; });
+        reportDropped(node, [&] { return L"An \"" + std::wstring(itemName) + L"\" without an \"XPath\" is dropped."; });
         return false;
     }
     if (xpath.empty())
-        reportDropped(node, [&] {
-            return L"An \"" + std::wstring(itemName) + L"\" with an empty \"XPath\" selects nothing.";
-        });
+        reportDropped(
+            node, [&] { return L"An \"" + std::wstring(itemName) + L"\" with an empty \"XPath\" selects nothing."; });
     // The expression is compiled only to be reported: not at all when nobody listens.
     else if (loadListener() && !xml::compilesToNodeSet(xpath))
         reportDropped(node, [&] {

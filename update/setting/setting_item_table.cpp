@@ -1,7 +1,7 @@
 #include "update/setting/setting_item_table.h"
 
-#include "update/setting/add_node.h"
 #include "update/owned_pointers.h"
+#include "update/setting/add_node.h"
 #include "update/setting/if_n.h"
 
 #include <memory>
