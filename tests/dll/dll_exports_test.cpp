@@ -44,7 +44,6 @@ const std::vector<std::string> updaterMembers = {
     "_ZN4tern6update8CUpdater12clearEntriesEv",                          // clearEntries
     "_ZTVN4tern6update8CUpdaterE",                                       // its virtual table
     "_ZTIN4tern6update8CUpdaterE",                                       // its type information
-    "_ZTSN4tern6update8CUpdaterE",                                       // its type name
 };
 
 const std::vector<std::string> appenderMembers = {
@@ -63,7 +62,6 @@ const std::vector<std::string> appenderMembers = {
     "_ZN4tern6option8Appender12clearEntriesEv",
     "_ZTVN4tern6option8AppenderE",
     "_ZTIN4tern6option8AppenderE",
-    "_ZTSN4tern6option8AppenderE",
 };
 
 const std::vector<std::string> inheritDialogMembers = {
@@ -73,7 +71,6 @@ const std::vector<std::string> inheritDialogMembers = {
     "_ZN4tern6update26SelectInheritAppSettingDlg7DoModalEv",
     "_ZTVN4tern6update26SelectInheritAppSettingDlgE",
     "_ZTIN4tern6update26SelectInheritAppSettingDlgE",
-    "_ZTSN4tern6update26SelectInheritAppSettingDlgE",
 };
 
 // The interface a host implements to answer the questions, and its installer.
@@ -83,7 +80,6 @@ const std::vector<std::string> userQuestionsMembers = {
     "_ZN4tern4core14IUserQuestionsD2Ev",
     "_ZTVN4tern4core14IUserQuestionsE",
     "_ZTIN4tern4core14IUserQuestionsE",
-    "_ZTSN4tern4core14IUserQuestionsE",
     "_ZN4tern4core16setUserQuestionsEPNS0_14IUserQuestionsE",
 };
 
