@@ -9,6 +9,7 @@
 #include "update/definition_file.h"
 #include "update/layout/command.h"
 #include "update/load_report.h"
+#include "update/owned_pointers.h"
 #include "update/update_data.h"
 
 #include <CLI/CLI.hpp>
@@ -45,11 +46,8 @@ struct Entries {
     Entries() = default;
     Entries(const Entries&) = delete;
     Entries& operator=(const Entries&) = delete;
-    ~Entries() {
-        for (update::UpdateData* entry : list)
-            delete entry;
-    }
-    std::vector<update::UpdateData*> list;
+    ~Entries() { update::deleteAll(list); }
+    std::vector<update::UpdateData*> list; // owned
 };
 
 // Reads the file's entries with the loader its root element picks: the file
