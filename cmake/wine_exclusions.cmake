@@ -23,6 +23,14 @@ list(APPEND TN_WINE_EXCLUDED
   setting_tests:IfNTest.Nesting_TensOfThousandsDeep_DropsWhatLiesBeyondTheBound_WithoutCrashing
 )
 
+# Wine's MSXML lists an element's namespace declarations wrongly: the first
+# prefixed one again in place of the next, and a failure (E_OUTOFMEMORY) for
+# a default one. A settings file declaring both is written back with a
+# repeated attribute and no longer loads.
+list(APPEND TN_WINE_EXCLUDED
+  setting_edit_corpus_tests:setting_edit/CorpusReplay.Input_KeepsTheTargetsPromises/namespaced_root_xml
+)
+
 # tn_wine_arguments(NAME OUT): the arguments that leave NAME's excluded cases
 # out of its run under Wine.
 function(tn_wine_arguments name out)

@@ -76,14 +76,11 @@ bool hasRepeatedAttribute(pugi::xml_node element) {
     return std::adjacent_find(many.begin(), many.end(), same) != many.end();
 }
 
-// Whether the empty element's start tag, which begins at its name, ends in
-// ">" rather than "/>" (a ">" inside a quoted value does not end it).
-bool isWrittenWithEndTag(const std::string& text, pugi::xml_node element) {
-    const auto nameOffset = element.offset_debug();
-    if (nameOffset < 0)
-        return false;
+// The offset of the ">" that closes the tag whose text goes on at `from` (a
+// ">" inside a quoted value does not close it); npos when nothing closes it.
+std::size_t closingBracket(const std::string& text, std::size_t from) {
     char quote = '\0';
-    for (auto at = static_cast<std::size_t>(nameOffset); at < text.size(); ++at) {
+    for (auto at = from; at < text.size(); ++at) {
         const char c = text[at];
         if (quote != '\0') {
             if (c == quote)
@@ -91,10 +88,20 @@ bool isWrittenWithEndTag(const std::string& text, pugi::xml_node element) {
         } else if (c == '"' || c == '\'') {
             quote = c;
         } else if (c == '>') {
-            return text[at - 1] != '/';
+            return at;
         }
     }
-    return false;
+    return std::string::npos;
+}
+
+// Whether the empty element's start tag, which begins at its name, ends in
+// ">" rather than "/>".
+bool isWrittenWithEndTag(const std::string& text, pugi::xml_node element) {
+    const auto nameOffset = element.offset_debug();
+    if (nameOffset < 0)
+        return false;
+    const auto close = closingBracket(text, static_cast<std::size_t>(nameOffset));
+    return close != std::string::npos && text[close - 1] != '/';
 }
 
 std::vector<std::size_t> findLineStarts(const std::string& text) {
@@ -181,8 +188,13 @@ std::shared_ptr<DocumentImpl> DocumentImpl::parse(const std::string& utf8, const
             document->endTagged.push_back(node);
     }
     if (dom.first_child().type() == pugi::node_declaration) {
+        // pugixml also ends a declaration at "/>", which XML does not; its
+        // text, written back as it was, must end where the parser ended it.
+        const auto close = closingBracket(utf8, 0);
+        if (close == std::string::npos || utf8[close - 1] != '?')
+            return nullptr;
         document->declaration = dom.first_child();
-        document->declarationText = utf8.substr(0, utf8.find("?>") + 2);
+        document->declarationText = utf8.substr(0, close + 1);
     }
     document->lineStarts = findLineStarts(utf8);
     document->sourceSize = utf8.size();
