@@ -122,6 +122,31 @@ Handle createBeside(const std::wstring& target, DWORD attributes, std::wstring& 
     }
 }
 
+// Why a file cannot be copied: only a file on disk has content to copy,
+// not a device or a pipe (NUL, CON, \\.\pipe\...).
+std::error_code whyNotCopyable(const std::wstring& path) {
+    Handle file = openToQuery(path);
+    if (!file)
+        return lastError();
+    return ::GetFileType(file.get()) == FILE_TYPE_DISK ? std::error_code() : make_error_code(FileError::notRegularFile);
+}
+
+// Copies a file to a path where none exists yet, attributes and last-write
+// time included.
+std::error_code copyToNewFile(const std::wstring& from, const std::wstring& to) {
+    const std::wstring source = win32Path(from), destination = win32Path(to);
+    if (failsNow(FileCall::copy) || !::CopyFileW(source.c_str(), destination.c_str(), TRUE))
+        return lastError();
+    // Windows gives a copy the source's attributes; Wine does not always,
+    // so a read-only source is made to stay read-only.
+    const DWORD sourceAttributes = ::GetFileAttributesW(source.c_str());
+    const DWORD copyAttributes = ::GetFileAttributesW(destination.c_str());
+    if (sourceAttributes != INVALID_FILE_ATTRIBUTES && copyAttributes != INVALID_FILE_ATTRIBUTES &&
+        (sourceAttributes & FILE_ATTRIBUTE_READONLY) && !(copyAttributes & FILE_ATTRIBUTE_READONLY))
+        ::SetFileAttributesW(destination.c_str(), copyAttributes | FILE_ATTRIBUTE_READONLY);
+    return {};
+}
+
 bool moveOver(const std::wstring& from, const std::wstring& to) {
     return !failsNow(FileCall::rename) && ::MoveFileExW(win32Path(from).c_str(), win32Path(to).c_str(),
                                                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
@@ -138,26 +163,39 @@ bool removeFolder(const std::wstring& path, std::error_code* why) {
 }
 
 bool copyFile(const std::wstring& from, const std::wstring& to, FailIfExists policy, std::error_code* why) {
+    if (const std::error_code refused = whyNotCopyable(from))
+        return fail(why, refused);
+    if (policy == FailIfExists::yes)
+        return finish(why, copyToNewFile(from, to));
+
     // Windows' CopyFileW refuses a read-only destination; Wine's replaces it.
     // A link's target is what is replaced, so its attribute counts.
-    std::wstring target = to;
-    if (policy == FailIfExists::no) {
-        if (const std::error_code refused = writeTarget(to, target))
-            return fail(why, refused);
-        if (const std::error_code refused = whyNotReplaceable(target))
-            return fail(why, refused);
+    std::wstring target;
+    if (const std::error_code refused = writeTarget(to, target))
+        return fail(why, refused);
+    if (const std::error_code refused = whyNotReplaceable(target))
+        return fail(why, refused);
+    // A file copied onto itself must survive.
+    FileIdentity source, destination;
+    if (getFileIdentity(from, source) && getFileIdentity(target, destination) && source == destination)
+        return fail(why, std::errc::file_exists);
+    // CopyFileW writes over an existing file in place, so a failure half-way
+    // would leave it torn: the copy is made beside it and takes its place.
+    const std::wstring folder = folderOf(target);
+    removeStaleTemporaryFiles(folder);
+    std::wstring temporary;
+    std::error_code failed;
+    do {
+        temporary = folder + temporaryNameBeside(target.substr(folder.size()));
+        failed = copyToNewFile(from, temporary);
+    } while (failed == std::errc::file_exists);
+    if (!failed && !moveOver(temporary, target)) {
+        failed = lastError();
+        // The copy may carry the source's read-only attribute.
+        ::SetFileAttributesW(win32Path(temporary).c_str(), FILE_ATTRIBUTE_NORMAL);
+        ::DeleteFileW(win32Path(temporary).c_str());
     }
-    const std::wstring source = win32Path(from), destination = win32Path(target);
-    if (failsNow(FileCall::copy) || !::CopyFileW(source.c_str(), destination.c_str(), policy == FailIfExists::yes))
-        return fail(why, lastError());
-    // Windows gives a copy the source's attributes; Wine does not when the
-    // copy replaces a file, so a read-only source is made to stay read-only.
-    const DWORD sourceAttributes = ::GetFileAttributesW(source.c_str());
-    const DWORD copyAttributes = ::GetFileAttributesW(destination.c_str());
-    if (sourceAttributes != INVALID_FILE_ATTRIBUTES && copyAttributes != INVALID_FILE_ATTRIBUTES &&
-        (sourceAttributes & FILE_ATTRIBUTE_READONLY) && !(copyAttributes & FILE_ATTRIBUTE_READONLY))
-        ::SetFileAttributesW(destination.c_str(), copyAttributes | FILE_ATTRIBUTE_READONLY);
-    return succeed(why);
+    return finish(why, failed);
 }
 
 bool deleteFile(const std::wstring& path, std::error_code* why) {
@@ -287,8 +325,11 @@ bool setFileStatus(const std::wstring& path, const FileStatus& status, std::erro
 bool readFile(const std::wstring& path, std::string& bytes, std::error_code* why) {
     Handle file =
         failsNow(FileCall::open) ? Handle() : openHandle(path, GENERIC_READ, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN);
-    if (!file)
-        return fail(why, lastError());
+    if (!file) {
+        // Windows denies access to a folder's content; say what it is, as POSIX does.
+        const std::error_code failed = lastError();
+        return fail(why, isFolder(path) ? std::make_error_code(std::errc::is_a_directory) : failed);
+    }
     // Only a file on disk has content to read; a pipe or a device (NUL, CON)
     // is refused before a read could wait on it.
     if (::GetFileType(file.get()) != FILE_TYPE_DISK)
