@@ -7,7 +7,8 @@ namespace tern::platform {
 std::uint64_t currentProcessId() { return ::GetCurrentProcessId(); }
 
 bool isProcessRunning(std::uint64_t id) {
-    if (id > MAXDWORD)
+    // 0 is the idle process, which owns no file.
+    if (id == 0 || id > MAXDWORD)
         return true;
     HANDLE process = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, static_cast<DWORD>(id));
     if (!process)

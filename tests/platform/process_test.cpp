@@ -8,7 +8,8 @@ namespace {
 TEST(ProcessTest, IsProcessRunning_ForThisProcess_AndNotForAnIdNoProcessHas) {
     EXPECT_TRUE(isProcessRunning(currentProcessId()));
     EXPECT_FALSE(isProcessRunning(2147483644));
-    // 0 names no process but the caller's process group on POSIX: left alone.
+    // 0 is the caller's process group on POSIX and the idle process on
+    // Windows: whatever names it is left alone.
     EXPECT_TRUE(isProcessRunning(0));
 }
 
