@@ -163,6 +163,10 @@ bool removeFolder(const std::wstring& path, std::error_code* why) {
 }
 
 bool copyFile(const std::wstring& from, const std::wstring& to, FailIfExists policy, std::error_code* why) {
+    // A destination that is there already ends the copy at one status call,
+    // before the source is opened; CopyFileW still guards the moment after.
+    if (policy == FailIfExists::yes && ::GetFileAttributesW(win32Path(to).c_str()) != INVALID_FILE_ATTRIBUTES)
+        return fail(why, std::errc::file_exists);
     if (const std::error_code refused = whyNotCopyable(from))
         return fail(why, refused);
     if (policy == FailIfExists::yes)
