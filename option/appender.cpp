@@ -10,7 +10,9 @@
 #include "update/update_data.h"
 #include "update/version_text.h"
 
+#include <exception>
 #include <memory>
+#include <typeinfo>
 
 namespace tern::option {
 
@@ -33,15 +35,19 @@ void Appender::clearEntries() {
     update::deleteAll(tables);
 }
 
-int Appender::run(const wchar_t* name, const wchar_t* definitionPath, core::IMainFrame& frame) {
+int Appender::run(const wchar_t* name, const wchar_t* definitionPath, core::IMainFrame& frame) try {
     const std::wstring folder = frame.getAppDataFolder();
     if (folder.empty())
         return -1;
     return run(name, definitionPath, folder.c_str(), frame.getLayoutManager(), frame.getCommandTable());
+} catch (const std::bad_cast&) {
+    throw;
+} catch (const std::exception&) {
+    return 0; // as below
 }
 
 int Appender::run(const wchar_t* name, const wchar_t* definitionPath, const wchar_t* folder,
-                  layout::ILayoutManager& layoutManager, const utility::CCommandTable& commandTable) {
+                  layout::ILayoutManager& layoutManager, const utility::CCommandTable& commandTable) try {
     if (isEmpty(name) || isEmpty(definitionPath) || isEmpty(folder))
         return -1;
     optionName = name;
@@ -53,6 +59,12 @@ int Appender::run(const wchar_t* name, const wchar_t* definitionPath, const wcha
     if (!loadXml(definitionPath))
         return 0;
     return updateLayout(folder, layoutManager, commandTable) ? 1 : 0;
+} catch (const std::bad_cast&) {
+    throw; // a layout manager of another class: the host's to handle
+} catch (const std::exception&) {
+    // Any other exception would end the host (std::bad_alloc from a file
+    // too large to hold, say): the run fails instead.
+    return 0;
 }
 
 bool Appender::setup(const wchar_t* definitionPath) {

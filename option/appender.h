@@ -14,7 +14,8 @@
 // the file was saved. Edits and recorded versions stay in the host's model
 // even when no file is written. Settings edits in the definition are read
 // but never applied. std::bad_cast leaves run when the layout manager is not
-// a tern::layout::LayoutManager.
+// a tern::layout::LayoutManager; any other exception (running out of
+// memory) ends the run with 0.
 
 #pragma once
 

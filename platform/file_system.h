@@ -23,6 +23,16 @@
 // No function here limits path length: the callers refuse paths over 260
 // characters where the design asks for it.
 //
+// Links are followed where Windows' file functions follow them: a read or a
+// copy from a link reads the file it leads to, and a save or a replacing
+// copy onto a link replaces the file it leads to, keeping the link a link
+// and the target's read-only attribute in force. Deleting, listing and
+// attribute changes act on a link itself.
+//
+// Only regular files are read or copied: a folder, a pipe or a device is
+// refused at once, without waiting for a pipe's writer. A read holds the
+// whole file in memory and stops at maxReadSize.
+//
 // Results are booleans: true means the operation took effect. A caller that
 // wants to say why something failed passes a std::error_code to fill.
 
@@ -35,6 +45,21 @@
 #include <vector>
 
 namespace tern::platform {
+
+// The most a read takes in: 256 MiB. The largest files the library reads,
+// layout files, run to some megabytes; a file far beyond that is not one of
+// them, and reading it whole, then decoding and parsing it at several times
+// its size, would exhaust the memory of the host the library runs in.
+constexpr std::uint64_t maxReadSize = std::uint64_t{256} << 20;
+
+// The reasons for refusing a file that are the library's own rather than
+// the system's; std::error_code values of the category fileErrorCategory().
+enum class FileError {
+    notRegularFile = 1, // a pipe, a device or a socket: no content to read or copy
+    tooLarge,           // more than maxReadSize to read
+};
+const std::error_category& fileErrorCategory();
+std::error_code make_error_code(FileError error);
 
 // Windows file attribute bits, with the values the library stores and compares.
 enum Attribute : std::uint32_t {
@@ -77,9 +102,10 @@ bool removeFolder(const std::wstring& path, std::error_code* why = nullptr);
 
 // Copies one file's content, attributes and last-write time. With
 // FailIfExists::yes an existing destination makes the copy fail; with
-// FailIfExists::no a writable destination is replaced and a read-only one
-// makes the copy fail. A source that is a link is copied as its target's
-// content, as CopyFileW does.
+// FailIfExists::no a writable destination is replaced in one step, as
+// writeFileReplacing replaces it (a link followed to its target), and a
+// read-only one makes the copy fail. A source that is a link is copied as
+// its target's content, as CopyFileW does.
 bool copyFile(const std::wstring& from, const std::wstring& to, FailIfExists policy,
               std::error_code* why = nullptr);
 
@@ -136,17 +162,23 @@ bool getFileIdentity(const std::wstring& path, FileIdentity& identity, std::erro
 // name spelt as the folder holds it. False when nothing is there.
 bool resolvePath(const std::wstring& path, std::wstring& resolved, std::error_code* why = nullptr);
 
-// Reads a whole file into bytes.
+// Reads a whole regular file into bytes; FileError::tooLarge for one of
+// more than maxReadSize bytes.
 bool readFile(const std::wstring& path, std::string& bytes, std::error_code* why = nullptr);
 
 // Replaces the file at path with bytes in one step: the bytes are written to
 // a new file beside it, which then takes the target's place. On any failure
 // the target is left as it was and the file beside it is removed. A read-only
-// target is refused. A missing target is created.
+// target is refused. A missing target is created. A link is followed: the
+// file it leads to is replaced, and a link that leads nowhere is refused.
+// The new file is named ".NAME.PID-N.tmp" until it takes the target's place;
+// such files that a process which no longer runs left in the folder (it was
+// killed in the middle of a save) are removed first.
 bool writeFileReplacing(const std::wstring& path, const std::string& bytes, std::error_code* why = nullptr);
 
 // Moves the file `from` over `to` in one step (both in the same folder);
-// a read-only `to` is refused and left as it was.
+// a read-only `to` is refused and left as it was. A link at `to` is
+// replaced as itself, as MoveFileExW replaces it.
 bool replaceFile(const std::wstring& from, const std::wstring& to, std::error_code* why = nullptr);
 
 // Converts between a system path and a native path of this platform: what a
@@ -156,3 +188,8 @@ std::wstring toSystemPath(const std::filesystem::path& nativePath);
 std::filesystem::path toNativePath(const std::wstring& systemPath);
 
 } // namespace tern::platform
+
+namespace std {
+template <>
+struct is_error_code_enum<tern::platform::FileError> : true_type {};
+} // namespace std

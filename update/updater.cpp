@@ -9,6 +9,7 @@
 #include "update/version_file.h"
 #include "update/version_text.h"
 
+#include <exception>
 #include <vector>
 
 namespace tern::update {
@@ -76,7 +77,7 @@ CUpdater::CUpdater() = default;
 
 CUpdater::~CUpdater() { clearEntries(); }
 
-int CUpdater::run(const wchar_t* definitionPath, const core::IMainFrame& frame, bool lumen) {
+int CUpdater::run(const wchar_t* definitionPath, const core::IMainFrame& frame, bool lumen) try {
     if (!definitionPath || !*definitionPath)
         return -1;
     const std::wstring definition = definitionPath;
@@ -130,6 +131,10 @@ int CUpdater::run(const wchar_t* definitionPath, const core::IMainFrame& frame, 
     if (refreshLayerTemplates(frame))
         result = 1;
     return result;
+} catch (const std::exception&) {
+    // No exception may leave the library into the host, which it would end
+    // (std::bad_alloc from a file too large to hold, say): the run fails.
+    return 0;
 }
 
 bool CUpdater::readVersion(const core::IMainFrame& frame) {

@@ -5,7 +5,8 @@
 // under the vendor folder, loads the update definition and hands over to the
 // update flow, then copies the shipped initial settings and refreshes the
 // shipped layer templates. It returns -1 when the folders are unusable, 1
-// when the flow or a copy did something, and 0 otherwise.
+// when the flow or a copy did something, and 0 otherwise, also when an
+// exception (running out of memory) ended the run: none leaves it.
 //
 // Only one CUpdater may run at a time: one flag of the run is module-level.
 

@@ -1,129 +1,12 @@
 #include "components/utility/character_references.h"
 
+#include "components/utility/xml_text_runs.h"
 #include "platform/text.h"
 
-#include <algorithm>
 #include <cstddef>
-#include <string_view>
 
 namespace tern::utility::xml {
 namespace {
-
-template <typename Text>
-bool startsWith(const Text& text, std::size_t at, std::string_view ascii) {
-    using Char = typename Text::value_type;
-    return at + ascii.size() <= text.size() &&
-           std::equal(ascii.begin(), ascii.end(), text.begin() + static_cast<std::ptrdiff_t>(at),
-                      [](char a, Char b) { return static_cast<Char>(a) == b; });
-}
-
-// Where `ascii` next begins at or after `at` and before `end`; `end` when
-// nowhere there.
-template <typename Text>
-std::size_t find(const Text& text, std::size_t at, std::string_view ascii, std::size_t end) {
-    for (; at < end; ++at) {
-        if (startsWith(text, at, ascii))
-            return at;
-    }
-    return end;
-}
-
-template <typename Text>
-std::size_t find(const Text& text, std::size_t at, std::string_view ascii) {
-    return find(text, at, ascii, text.size());
-}
-
-// Just past the next `ascii` at or after `at`; the text's size when nowhere.
-template <typename Text>
-std::size_t pastNext(const Text& text, std::size_t at, std::string_view ascii) {
-    const std::size_t found = find(text, at, ascii);
-    return found == text.size() ? found : found + ascii.size();
-}
-
-// The quote that opens a quoted value at `at`, or nothing.
-template <typename Text>
-std::string_view quoteAt(const Text& text, std::size_t at) {
-    return startsWith(text, at, "\"") ? "\"" : startsWith(text, at, "'") ? "'" : "";
-}
-
-// Just past the markup that opens with "<!" or "<?" at `at`: a comment, a
-// CDATA section, a processing instruction or the document type, whose
-// internal subset may hold quoted text, comments and brackets.
-template <typename Text>
-std::size_t pastDeclaration(const Text& text, std::size_t at) {
-    if (startsWith(text, at, "<!--"))
-        return pastNext(text, at + 4, "-->");
-    if (startsWith(text, at, "<![CDATA["))
-        return pastNext(text, at + 9, "]]>");
-    if (startsWith(text, at, "<?"))
-        return pastNext(text, at + 2, "?>");
-    int depth = 0;
-    for (std::size_t i = at + 2; i < text.size(); ++i) {
-        if (startsWith(text, i, "<!--"))
-            i = pastNext(text, i + 4, "-->") - 1;
-        else if (const std::string_view quote = quoteAt(text, i); !quote.empty())
-            i = pastNext(text, i + 1, quote) - 1;
-        else if (startsWith(text, i, "["))
-            ++depth;
-        else if (startsWith(text, i, "]"))
-            --depth;
-        else if (startsWith(text, i, ">") && depth <= 0)
-            return i + 1;
-    }
-    return text.size();
-}
-
-// Calls visit(begin, end, readsReferences) for consecutive runs of the text,
-// in order, until a call returns false; true when every call did.
-// `readsReferences` is true for runs of text content and attribute values,
-// and false for markup (entity and character references included).
-template <typename Text, typename Visit>
-bool visitRuns(const Text& text, Visit visit) {
-    // Content from begin to end, each "&...;" in it a run of markup.
-    auto content = [&](std::size_t begin, std::size_t end) {
-        while (begin < end) {
-            const std::size_t ampersand = find(text, begin, "&", end);
-            if (ampersand > begin && !visit(begin, ampersand, true))
-                return false;
-            if (ampersand == end)
-                break;
-            begin = std::min(find(text, ampersand, ";", end) + 1, end);
-            if (!visit(ampersand, begin, false))
-                return false;
-        }
-        return true;
-    };
-    for (std::size_t at = 0; at < text.size();) {
-        if (!startsWith(text, at, "<")) {
-            const std::size_t tag = find(text, at, "<");
-            if (!content(at, tag))
-                return false;
-            at = tag;
-        } else if (startsWith(text, at, "<!") || startsWith(text, at, "<?")) {
-            const std::size_t end = pastDeclaration(text, at);
-            if (!visit(at, end, false))
-                return false;
-            at = end;
-        } else {
-            // A tag: its names are markup, its quoted values content.
-            std::size_t markup = at;
-            std::size_t i = at + 1;
-            for (; i < text.size() && !startsWith(text, i, ">"); ++i) {
-                const std::string_view quote = quoteAt(text, i);
-                if (quote.empty())
-                    continue;
-                const std::size_t close = find(text, i + 1, quote);
-                if (!visit(markup, i + 1, false) || !content(i + 1, close))
-                    return false;
-                markup = i = close;
-            }
-            at = std::min(i + 1, text.size());
-            if (!visit(markup, at, false))
-                return false;
-        }
-    }
-    return true;
-}
 
 // The length of the character that starts at `at`, a surrogate pair where
 // wide text is UTF-16, with its code point in `code`. An unpaired surrogate
@@ -166,7 +49,7 @@ std::wstring referenceTo(char32_t code) {
 template <typename Text>
 bool referenceUnencodable(const Text& text, const std::function<bool(const Text&)>& encodable, Text& out) {
     out.clear();
-    return visitRuns(text, [&](std::size_t begin, std::size_t end, bool readsReferences) {
+    return text_runs::visitRuns(text, [&](std::size_t begin, std::size_t end, bool readsReferences) {
         const Text run = text.substr(begin, end - begin);
         if (encodable(run)) {
             out += run;

@@ -72,8 +72,9 @@ bool CCommandTable::load(const std::wstring& path, std::wstring& problem) {
     try {
         xml::Document document;
         xml::Element root;
-        if (!xml::load(document, path, false) || !xml::getRootElement(root, document)) {
-            problem = path + L": the file cannot be read as XML.";
+        std::wstring why;
+        if (!xml::load(document, path, false, &why) || !xml::getRootElement(root, document)) {
+            problem = path + L": the file cannot be read as XML: " + why + L".";
             return false;
         }
         if (!xml::checkNodeName(root, L"Commands")) {

@@ -14,12 +14,15 @@
 namespace tern::utility::xml {
 
 // Parses a file's bytes, decoded as xml_encoding.h decides, into a new
-// document that remembers their encoding; null when they cannot be decoded
-// or are not one well-formed document. Raises DomError when the DOM fails.
-std::shared_ptr<DocumentImpl> parseFile(std::string_view bytes);
+// document that remembers their encoding; null when they cannot be decoded,
+// hold entities (entity_references.h) or are not one well-formed document.
+// `problem` says why in the first two cases and is left empty otherwise.
+// Raises DomError when the DOM fails.
+std::shared_ptr<DocumentImpl> parseFile(std::string_view bytes, std::wstring& problem);
 
-// Parses text into a new document, to be written as UTF-8; null when it is
-// not one well-formed document. Raises DomError when the DOM fails.
+// Parses text into a new document, to be written as UTF-8; null when it
+// holds entities or is not one well-formed document. Raises DomError when
+// the DOM fails.
 std::shared_ptr<DocumentImpl> parseText(const std::wstring& text);
 
 // The whole document as bytes in its encoding; false when a character that

@@ -10,10 +10,22 @@
 
 namespace tern::utility::xml {
 
-bool load(Document& document, const std::wstring& path, bool /*flag: every caller loads synchronously*/) {
+bool load(Document& document, const std::wstring& path, bool /*flag: every caller loads synchronously*/,
+          std::wstring* why) {
     std::string bytes;
+    std::error_code unread;
+    std::wstring problem;
     auto& impl = DocumentAccess::impl(document);
-    impl = platform::readFile(path, bytes) ? parseFile(bytes) : nullptr;
+    if (!platform::readFile(path, bytes, &unread)) {
+        impl = nullptr;
+        problem = L"it cannot be read: " + platform::fromUtf8(unread.message());
+    } else {
+        impl = parseFile(bytes, problem);
+        if (!impl && problem.empty())
+            problem = L"it is not one well-formed XML document";
+    }
+    if (why)
+        *why = problem;
     return impl != nullptr;
 }
 

@@ -16,7 +16,10 @@
 // differs from its original only where it was edited. Files are read and
 // written in the encoding they declare (UTF-8, UTF-16 with its byte-order
 // mark, Shift_JIS); a file whose encoding cannot be read fails to load rather
-// than being misread. What the DOM does not keep is written in one way:
+// than being misread. So does a file that a save could not write back as it
+// was read: one in an encoding whose written text would not read again
+// (UTF-7, xml_encoding.h), or one that declares entities or refers to them
+// (entity_references.h). What the DOM does not keep is written in one way:
 // attributes in double quotes, with no spaces around "=" or before "/>",
 // and character references and optional escapes as the DOM escapes text.
 
@@ -108,11 +111,15 @@ private:
 
 // Parses the file into a new document. `flag` is the application's
 // asynchronous-load switch; every caller passes false. On failure the
-// document is released (left empty) and the result is false.
-bool load(Document& document, const std::wstring& path, bool flag);
+// document is released (left empty), the result is false and `why`, when
+// given, says why in a phrase ("it is not one well-formed XML document",
+// "it cannot be read: not a regular file (...)"); it is emptied on success.
+// Only regular files of up to platform::maxReadSize bytes are read.
+bool load(Document& document, const std::wstring& path, bool flag, std::wstring* why = nullptr);
 
 // Parses XML text into a new document, which is saved as UTF-8. On failure
-// the document is left empty and the result is false.
+// (also for entities, as load has it) the document is left empty and the
+// result is false.
 bool loadXml(Document& document, const std::wstring& text);
 
 // The document element; false for an empty document.

@@ -1,5 +1,7 @@
 #include "components/utility/xml_encoding.h"
 
+#include "platform/text.h"
+
 #include <cctype>
 #include <iterator>
 
@@ -111,5 +113,20 @@ std::optional<DetectedEncoding> detectEncoding(std::string_view bytes) {
     }
     return detected;
 }
+
+std::wstring describeDecodingFailure(DecodingFailure failure, const std::string& encodingName) {
+    const std::wstring name = L"\"" + platform::fromUtf8(encodingName) + L"\"";
+    switch (failure) {
+    case DecodingFailure::bytes:
+        return L"its bytes cannot be read as the encoding " + name;
+    case DecodingFailure::text:
+        return L"its text does not read as the encoding " + name + L" declares it";
+    case DecodingFailure::writtenText:
+        break;
+    }
+    return L"text written in the encoding " + name + L" would not read as that encoding again";
+}
+
+std::wstring describeUnnamedEncoding() { return L"its declaration names no encoding"; }
 
 } // namespace tern::utility::xml

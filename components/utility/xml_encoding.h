@@ -15,10 +15,14 @@
 // not an encoding name or the backend does not know it, when a byte
 // sequence is invalid in the encoding, when the text holds a NUL character,
 // and when the declaration cannot be read back in the encoding it names (a
-// single-byte file declaring UTF-16, say). A character the file's encoding
-// cannot represent is encoded as a character reference in text and
-// attribute values (character_references.h); encoding fails when one
-// stands anywhere else.
+// single-byte file declaring UTF-16, say). It also fails, rather than
+// letting a later save destroy the file, for an encoding in which the text
+// would be written in a form that no longer reads as that encoding: UTF-7
+// reads a plain "<?xml" declaration but writes "<" as "+ADw-", and what it
+// wrote would be taken for UTF-8. A character the file's encoding cannot
+// represent is encoded as a character reference in text and attribute
+// values (character_references.h); encoding fails when one stands anywhere
+// else.
 
 #pragma once
 
@@ -66,20 +70,60 @@ bool isFaithfulDecoding(const DetectedEncoding& detected, const Text& text) {
            std::equal(opening.begin(), opening.end(), text.begin(), [](char a, Char b) { return Char(a) == b; });
 }
 
-// Decodes a file's bytes into the text a DOM parses, and tells how they were
-// encoded. `convert(body, encodingName, text)` is the backend's conversion of
-// the bytes after the byte-order mark, false when it cannot read them.
-// `encoding` and `text` are left as they were on failure.
-template <typename Text, typename Convert>
-bool decodeXml(std::string_view bytes, Convert convert, XmlEncoding& encoding, Text& text) {
-    const std::optional<DetectedEncoding> detected = detectEncoding(bytes);
-    Text decoded;
-    if (!detected || !convert(detected->body, detected->encoding.name, decoded) ||
-        !isFaithfulDecoding(*detected, decoded))
+// Whether text written back in the encoding the declaration named reads
+// again as that encoding: the declaration, encoded, must be found again and
+// decode to itself. `decode` and `encode` are the backend's conversions, as
+// decodeXml and encodeXml take them.
+template <typename Text, typename Decode, typename Encode>
+bool readsBackOnceWritten(const DetectedEncoding& detected, const Text& text, Decode decode, Encode encode) {
+    using Char = typename Text::value_type;
+    if (!detected.declared || detected.encoding.name == "utf-8")
+        return true;
+    const Text declaration = text.substr(0, text.find(Char('>')) + 1);
+    std::string written;
+    Text readBack;
+    if (!encode(declaration, detected.encoding.name, written))
         return false;
-    encoding = detected->encoding;
-    text = std::move(decoded);
-    return true;
+    const std::optional<DetectedEncoding> again = detectEncoding(written);
+    return again && again->encoding.name == detected.encoding.name &&
+           decode(again->body, detected.encoding.name, readBack) && readBack == declaration;
+}
+
+// Why bytes whose encoding was detected as `detected` fail to decode, for a
+// caller to show: the file's bytes, its text, or its text written back do
+// not read as that encoding.
+enum class DecodingFailure { bytes, text, writtenText };
+std::wstring describeDecodingFailure(DecodingFailure failure, const std::string& encodingName);
+// Why bytes whose declaration names no encoding fail to decode.
+std::wstring describeUnnamedEncoding();
+
+// Decodes a file's bytes into the text a DOM parses, and tells how they were
+// encoded. `decode(body, encodingName, text)` is the backend's conversion of
+// the bytes after the byte-order mark, false when it cannot read them;
+// `encode` its conversion back, as encodeXml takes it. On failure `encoding`
+// and `text` are left as they were and `problem` says why.
+template <typename Text, typename Decode, typename Encode>
+bool decodeXml(std::string_view bytes, Decode decode, Encode encode, XmlEncoding& encoding, Text& text,
+               std::wstring& problem) {
+    const std::optional<DetectedEncoding> detected = detectEncoding(bytes);
+    if (!detected) {
+        problem = describeUnnamedEncoding();
+        return false;
+    }
+    const std::string& name = detected->encoding.name;
+    Text decoded;
+    if (!decode(detected->body, name, decoded))
+        problem = describeDecodingFailure(DecodingFailure::bytes, name);
+    else if (!isFaithfulDecoding(*detected, decoded))
+        problem = describeDecodingFailure(DecodingFailure::text, name);
+    else if (!readsBackOnceWritten(*detected, decoded, decode, encode))
+        problem = describeDecodingFailure(DecodingFailure::writtenText, name);
+    else {
+        encoding = detected->encoding;
+        text = std::move(decoded);
+        return true;
+    }
+    return false;
 }
 
 // Encodes a DOM's printed text into the file's bytes, byte-order mark

@@ -1,5 +1,7 @@
 #include "platform/posix/file_descriptor.h"
 
+#include "platform/file_system.h"
+
 #include <cerrno>
 #include <unistd.h>
 
@@ -13,7 +15,7 @@ constexpr std::size_t chunkSize = 64 * 1024;
 ssize_t readSome(int fd, char* buffer, std::size_t size) {
     ssize_t count;
     do
-        count = ::read(fd, buffer, size);
+        count = failsNow(FileCall::read) ? -1 : ::read(fd, buffer, size);
     while (count < 0 && errno == EINTR);
     return count;
 }
@@ -36,7 +38,7 @@ std::error_code readChunks(int fd, Take take) {
 
 std::error_code writeBytes(int fd, const char* data, std::size_t size) {
     while (size > 0) {
-        const ssize_t count = ::write(fd, data, size);
+        const ssize_t count = failsNow(FileCall::write) ? -1 : ::write(fd, data, size);
         if (count < 0) {
             if (errno == EINTR)
                 continue;
@@ -51,6 +53,13 @@ std::error_code writeBytes(int fd, const char* data, std::size_t size) {
 } // namespace
 
 std::error_code lastError() { return {errno, std::generic_category()}; }
+
+bool failsNow(FileCall call) {
+    const std::optional<std::errc> error = injectedFault(call);
+    if (error)
+        errno = static_cast<int>(*error);
+    return error.has_value();
+}
 
 FileDescriptor::~FileDescriptor() { close(); }
 
@@ -67,9 +76,11 @@ std::error_code FileDescriptor::close() {
     return result == 0 ? std::error_code() : lastError();
 }
 
-std::error_code readAll(int fd, std::string& bytes) {
+std::error_code readAll(int fd, std::string& bytes, std::size_t limit) {
     bytes.clear();
     return readChunks(fd, [&](const char* data, std::size_t size) {
+        if (size > limit - bytes.size())
+            return make_error_code(FileError::tooLarge);
         bytes.append(data, size);
         return std::error_code();
     });

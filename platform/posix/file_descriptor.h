@@ -5,6 +5,9 @@
 
 #pragma once
 
+#include "platform/fault_injection.h"
+
+#include <cstddef>
 #include <string>
 #include <system_error>
 
@@ -12,6 +15,10 @@ namespace tern::platform::posix {
 
 // The error code of the errno value the last failed call left.
 std::error_code lastError();
+
+// True, with errno set to the chosen error, when a test made this call fail
+// (platform/fault_injection.h): `failsNow(FileCall::flush) || ::fsync(fd) != 0`.
+bool failsNow(FileCall call);
 
 class FileDescriptor {
 public:
@@ -32,7 +39,8 @@ private:
     int fd;
 };
 
-std::error_code readAll(int fd, std::string& bytes);
+// Reads to the end; FileError::tooLarge once more than `limit` bytes come.
+std::error_code readAll(int fd, std::string& bytes, std::size_t limit);
 std::error_code writeAll(int fd, const std::string& bytes);
 std::error_code copyAll(int from, int to);
 

@@ -11,10 +11,10 @@
 #include "platform/posix/file_descriptor.h"
 #include "platform/posix/file_name.h"
 #include "platform/posix/file_time.h"
+#include "platform/temporary_files.h"
 #include "platform/text.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cerrno>
 #include <cstdlib>
 #include <dirent.h>
@@ -25,6 +25,7 @@
 
 namespace tern::platform {
 
+using posix::failsNow;
 using posix::FileDescriptor;
 using posix::lastError;
 
@@ -69,25 +70,46 @@ bool describe(int folder, const char* name, Description& description) {
 }
 
 // Opens a file to read its content, following a link as reading does on
-// Windows; a folder has no content to read.
+// Windows. Only a regular file has content to read: a folder, a pipe or a
+// device is refused. The open does not wait (a pipe without a writer would
+// block it), and the file is refused before anything is read from it.
 std::error_code openToRead(const std::wstring& path, FileDescriptor& fd, struct stat& status) {
-    fd.reset(::open(nativeName(path).c_str(), O_RDONLY | O_CLOEXEC));
+    fd.reset(failsNow(FileCall::open) ? -1 : ::open(nativeName(path).c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (!fd.valid() || ::fstat(fd.get(), &status) != 0)
         return lastError();
-    return S_ISDIR(status.st_mode) ? std::make_error_code(std::errc::is_a_directory) : std::error_code();
+    if (S_ISDIR(status.st_mode))
+        return std::make_error_code(std::errc::is_a_directory);
+    return S_ISREG(status.st_mode) ? std::error_code() : make_error_code(FileError::notRegularFile);
+}
+
+// The file a replacing write or copy to `native` acts on: the file a link
+// leads to, through any chain of links, as Windows' file functions follow
+// them; `native` itself when it is no link. A link that leads nowhere gives
+// a reason.
+std::error_code writeTarget(const std::string& native, std::string& target) {
+    target = native;
+    struct stat status {};
+    if (::lstat(native.c_str(), &status) != 0 || !S_ISLNK(status.st_mode))
+        return {};
+    const std::unique_ptr<char, decltype(&std::free)> real(::realpath(native.c_str(), nullptr), &std::free);
+    if (!real)
+        return lastError();
+    target = real.get();
+    return {};
 }
 
 // Why a file may not be put at `native` (by a copy, a replacement or a
 // rename): a folder is in the way, or a read-only file. A missing file or a
 // writable one gives no reason. `existing` receives the present file's
-// status, or stays untouched.
+// status, or stays untouched. Writes and copies follow a link beforehand
+// (writeTarget); only a rename meets one here.
 std::error_code whyNotReplaceable(const std::string& native, struct stat* existing = nullptr) {
     struct stat status {};
     if (::lstat(native.c_str(), &status) != 0)
         return errno == ENOENT ? std::error_code() : lastError();
     if (S_ISLNK(status.st_mode)) {
-        // The link itself is replaced, never written through; only a link
-        // to a folder stands in the way, as the folder would.
+        // A rename replaces the link itself; only a link to a folder stands
+        // in the way, as the folder would.
         struct stat target {};
         const bool toFolder = ::stat(native.c_str(), &target) == 0 && S_ISDIR(target.st_mode);
         return toFolder ? std::make_error_code(std::errc::is_a_directory) : std::error_code();
@@ -115,16 +137,15 @@ void flushFolder(const std::string& folder) {
         ::fsync(fd.get());
 }
 
-// Creates a new file beside `target`, under a name no other file has, and
-// returns it open for writing; `created` receives its name.
+// Creates a new file beside `target`, under a name no other file has
+// (platform/temporary_files.h), and returns it open for writing; `created`
+// receives its name.
 int createBeside(const std::string& target, std::string& created) {
-    static std::atomic<unsigned> counter{0};
     const std::string folder = folderOf(target);
-    // Keep the name short enough that the suffix cannot push it past NAME_MAX.
-    const std::string base = target.substr(folder.size(), 64);
+    const std::wstring name = fromUtf8(target.substr(folder.size()));
     for (;;) {
-        created = folder + "." + base + "." + std::to_string(::getpid()) + "-" + std::to_string(counter++) + ".tmp";
-        const int fd = ::open(created.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        created = folder + toUtf8(temporaryNameBeside(name));
+        const int fd = failsNow(FileCall::open) ? -1 : ::open(created.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0 || errno != EEXIST)
             return fd;
     }
@@ -132,19 +153,21 @@ int createBeside(const std::string& target, std::string& created) {
 
 // Puts a new file in `target`'s place in one step: `fill` writes it beside
 // the target, it is flushed to disk and renamed over the target. On any
-// failure the new file is removed and the target stays as it was.
+// failure the new file is removed and the target stays as it was. What
+// killed saves left in the folder goes first.
 template <typename Fill>
 std::error_code replaceInOneStep(const std::string& target, Fill fill) {
+    removeStaleTemporaryFiles(toSystemPath(folderOf(target)));
     std::string temporary;
     FileDescriptor fd(createBeside(target, temporary));
     if (!fd.valid())
         return lastError();
     std::error_code failed = fill(fd.get());
-    if (!failed && ::fsync(fd.get()) != 0)
+    if (!failed && (failsNow(FileCall::flush) || ::fsync(fd.get()) != 0))
         failed = lastError();
     if (const std::error_code closed = fd.close(); !failed)
         failed = closed;
-    if (!failed && ::rename(temporary.c_str(), target.c_str()) != 0)
+    if (!failed && (failsNow(FileCall::rename) || ::rename(temporary.c_str(), target.c_str()) != 0))
         failed = lastError();
     if (failed) {
         ::unlink(temporary.c_str());
@@ -162,7 +185,8 @@ std::error_code copyInto(int from, const struct stat& source, int to) {
     if (const std::error_code failed = posix::copyAll(from, to))
         return failed;
     const timespec times[2] = {source.st_atim, source.st_mtim};
-    if (::futimens(to, times) != 0 || ::fchmod(to, source.st_mode & 0777) != 0)
+    if (failsNow(FileCall::changeAttributes) || ::futimens(to, times) != 0 ||
+        failsNow(FileCall::changeAttributes) || ::fchmod(to, source.st_mode & 0777) != 0)
         return lastError();
     return {};
 }
@@ -170,7 +194,7 @@ std::error_code copyInto(int from, const struct stat& source, int to) {
 } // namespace
 
 bool makeFolder(const std::wstring& path, std::error_code* why) {
-    if (::mkdir(nativeName(path).c_str(), 0777) != 0)
+    if (failsNow(FileCall::makeFolder) || ::mkdir(nativeName(path).c_str(), 0777) != 0)
         return fail(why, lastError());
     return succeed(why);
 }
@@ -184,9 +208,11 @@ bool removeFolder(const std::wstring& path, std::error_code* why) {
         // A link to a folder goes as a link; its target keeps its content.
         if (!isFolder(path))
             return fail(why, std::errc::not_a_directory);
-        return finish(why, ::unlink(native.c_str()) == 0 ? std::error_code() : lastError());
+        return finish(why, !failsNow(FileCall::removeFolder) && ::unlink(native.c_str()) == 0 ? std::error_code()
+                                                                                                : lastError());
     }
-    return finish(why, ::rmdir(native.c_str()) == 0 ? std::error_code() : lastError());
+    return finish(why,
+                  !failsNow(FileCall::removeFolder) && ::rmdir(native.c_str()) == 0 ? std::error_code() : lastError());
 }
 
 bool copyFile(const std::wstring& from, const std::wstring& to, FailIfExists policy, std::error_code* why) {
@@ -204,7 +230,9 @@ bool copyFile(const std::wstring& from, const std::wstring& to, FailIfExists pol
 
     if (policy == FailIfExists::yes) {
         // Created exclusively: a file that appears meanwhile is never overwritten.
-        FileDescriptor target(::open(destination.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+        FileDescriptor target(failsNow(FileCall::open)
+                                  ? -1
+                                  : ::open(destination.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
         if (!target.valid())
             return fail(why, lastError());
         std::error_code failed = copyInto(source.get(), sourceStatus, target.get());
@@ -221,11 +249,12 @@ bool copyFile(const std::wstring& from, const std::wstring& to, FailIfExists pol
     if (::stat(destination.c_str(), &existing) == 0 && existing.st_dev == sourceStatus.st_dev &&
         existing.st_ino == sourceStatus.st_ino)
         return fail(why, std::errc::file_exists);
-    if (const std::error_code refused = whyNotReplaceable(destination))
+    std::string target;
+    if (const std::error_code refused = writeTarget(destination, target))
         return fail(why, refused);
-    return finish(why, replaceInOneStep(destination, [&](int target) {
-                      return copyInto(source.get(), sourceStatus, target);
-                  }));
+    if (const std::error_code refused = whyNotReplaceable(target))
+        return fail(why, refused);
+    return finish(why, replaceInOneStep(target, [&](int fd) { return copyInto(source.get(), sourceStatus, fd); }));
 }
 
 bool deleteFile(const std::wstring& path, std::error_code* why) {
@@ -237,7 +266,7 @@ bool deleteFile(const std::wstring& path, std::error_code* why) {
         return fail(why, std::errc::is_a_directory);
     if (!S_ISLNK(status.st_mode) && isReadOnly(status))
         return fail(why, std::errc::permission_denied);
-    return finish(why, ::unlink(native.c_str()) == 0 ? std::error_code() : lastError());
+    return finish(why, !failsNow(FileCall::remove) && ::unlink(native.c_str()) == 0 ? std::error_code() : lastError());
 }
 
 bool getAttributes(const std::wstring& path, std::uint32_t& attributes, std::error_code* why) {
@@ -259,7 +288,7 @@ bool setAttributes(const std::wstring& path, std::uint32_t attributes, std::erro
         return succeed(why);
     mode_t mode = status.st_mode & 07777;
     mode = (attributes & attrReadOnly) ? (mode & ~(S_IWUSR | S_IWGRP | S_IWOTH)) : (mode | S_IWUSR);
-    if (mode != (status.st_mode & 07777) && ::chmod(native.c_str(), mode) != 0)
+    if (mode != (status.st_mode & 07777) && (failsNow(FileCall::changeAttributes) || ::chmod(native.c_str(), mode) != 0))
         return fail(why, lastError());
     return succeed(why);
 }
@@ -346,7 +375,8 @@ bool setFileStatus(const std::wstring& path, const FileStatus& status, std::erro
         timespec times[2] = {};
         times[0].tv_nsec = UTIME_OMIT;
         times[1] = posix::toTimespec(status.lastWrite);
-        if (::utimensat(AT_FDCWD, nativeName(path).c_str(), times, AT_SYMLINK_NOFOLLOW) != 0)
+        if (failsNow(FileCall::changeAttributes) ||
+            ::utimensat(AT_FDCWD, nativeName(path).c_str(), times, AT_SYMLINK_NOFOLLOW) != 0)
             return fail(why, lastError());
     }
     return setAttributes(path, status.attributes, why);
@@ -357,21 +387,27 @@ bool readFile(const std::wstring& path, std::string& bytes, std::error_code* why
     struct stat status {};
     if (const std::error_code failed = openToRead(path, fd, status))
         return fail(why, failed);
+    // The size is known beforehand; the limit holds also for a file that grows.
+    if (static_cast<std::uint64_t>(status.st_size) > maxReadSize)
+        return fail(why, FileError::tooLarge);
     // Room for the whole file at once, rather than regrowing chunk by chunk.
     bytes.clear();
     bytes.reserve(static_cast<std::size_t>(std::max<off_t>(status.st_size, 0)));
-    return finish(why, posix::readAll(fd.get(), bytes));
+    return finish(why, posix::readAll(fd.get(), bytes, maxReadSize));
 }
 
 bool writeFileReplacing(const std::wstring& path, const std::string& bytes, std::error_code* why) {
-    const std::string target = nativeName(path);
+    std::string target;
     struct stat existing {};
     existing.st_mode = 0;
+    if (const std::error_code refused = writeTarget(nativeName(path), target))
+        return fail(why, refused);
     if (const std::error_code refused = whyNotReplaceable(target, &existing))
         return fail(why, refused);
     return finish(why, replaceInOneStep(target, [&](int fd) {
                       // The new file keeps the permissions of the one it replaces.
-                      if (existing.st_mode != 0 && ::fchmod(fd, existing.st_mode & 07777) != 0)
+                      if (existing.st_mode != 0 &&
+                          (failsNow(FileCall::changeAttributes) || ::fchmod(fd, existing.st_mode & 07777) != 0))
                           return lastError();
                       return posix::writeAll(fd, bytes);
                   }));
@@ -382,7 +418,8 @@ bool replaceFile(const std::wstring& from, const std::wstring& to, std::error_co
     const std::string target = nativeName(to);
     if (const std::error_code refused = whyNotReplaceable(target))
         return fail(why, refused);
-    return finish(why, ::rename(source.c_str(), target.c_str()) == 0 ? std::error_code() : lastError());
+    return finish(why, !failsNow(FileCall::rename) && ::rename(source.c_str(), target.c_str()) == 0 ? std::error_code()
+                                                                                                      : lastError());
 }
 
 std::wstring toSystemPath(const std::filesystem::path& nativePath) {

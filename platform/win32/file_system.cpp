@@ -3,12 +3,13 @@
 // The Windows semantics the library relies on are the system's own here:
 // CopyFileW keeps attributes and last-write time, DeleteFileW refuses a
 // read-only file, FindFirstFileW matches wildcards without regard to case.
-// What is added is the one-step replace, a stable listing order, and the
-// checks where Wine is more lenient than Windows.
+// What is added is the one-step replace, a stable listing order, the limits
+// of a read, and the checks where Wine is more lenient than Windows.
 
 #include "platform/file_system.h"
 
 #include "platform/error_report.h"
+#include "platform/temporary_files.h"
 #include "platform/text.h"
 #include "platform/win32/long_path.h"
 #include "platform/win32/win32_error.h"
@@ -18,11 +19,11 @@
 #include <shlwapi.h>
 
 #include <algorithm>
-#include <atomic>
 #include <memory>
 
 namespace tern::platform {
 
+using win32::failsNow;
 using win32::lastError;
 using win32::win32Path;
 
@@ -75,71 +76,134 @@ std::error_code whyNotReplaceable(const std::wstring& path, DWORD* existing = nu
     return {};
 }
 
+// The file a replacing write or copy to `path` acts on: the file a link
+// (a symbolic link or another reparse point) leads to, as the file
+// functions follow it; `path` itself when it is no link. A link that leads
+// nowhere gives a reason.
+std::error_code writeTarget(const std::wstring& path, std::wstring& target) {
+    target = path;
+    const DWORD attributes = ::GetFileAttributesW(win32Path(path).c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_REPARSE_POINT))
+        return {};
+    std::error_code why;
+    resolvePath(path, target, &why);
+    return why;
+}
+
 std::error_code writeAll(HANDLE file, const std::string& bytes) {
     std::size_t written = 0;
     while (written < bytes.size()) {
         const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - written, 1u << 30));
         DWORD done = 0;
-        if (!::WriteFile(file, bytes.data() + written, chunk, &done, nullptr))
+        if (failsNow(FileCall::write) || !::WriteFile(file, bytes.data() + written, chunk, &done, nullptr))
             return lastError();
         written += done;
     }
     return {};
 }
 
-// Creates a new file beside `target`, under a name no other file has, with
-// the given attributes; `created` receives its name.
+// The folder part of a path, with its final backslash; empty for a bare name.
+std::wstring folderOf(const std::wstring& path) {
+    const std::size_t cut = path.rfind(L'\\');
+    return cut == std::wstring::npos ? std::wstring() : path.substr(0, cut + 1);
+}
+
+// Creates a new file beside `target`, under a name no other file has
+// (platform/temporary_files.h), with the given attributes; `created`
+// receives its name.
 Handle createBeside(const std::wstring& target, DWORD attributes, std::wstring& created) {
-    static std::atomic<unsigned> counter{0};
-    const std::size_t cut = target.rfind(L'\\');
-    const std::wstring folder = cut == std::wstring::npos ? std::wstring() : target.substr(0, cut + 1);
-    // Keep the name short enough that the suffix cannot push it past 255 characters.
-    const std::wstring base = target.substr(folder.size(), 64);
+    const std::wstring folder = folderOf(target);
+    const std::wstring name = target.substr(folder.size());
     for (;;) {
-        created = folder + base + L".~" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
-                  std::to_wstring(counter++) + L".tmp";
-        Handle file = openHandle(created, GENERIC_WRITE, CREATE_NEW, attributes);
+        created = folder + temporaryNameBeside(name);
+        Handle file = failsNow(FileCall::open) ? Handle() : openHandle(created, GENERIC_WRITE, CREATE_NEW, attributes);
         if (file || ::GetLastError() != ERROR_FILE_EXISTS)
             return file;
     }
 }
 
-bool moveOver(const std::wstring& from, const std::wstring& to) {
-    return ::MoveFileExW(win32Path(from).c_str(), win32Path(to).c_str(),
-                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+// Why a file cannot be copied: only a file on disk has content to copy,
+// not a device or a pipe (NUL, CON, \\.\pipe\...).
+std::error_code whyNotCopyable(const std::wstring& path) {
+    Handle file = openToQuery(path);
+    if (!file)
+        return lastError();
+    return ::GetFileType(file.get()) == FILE_TYPE_DISK ? std::error_code() : make_error_code(FileError::notRegularFile);
 }
 
-} // namespace
-
-bool makeFolder(const std::wstring& path, std::error_code* why) {
-    return result(::CreateDirectoryW(win32Path(path).c_str(), nullptr), why);
-}
-
-bool removeFolder(const std::wstring& path, std::error_code* why) {
-    return result(::RemoveDirectoryW(win32Path(path).c_str()), why);
-}
-
-bool copyFile(const std::wstring& from, const std::wstring& to, FailIfExists policy, std::error_code* why) {
-    // Windows' CopyFileW refuses a read-only destination; Wine's replaces it.
-    if (policy == FailIfExists::no) {
-        if (const std::error_code refused = whyNotReplaceable(to))
-            return fail(why, refused);
-    }
+// Copies a file to a path where none exists yet, attributes and last-write
+// time included.
+std::error_code copyToNewFile(const std::wstring& from, const std::wstring& to) {
     const std::wstring source = win32Path(from), destination = win32Path(to);
-    if (!::CopyFileW(source.c_str(), destination.c_str(), policy == FailIfExists::yes))
-        return fail(why, lastError());
-    // Windows gives a copy the source's attributes; Wine does not when the
-    // copy replaces a file, so a read-only source is made to stay read-only.
+    if (failsNow(FileCall::copy) || !::CopyFileW(source.c_str(), destination.c_str(), TRUE))
+        return lastError();
+    // Windows gives a copy the source's attributes; Wine does not always,
+    // so a read-only source is made to stay read-only.
     const DWORD sourceAttributes = ::GetFileAttributesW(source.c_str());
     const DWORD copyAttributes = ::GetFileAttributesW(destination.c_str());
     if (sourceAttributes != INVALID_FILE_ATTRIBUTES && copyAttributes != INVALID_FILE_ATTRIBUTES &&
         (sourceAttributes & FILE_ATTRIBUTE_READONLY) && !(copyAttributes & FILE_ATTRIBUTE_READONLY))
         ::SetFileAttributesW(destination.c_str(), copyAttributes | FILE_ATTRIBUTE_READONLY);
-    return succeed(why);
+    return {};
+}
+
+bool moveOver(const std::wstring& from, const std::wstring& to) {
+    return !failsNow(FileCall::rename) && ::MoveFileExW(win32Path(from).c_str(), win32Path(to).c_str(),
+                                                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+}
+
+} // namespace
+
+bool makeFolder(const std::wstring& path, std::error_code* why) {
+    return result(!failsNow(FileCall::makeFolder) && ::CreateDirectoryW(win32Path(path).c_str(), nullptr), why);
+}
+
+bool removeFolder(const std::wstring& path, std::error_code* why) {
+    return result(!failsNow(FileCall::removeFolder) && ::RemoveDirectoryW(win32Path(path).c_str()), why);
+}
+
+bool copyFile(const std::wstring& from, const std::wstring& to, FailIfExists policy, std::error_code* why) {
+    // A destination that is there already ends the copy at one status call,
+    // before the source is opened; CopyFileW still guards the moment after.
+    if (policy == FailIfExists::yes && ::GetFileAttributesW(win32Path(to).c_str()) != INVALID_FILE_ATTRIBUTES)
+        return fail(why, std::errc::file_exists);
+    if (const std::error_code refused = whyNotCopyable(from))
+        return fail(why, refused);
+    if (policy == FailIfExists::yes)
+        return finish(why, copyToNewFile(from, to));
+
+    // Windows' CopyFileW refuses a read-only destination; Wine's replaces it.
+    // A link's target is what is replaced, so its attribute counts.
+    std::wstring target;
+    if (const std::error_code refused = writeTarget(to, target))
+        return fail(why, refused);
+    if (const std::error_code refused = whyNotReplaceable(target))
+        return fail(why, refused);
+    // A file copied onto itself must survive.
+    FileIdentity source, destination;
+    if (getFileIdentity(from, source) && getFileIdentity(target, destination) && source == destination)
+        return fail(why, std::errc::file_exists);
+    // CopyFileW writes over an existing file in place, so a failure half-way
+    // would leave it torn: the copy is made beside it and takes its place.
+    const std::wstring folder = folderOf(target);
+    removeStaleTemporaryFiles(folder);
+    std::wstring temporary;
+    std::error_code failed;
+    do {
+        temporary = folder + temporaryNameBeside(target.substr(folder.size()));
+        failed = copyToNewFile(from, temporary);
+    } while (failed == std::errc::file_exists);
+    if (!failed && !moveOver(temporary, target)) {
+        failed = lastError();
+        // The copy may carry the source's read-only attribute.
+        ::SetFileAttributesW(win32Path(temporary).c_str(), FILE_ATTRIBUTE_NORMAL);
+        ::DeleteFileW(win32Path(temporary).c_str());
+    }
+    return finish(why, failed);
 }
 
 bool deleteFile(const std::wstring& path, std::error_code* why) {
-    return result(::DeleteFileW(win32Path(path).c_str()), why);
+    return result(!failsNow(FileCall::remove) && ::DeleteFileW(win32Path(path).c_str()), why);
 }
 
 bool getAttributes(const std::wstring& path, std::uint32_t& attributes, std::error_code* why) {
@@ -160,7 +224,9 @@ bool setAttributes(const std::wstring& path, std::uint32_t attributes, std::erro
     if (present & FILE_ATTRIBUTE_REPARSE_POINT)
         return succeed(why);
     const DWORD settable = attributes & ~static_cast<DWORD>(attrFolder | attrLink);
-    return result(::SetFileAttributesW(native.c_str(), settable != 0 ? settable : FILE_ATTRIBUTE_NORMAL), why);
+    return result(!failsNow(FileCall::changeAttributes) &&
+                      ::SetFileAttributesW(native.c_str(), settable != 0 ? settable : FILE_ATTRIBUTE_NORMAL),
+                  why);
 }
 
 bool isFolder(const std::wstring& path) { return ::PathIsDirectoryW(win32Path(path).c_str()) != FALSE; }
@@ -254,45 +320,64 @@ bool setFileStatus(const std::wstring& path, const FileStatus& status, std::erro
         Handle file = openHandle(path, FILE_WRITE_ATTRIBUTES, OPEN_EXISTING,
                                  FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT);
         const FILETIME lastWrite = toFiletime(status.lastWrite);
-        if (!file || !::SetFileTime(file.get(), nullptr, nullptr, &lastWrite))
+        if (!file || failsNow(FileCall::changeAttributes) || !::SetFileTime(file.get(), nullptr, nullptr, &lastWrite))
             return fail(why, lastError());
     }
     return setAttributes(path, status.attributes, why);
 }
 
 bool readFile(const std::wstring& path, std::string& bytes, std::error_code* why) {
-    Handle file = openHandle(path, GENERIC_READ, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN);
+    Handle file =
+        failsNow(FileCall::open) ? Handle() : openHandle(path, GENERIC_READ, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN);
+    if (!file) {
+        // Windows denies access to a folder's content; say what it is, as POSIX does.
+        const std::error_code failed = lastError();
+        return fail(why, isFolder(path) ? std::make_error_code(std::errc::is_a_directory) : failed);
+    }
+    // Only a file on disk has content to read; a pipe or a device (NUL, CON)
+    // is refused before a read could wait on it.
+    if (::GetFileType(file.get()) != FILE_TYPE_DISK)
+        return fail(why, FileError::notRegularFile);
     LARGE_INTEGER size;
-    if (!file || !::GetFileSizeEx(file.get(), &size))
+    if (!::GetFileSizeEx(file.get(), &size))
         return fail(why, lastError());
+    if (static_cast<std::uint64_t>(size.QuadPart) > maxReadSize)
+        return fail(why, FileError::tooLarge);
     std::string content;
     content.reserve(static_cast<std::size_t>(size.QuadPart));
     char buffer[65536];
     for (DWORD done = 0;; content.append(buffer, done)) {
-        if (!::ReadFile(file.get(), buffer, sizeof buffer, &done, nullptr))
+        if (failsNow(FileCall::read) || !::ReadFile(file.get(), buffer, sizeof buffer, &done, nullptr))
             return fail(why, lastError());
         if (done == 0)
             break;
+        // The limit holds also for a file that grows while it is read.
+        if (done > maxReadSize - content.size())
+            return fail(why, FileError::tooLarge);
     }
     bytes = std::move(content);
     return succeed(why);
 }
 
 bool writeFileReplacing(const std::wstring& path, const std::string& bytes, std::error_code* why) {
+    std::wstring target;
     DWORD existing = FILE_ATTRIBUTE_NORMAL;
-    if (const std::error_code refused = whyNotReplaceable(path, &existing))
+    if (const std::error_code refused = writeTarget(path, target))
         return fail(why, refused);
+    if (const std::error_code refused = whyNotReplaceable(target, &existing))
+        return fail(why, refused);
+    removeStaleTemporaryFiles(folderOf(target));
     // The new file takes the attributes (hidden, archive...) of the one it replaces.
     std::wstring temporary;
-    Handle file = createBeside(path, existing & ~static_cast<DWORD>(FILE_ATTRIBUTE_REPARSE_POINT), temporary);
+    Handle file = createBeside(target, existing & ~static_cast<DWORD>(FILE_ATTRIBUTE_REPARSE_POINT), temporary);
     if (!file)
         return fail(why, lastError());
     std::error_code failed = writeAll(file.get(), bytes);
-    if (!failed && !::FlushFileBuffers(file.get()))
+    if (!failed && (failsNow(FileCall::flush) || !::FlushFileBuffers(file.get())))
         failed = lastError();
     if (!::CloseHandle(file.release()) && !failed)
         failed = lastError();
-    if (!failed && !moveOver(temporary, path))
+    if (!failed && !moveOver(temporary, target))
         failed = lastError();
     if (failed) {
         ::DeleteFileW(win32Path(temporary).c_str());

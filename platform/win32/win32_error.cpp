@@ -36,11 +36,45 @@ std::error_code toErrorCode(std::uint32_t win32Error) {
     case ERROR_NOT_ENOUGH_MEMORY:
     case ERROR_OUTOFMEMORY:
         return std::make_error_code(std::errc::not_enough_memory);
+    case ERROR_WRITE_FAULT:
+    case ERROR_READ_FAULT:
+    case ERROR_GEN_FAILURE:
+        return std::make_error_code(std::errc::io_error);
     default:
         return {static_cast<int>(win32Error), std::system_category()};
     }
 }
 
 std::error_code lastError() { return toErrorCode(::GetLastError()); }
+
+namespace {
+
+// The Win32 error that toErrorCode maps onto the portable one; a general
+// failure for the others.
+DWORD toWin32Error(std::errc error) {
+    switch (error) {
+    case std::errc::no_such_file_or_directory:
+        return ERROR_FILE_NOT_FOUND;
+    case std::errc::permission_denied:
+        return ERROR_ACCESS_DENIED;
+    case std::errc::file_exists:
+        return ERROR_FILE_EXISTS;
+    case std::errc::no_space_on_device:
+        return ERROR_DISK_FULL;
+    case std::errc::not_enough_memory:
+        return ERROR_NOT_ENOUGH_MEMORY;
+    default:
+        return ERROR_GEN_FAILURE;
+    }
+}
+
+} // namespace
+
+bool failsNow(FileCall call) {
+    const std::optional<std::errc> error = injectedFault(call);
+    if (error)
+        ::SetLastError(toWin32Error(*error));
+    return error.has_value();
+}
 
 } // namespace tern::platform::win32

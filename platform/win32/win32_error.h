@@ -5,6 +5,8 @@
 
 #pragma once
 
+#include "platform/fault_injection.h"
+
 #include <cstdint>
 #include <system_error>
 
@@ -13,5 +15,10 @@ namespace tern::platform::win32 {
 std::error_code toErrorCode(std::uint32_t win32Error);
 // The error code of the error the last failed Win32 call left.
 std::error_code lastError();
+
+// True, with the thread's last error set to the chosen error, when a test
+// made this call fail (platform/fault_injection.h):
+// `failsNow(FileCall::flush) || !::FlushFileBuffers(file)`.
+bool failsNow(FileCall call);
 
 } // namespace tern::platform::win32

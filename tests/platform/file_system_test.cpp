@@ -1,13 +1,21 @@
 #include "platform/file_system.h"
 
+#include "platform/fault_injection.h"
+#include "platform/process.h"
 #include "platform/text.h"
 
 #include "tests/support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -153,11 +161,11 @@ TEST_F(FileSystemTest, CopyFile_LeavesFileIntact_WhenCopiedOntoItself) {
     EXPECT_EQ(treeOf(dir.path()), (Tree{"alias.txt@", "self.txt=precious"}));
 }
 
-// --- Links are acted on as themselves ---
+// --- Links: deleted and described as themselves, written through ---
 
 // Links in the folder point outside it, to a read-only file, a writable
 // file, a folder and a file that does not exist yet.
-TEST_F(FileSystemTest, Operations_ActOnALinkItself_NeverOnItsTarget) {
+TEST_F(FileSystemTest, DeletesAndAttributeChanges_ActOnALinkItself_NeverOnItsTarget) {
     writeFile(outside.native("locked.txt"), "locked");
     setReadOnly(outside.native("locked.txt"), true);
     writeFile(outside.native("plain.txt"), "plain");
@@ -165,7 +173,6 @@ TEST_F(FileSystemTest, Operations_ActOnALinkItself_NeverOnItsTarget) {
     writeFile(dir.native("new.txt"), "new");
     fs::create_symlink(outside.native("locked.txt"), dir.native("ToLocked"));
     fs::create_symlink(outside.native("plain.txt"), dir.native("ToPlain"));
-    fs::create_symlink(outside.native("plain.txt"), dir.native("Replaced"));
     fs::create_symlink(outside.native("planted.txt"), dir.native("Dangling"));
     fs::create_directory_symlink(outside.native("Folder"), dir.native("ToFolder"));
 
@@ -173,11 +180,61 @@ TEST_F(FileSystemTest, Operations_ActOnALinkItself_NeverOnItsTarget) {
     EXPECT_TRUE(removeFolder(dir.system("ToFolder/")));
     EXPECT_TRUE(setAttributes(dir.system("ToPlain"), attrReadOnly));
     EXPECT_FALSE(copyFile(dir.system("new.txt"), dir.system("Dangling"), FailIfExists::yes));
-    EXPECT_TRUE(copyFile(dir.system("new.txt"), dir.system("Replaced"), FailIfExists::no));
 
-    EXPECT_EQ(treeOf(dir.path()), (Tree{"Dangling@", "Replaced=new", "ToPlain@", "new.txt=new"}));
+    EXPECT_EQ(treeOf(dir.path()), (Tree{"Dangling@", "ToPlain@", "new.txt=new"}));
     EXPECT_EQ(treeOf(outside.path()),
               (Tree{"Folder/", "Folder/keep.txt=keep", "locked.txt=locked (read-only)", "plain.txt=plain"}));
+}
+
+// A save or a replacing copy onto a link replaces the file the link leads
+// to, through a chain of links, and the link stays: as Windows' file
+// functions write through a link. The target's read-only attribute stops
+// it; a link that leads nowhere or to a folder is refused.
+TEST_F(FileSystemTest, SaveAndReplacingCopy_OntoALink_ReplaceItsTarget_KeepingTheLinkAndTheReadOnlyAttribute) {
+    struct Case {
+        const char* name;
+        const char* link;
+        std::errc why; // errc() when the write goes through
+        Tree outsideAfter;
+    };
+    const Case cases[] = {
+        {"to a writable file", "ToPlain", std::errc(),
+         {"Folder/", "locked.txt=locked (read-only)", "plain.txt=new"}},
+        {"to a link to a writable file", "ToToPlain", std::errc(),
+         {"Folder/", "locked.txt=locked (read-only)", "plain.txt=new"}},
+        {"to a read-only file", "ToLocked", std::errc::permission_denied,
+         {"Folder/", "locked.txt=locked (read-only)", "plain.txt=plain"}},
+        {"nowhere", "Dangling", std::errc::no_such_file_or_directory,
+         {"Folder/", "locked.txt=locked (read-only)", "plain.txt=plain"}},
+        {"to a folder", "ToFolder", std::errc::is_a_directory,
+         {"Folder/", "locked.txt=locked (read-only)", "plain.txt=plain"}},
+    };
+    const Tree links = {"Dangling@", "ToFolder@", "ToLocked@", "ToPlain@", "ToToPlain@", "new.txt=new"};
+    for (const bool copying : {false, true}) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(c.name) + (copying ? ", copied" : ", saved"));
+            TempFolder folder, target;
+            writeFile(target.native("locked.txt"), "locked");
+            setReadOnly(target.native("locked.txt"), true);
+            writeFile(target.native("plain.txt"), "plain");
+            makeFolder(target.native("Folder"));
+            writeFile(folder.native("new.txt"), "new");
+            fs::create_symlink(target.native("locked.txt"), folder.native("ToLocked"));
+            fs::create_symlink(target.native("plain.txt"), folder.native("ToPlain"));
+            fs::create_symlink(folder.native("ToPlain"), folder.native("ToToPlain"));
+            fs::create_symlink(target.native("planted.txt"), folder.native("Dangling"));
+            fs::create_directory_symlink(target.native("Folder"), folder.native("ToFolder"));
+
+            std::error_code why;
+            const bool written =
+                copying ? copyFile(folder.system("new.txt"), folder.system(c.link), FailIfExists::no, &why)
+                        : writeFileReplacing(folder.system(c.link), "new", &why);
+            EXPECT_EQ(written, c.why == std::errc());
+            EXPECT_EQ(why, std::make_error_condition(c.why));
+            EXPECT_EQ(treeOf(folder.path()), links);
+            EXPECT_EQ(treeOf(target.path()), c.outsideAfter);
+        }
+    }
 }
 
 TEST_F(FileSystemTest, IsFolder_FollowsLinks_AndExistsSeesDanglingLinks) {
@@ -278,6 +335,106 @@ TEST_F(FileSystemTest, ReadFile_ReadsWholeContent_AndFailsForMissingFile) {
     ASSERT_TRUE(platform::readFile(dir.system("data.bin"), read));
     EXPECT_EQ(read, bytes);
     EXPECT_FALSE(platform::readFile(dir.system("missing.bin"), read));
+}
+
+// A file over the limit is refused before a byte of it is read; a sparse
+// file takes no room on disk.
+TEST_F(FileSystemTest, ReadFile_RefusesAFileLargerThanTheLimit_WithItsReason) {
+    writeFile(dir.native("huge.xml"), "<a/>");
+    fs::resize_file(dir.native("huge.xml"), maxReadSize + 1);
+    std::string read = "kept";
+    std::error_code why;
+    EXPECT_FALSE(platform::readFile(dir.system("huge.xml"), read, &why));
+    EXPECT_EQ(why, FileError::tooLarge);
+    EXPECT_EQ(why.message(), "larger than the 256 MiB a file may have to be read");
+    EXPECT_EQ(read, "kept");
+}
+
+// A device or a pipe has no end to read to, or makes the read wait for a
+// writer: it is refused at once, and never copied.
+TEST_F(FileSystemTest, ReadAndCopy_RefuseADeviceOrAPipe_AtOnce) {
+#ifdef _WIN32
+    const std::vector<std::wstring> devices = {L"NUL", L"\\\\.\\NUL"};
+#else
+    // The pipe lies outside the folder listed below: listing it would read it.
+    ASSERT_EQ(::mkfifo(outside.native("pipe").c_str(), 0644), 0);
+    const std::vector<std::wstring> devices = {L"\\dev\\zero", L"\\dev\\null", outside.system("pipe")};
+#endif
+    for (const std::wstring& device : devices) {
+        SCOPED_TRACE(toUtf8(device));
+        std::string read;
+        std::error_code why;
+        EXPECT_FALSE(platform::readFile(device, read, &why));
+        EXPECT_EQ(why, FileError::notRegularFile);
+        EXPECT_FALSE(copyFile(device, dir.system("copy.xml"), FailIfExists::yes));
+    }
+    EXPECT_TRUE(treeOf(dir.path()).empty());
+}
+
+// --- What killed saves leave, and failures at any call ---
+
+// No system gives a process this id.
+const std::string goneProcess = "2147483644";
+
+// A save finds the files that killed saves left in its folder, named after
+// their writer (".NAME.PID-N.tmp"): those whose process no longer runs go,
+// read-only or not, whichever file they were for. This process's own, other
+// folders' and files of any other name stay.
+TEST_F(FileSystemTest, WriteFileReplacing_RemovesTheTemporaryFilesOfProcessesGone_FromItsFolder) {
+    const std::string own = std::to_string(currentProcessId());
+    writeFile(dir.native(".Display.xml." + goneProcess + "-0.tmp"), "torn");
+    writeFile(dir.native(".Draw_Common.xml." + goneProcess + "-12.tmp"), "torn");
+    setReadOnly(dir.native(".Draw_Common.xml." + goneProcess + "-12.tmp"), true);
+    writeFile(dir.native(".Display.xml." + own + "-7.tmp"), "in the making");
+    writeFile(dir.native("Sub/.Display.xml." + goneProcess + "-1.tmp"), "torn elsewhere");
+    const std::vector<std::string> others = {"Display.xml.tmp", ".Display.xml.x-0.tmp",
+                                             ".Display.xml." + goneProcess + ".tmp", ".7-0.tmp",
+                                             "notes." + goneProcess + "-0.tmp", ".notes." + goneProcess + "-0.txt"};
+    for (const std::string& name : others)
+        writeFile(dir.native(name), "the user's");
+    writeFile(dir.native("Display.xml"), "old");
+
+    ASSERT_TRUE(writeFileReplacing(dir.system("Display.xml"), "new"));
+
+    Tree expected = {".Display.xml." + own + "-7.tmp=in the making", "Display.xml=new", "Sub/",
+                     "Sub/.Display.xml." + goneProcess + "-1.tmp=torn elsewhere"};
+    for (const std::string& name : others)
+        expected.push_back(name + "=the user's");
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(treeOf(dir.path()), expected);
+}
+
+// Every counted call of a save and of a replacing copy is made to fail in
+// turn, until one runs without reaching the failure: each failure leaves
+// the old file, read-only source and all, and nothing beside it.
+TEST_F(FileSystemTest, SaveAndReplacingCopy_LeaveTheOldFileAndNothingElse_WhicheverCallFails) {
+    const std::pair<const char*, std::function<bool(const TempFolder&)>> operations[] = {
+        {"save", [](const TempFolder& folder) { return writeFileReplacing(folder.system("target.xml"), "new"); }},
+        {"replacing copy",
+         [](const TempFolder& folder) {
+             return copyFile(folder.system("source.xml"), folder.system("target.xml"), FailIfExists::no);
+         }},
+    };
+    for (const auto& [name, operation] : operations) {
+        for (std::uint64_t n = 1;; ++n) {
+            SCOPED_TRACE(std::string(name) + ", call " + std::to_string(n) + " fails");
+            TempFolder folder;
+            writeFile(folder.native("source.xml"), "new");
+            setReadOnly(folder.native("source.xml"), true);
+            writeFile(folder.native("target.xml"), "old");
+
+            armFault(n, std::errc::no_space_on_device);
+            const bool done = operation(folder);
+            const bool failed = failedFileCall().has_value();
+            disarmFault();
+
+            const std::string copied = std::string(name) == "save" ? "target.xml=new" : "target.xml=new (read-only)";
+            EXPECT_EQ(done, !failed);
+            EXPECT_EQ(treeOf(folder.path()), (Tree{"source.xml=new (read-only)", failed ? "target.xml=old" : copied}));
+            if (!failed)
+                break;
+        }
+    }
 }
 
 // --- Attributes and times ---

@@ -5,6 +5,7 @@
 #include "components/utility/xml.h"
 
 #include "components/utility/dom_backend.h"
+#include "components/utility/entity_references.h"
 #include "components/utility/posix/document_impl.h"
 #include "components/utility/posix/text_codec.h"
 #include "components/utility/xml_names.h"
@@ -133,14 +134,20 @@ Document Document::create(const std::wstring& rootName) {
     return document;
 }
 
-std::shared_ptr<DocumentImpl> parseFile(std::string_view bytes) {
+std::shared_ptr<DocumentImpl> parseFile(std::string_view bytes, std::wstring& problem) {
     XmlEncoding encoding;
     std::string utf8;
-    return decodeXml(bytes, decodeText, encoding, utf8) ? DocumentImpl::parse(utf8, encoding) : nullptr;
+    if (!decodeXml(bytes, decodeText, encodeText, encoding, utf8, problem))
+        return nullptr;
+    problem = findEntityProblem(utf8);
+    return problem.empty() ? DocumentImpl::parse(utf8, encoding) : nullptr;
 }
 
 // Text given as text has no encoding of its own; the document is written as UTF-8.
-std::shared_ptr<DocumentImpl> parseText(const std::wstring& text) { return DocumentImpl::parse(toUtf8(text), {}); }
+std::shared_ptr<DocumentImpl> parseText(const std::wstring& text) {
+    const std::string utf8 = toUtf8(text);
+    return findEntityProblem(utf8).empty() ? DocumentImpl::parse(utf8, {}) : nullptr;
+}
 
 bool printFile(DocumentImpl& document, std::string& bytes) {
     return encodeXml(document.print(document.dom), encodeText, document.encoding, bytes);

@@ -20,7 +20,7 @@ constexpr std::uint32_t utf32BigEndian = 12001;
 // The code page of an encoding name (in lower case); 0 when it is not known.
 std::uint32_t codePageOf(const std::string& encoding) {
     static const std::pair<const char*, std::uint32_t> names[] = {
-        {"utf-8", utf8},           {"cp932", 932},
+        {"utf-8", utf8},           {"cp932", 932},       {"utf-7", CP_UTF7},
         {"utf-16", utf16LittleEndian}, {"utf-16le", utf16LittleEndian}, {"utf-16be", utf16BigEndian},
         {"ucs-2", utf16LittleEndian},  {"unicode", utf16LittleEndian},
         {"utf-32", utf32LittleEndian}, {"utf-32le", utf32LittleEndian}, {"utf-32be", utf32BigEndian},

@@ -6,6 +6,7 @@
 #include "components/utility/xml.h"
 
 #include "components/utility/dom_backend.h"
+#include "components/utility/entity_references.h"
 #include "components/utility/win32/document_impl.h"
 #include "components/utility/win32/msxml_ids.h"
 #include "components/utility/win32/text_codec.h"
@@ -170,13 +171,18 @@ Document Document::create(const std::wstring& rootName) {
     return document;
 }
 
-std::shared_ptr<DocumentImpl> parseFile(std::string_view bytes) {
+std::shared_ptr<DocumentImpl> parseFile(std::string_view bytes, std::wstring& problem) {
     XmlEncoding encoding;
     std::wstring text;
-    return decodeXml(bytes, decodeText, encoding, text) ? DocumentImpl::parse(text, encoding) : nullptr;
+    if (!decodeXml(bytes, decodeText, encodeText, encoding, text, problem))
+        return nullptr;
+    problem = findEntityProblem(text);
+    return problem.empty() ? DocumentImpl::parse(text, encoding) : nullptr;
 }
 
-std::shared_ptr<DocumentImpl> parseText(const std::wstring& text) { return DocumentImpl::parse(text, {}); }
+std::shared_ptr<DocumentImpl> parseText(const std::wstring& text) {
+    return findEntityProblem(text).empty() ? DocumentImpl::parse(text, {}) : nullptr;
+}
 
 bool printFile(DocumentImpl& document, std::string& bytes) {
     return encodeXml(document.print(document.dom.as<IXMLDOMNode>(IID_IXMLDOMNode)), encodeText, document.encoding,

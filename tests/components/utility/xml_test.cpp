@@ -1,5 +1,6 @@
 #include "components/utility/xml.h"
 
+#include "platform/text.h"
 #include "tests/support/temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -121,28 +122,107 @@ TEST_F(XmlFile, Save_ReproducesTheFileByteForByte_InEachEncoding_AndLoadDecodesI
     }
 }
 
-TEST_F(XmlFile, Load_FailsAndEmptiesTheDocument_WhenTheBytesCannotBeReadAsDeclared) {
-    const std::pair<const char*, std::string> cases[] = {
-        {"undeclared Shift_JIS", "<View Name=\"\x95\x5C\x8E\xA6\"/>"},
-        {"unknown encoding", "<?xml version=\"1.0\" encoding=\"x-no-such-encoding\"?><View/>"},
-        {"converter option", "<?xml version=\"1.0\" encoding=\"UTF-8//IGNORE\"?><View/>"},
-        {"converter option", "<?xml version=\"1.0\" encoding=\"SHIFT_JIS//TRANSLIT\"?><View/>"},
-        {"no encoding name", "<?xml version=\"1.0\" encoding=\"8859-1\"?><View/>"},
-        {"invalid Shift_JIS", "<?xml version=\"1.0\" encoding=\"Shift_JIS\"?><View Name=\"\x81\"/>"},
-        {"single bytes declared UTF-16", "<?xml version=\"1.0\" encoding=\"UTF-16\"?><View/>"},
-        {"overlong UTF-8", "<View Name=\"\xC0\xAF\"/>"},
-        {"UTF-8 surrogate", "<View Name=\"\xED\xA0\x80\"/>"},
-        {"UTF-8 beyond U+10FFFF", "<View Name=\"\xF4\x90\x80\x80\"/>"},
-        {"truncated UTF-8", "<View Name=\"\xE6\x97\"/>"},
+TEST_F(XmlFile, Load_FailsAndEmptiesTheDocument_WhenTheBytesCannotBeReadAsDeclared_SayingWhy) {
+    struct Case {
+        const char* name;
+        std::string bytes;
+        const wchar_t* why;
     };
-    for (const auto& [name, bytes] : cases) {
-        SCOPED_TRACE(name);
-        writeFile(file, bytes);
+    const Case cases[] = {
+        {"undeclared Shift_JIS", "<View Name=\"\x95\x5C\x8E\xA6\"/>",
+         L"its bytes cannot be read as the encoding \"utf-8\""},
+        {"unknown encoding", "<?xml version=\"1.0\" encoding=\"x-no-such-encoding\"?><View/>",
+         L"its bytes cannot be read as the encoding \"x-no-such-encoding\""},
+        {"converter option", "<?xml version=\"1.0\" encoding=\"UTF-8//IGNORE\"?><View/>",
+         L"its declaration names no encoding"},
+        {"converter option", "<?xml version=\"1.0\" encoding=\"SHIFT_JIS//TRANSLIT\"?><View/>",
+         L"its declaration names no encoding"},
+        {"no encoding name", "<?xml version=\"1.0\" encoding=\"8859-1\"?><View/>", L"its declaration names no encoding"},
+        {"invalid Shift_JIS", "<?xml version=\"1.0\" encoding=\"Shift_JIS\"?><View Name=\"\x81\"/>",
+         L"its bytes cannot be read as the encoding \"cp932\""},
+        {"single bytes declared UTF-16", "<?xml version=\"1.0\" encoding=\"UTF-16\"?><View/>",
+         L"its text does not read as the encoding \"utf-16\" declares it"},
+        {"NUL character", std::string("<View>\0</View>", 14), L"its text does not read as the encoding \"utf-8\" declares it"},
+        {"overlong UTF-8", "<View Name=\"\xC0\xAF\"/>", L"its bytes cannot be read as the encoding \"utf-8\""},
+        {"UTF-8 surrogate", "<View Name=\"\xED\xA0\x80\"/>", L"its bytes cannot be read as the encoding \"utf-8\""},
+        {"UTF-8 beyond U+10FFFF", "<View Name=\"\xF4\x90\x80\x80\"/>",
+         L"its bytes cannot be read as the encoding \"utf-8\""},
+        {"truncated UTF-8", "<View Name=\"\xE6\x97\"/>", L"its bytes cannot be read as the encoding \"utf-8\""},
+        {"not one document", "<View/><View/>", L"it is not one well-formed XML document"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        writeFile(file, c.bytes);
         document = Document::create(L"Stale");
-        EXPECT_FALSE(load(document, path, false));
+        std::wstring why;
+        EXPECT_FALSE(load(document, path, false, &why));
         EXPECT_FALSE(document);
+        EXPECT_EQ(why, c.why);
     }
-    EXPECT_FALSE(load(document, folder.system("missing.xml"), false));
+    std::wstring why;
+    EXPECT_FALSE(load(document, folder.system("missing.xml"), false, &why));
+    EXPECT_EQ(why, L"it cannot be read: No such file or directory");
+    EXPECT_FALSE(load(document, folder.system(""), false, &why));
+    EXPECT_EQ(why, L"it cannot be read: Is a directory");
+}
+
+// UTF-7 reads a plain declaration, but writes "<" as "+ADw-": a save would
+// leave a file that no reader takes for UTF-7 any more. Such a file is
+// refused when it is loaded, and stays as it is.
+TEST_F(XmlFile, Load_RefusesAnEncodingWhoseWrittenTextWouldNotReadAgain_LeavingTheFileUntouched) {
+    // "外形" is +WRZi1A- in UTF-7.
+    const std::string bytes = "<?xml version=\"1.0\" encoding=\"UTF-7\"?>\n<Layer Name=\"+WRZi1A-\"/>\n";
+    writeFile(file, bytes);
+    std::wstring why;
+    EXPECT_FALSE(load(document, path, false, &why));
+    EXPECT_EQ(why, L"text written in the encoding \"utf-7\" would not read as that encoding again");
+    EXPECT_EQ(treeOf(folder.path()), Tree{"settings.xml=" + bytes});
+}
+
+// Neither DOM writes entities back as the file had them: pugixml would read
+// "&e;" as text and write "&amp;e;", MSXML would expand it (a billion laughs
+// without end). A file that declares entities or refers to one is refused;
+// the predefined ones, character references and a document type without
+// entities are read and written back as they were.
+TEST_F(XmlFile, Load_RefusesEntityDeclarationsAndReferences_AndKeepsPredefinedAndCharacterReferences) {
+    const std::wstring declares = L"its document type declares entities, which would not be written back as they are";
+    const std::wstring refersToE = L"it refers to the entity \"&e;\", which would not be written back as it is";
+    std::string laughs = "<!DOCTYPE lolz [<!ENTITY lol \"lol\">";
+    for (int level = 1; level <= 9; ++level) {
+        laughs += "<!ENTITY lol" + std::to_string(level) + " \"";
+        for (int i = 0; i < 10; ++i)
+            laughs += "&lol" + (level > 1 ? std::to_string(level - 1) : std::string()) + ";";
+        laughs += "\">";
+    }
+    laughs += "]><lolz>&lol9;</lolz>";
+    const std::pair<std::string, std::wstring> refused[] = {
+        {"<!DOCTYPE a [<!ENTITY e \"expanded\">]>\n<a>&e;</a>", declares},
+        {laughs, declares},
+        {"<!DOCTYPE a [<!ENTITY e \"never used\">]><a/>", declares},
+        {"<!DOCTYPE a [<!ENTITY % p \"<!ELEMENT a ANY>\"> %p;]><a/>", declares},
+        {"<!DOCTYPE a SYSTEM \"a.dtd\"><a>&e;</a>", refersToE},
+        {"<a>&e;</a>", refersToE},
+        {"<a b=\"x &e; y\"/>", refersToE},
+    };
+    for (const auto& [bytes, why] : refused) {
+        SCOPED_TRACE(bytes);
+        writeFile(file, bytes);
+        std::wstring said;
+        EXPECT_FALSE(load(document, path, false, &said));
+        EXPECT_EQ(said, why);
+        EXPECT_FALSE(loadXml(document, platform::fromUtf8(bytes)));
+        EXPECT_EQ(treeOf(folder.path()), Tree{"settings.xml=" + bytes});
+    }
+    // The references are read as what they stand for, and written as the DOM escapes text.
+    EXPECT_EQ(roundTrip("<a b=\"&lt;&gt;&amp;&apos;&quot;&#38;&#x26;\">&amp;e; &#x65E5;</a>"),
+              "<a b=\"&lt;>&amp;'&quot;&amp;&amp;\">&amp;e; \xE6\x97\xA5</a>");
+    std::wstring value;
+    EXPECT_TRUE(readAttributeText(value, rootOf(document), L"b"));
+    EXPECT_EQ(value, L"<>&'\"&&");
+    EXPECT_EQ(textOf(rootOf(document)), L"&e; \u65E5");
+    const std::string declaresNoEntity =
+        "<!DOCTYPE a [<!-- <!ENTITY e \"x\"> --><!ELEMENT a ANY>]><a><![CDATA[&e;]]></a>";
+    EXPECT_EQ(roundTrip(declaresNoEntity), declaresNoEntity);
 }
 
 // A failed save, for a read-only file, an empty document or a name the
