@@ -4,7 +4,7 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <vector>
+#include <array>
 
 namespace tern::platform {
 
@@ -103,9 +103,11 @@ std::wstring fromUtf8(std::string_view text) {
 
 wchar_t toUpperCase(wchar_t c) {
     // The rows expanded once into one entry per UTF-16 unit: names are
-    // folded unit by unit, in every comparison and sort of a listing.
-    static const std::vector<char16_t> upper = [] {
-        std::vector<char16_t> units(0x10000);
+    // folded unit by unit, in every comparison and sort of a listing. The
+    // table has no destructor, so static objects that list folders while
+    // the program exits still find it.
+    static const std::array<char16_t, 0x10000> upper = [] {
+        std::array<char16_t, 0x10000> units{};
         for (std::size_t unit = 0; unit < units.size(); ++unit)
             units[unit] = static_cast<char16_t>(unit);
         for (const UpperCaseRange& range : upperCaseRanges) {

@@ -23,14 +23,16 @@ using DomText = decltype(textFilledBy(&xml::decodeText));
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     xml::XmlEncoding encoding;
     DomText text;
-    if (!xml::decodeXml(fuzz::bytesOf(data, size), xml::decodeText, encoding, text))
+    std::wstring problem;
+    if (!xml::decodeXml(fuzz::bytesOf(data, size), xml::decodeText, xml::encodeText, encoding, text, problem))
         return 0;
     std::string written;
     fuzz::require(xml::encodeXml(text, xml::encodeText, encoding, written),
                   "decoded text encodes again in the encoding it was read in");
     xml::XmlEncoding reread;
     DomText again;
-    fuzz::require(xml::decodeXml(written, xml::decodeText, reread, again), "written bytes decode again");
+    fuzz::require(xml::decodeXml(written, xml::decodeText, xml::encodeText, reread, again, problem),
+                  "written bytes decode again");
     fuzz::require(again == text && reread.name == encoding.name && reread.byteOrderMark == encoding.byteOrderMark,
                   "written bytes decode to the same text in the same encoding");
     return 0;
