@@ -16,8 +16,7 @@ constexpr std::size_t keptNameLength = 48;
 const std::wstring suffix = L".tmp";
 
 bool isDigits(std::wstring_view text) {
-    return !text.empty() && text.size() <= 19 &&
-           text.find_first_not_of(L"0123456789") == std::wstring_view::npos;
+    return !text.empty() && text.size() <= 19 && text.find_first_not_of(L"0123456789") == std::wstring_view::npos;
 }
 
 // The id of the process that wrote a file of this naming; nothing for a
@@ -48,8 +47,7 @@ void removeStaleTemporaryFiles(const std::wstring& folder) {
         return;
     for (const FolderEntry& entry : entries) {
         const std::optional<std::uint64_t> writer = writerOf(entry.name);
-        if (entry.isFolder() || entry.isLink() || !writer || *writer == currentProcessId() ||
-            isProcessRunning(*writer))
+        if (entry.isFolder() || entry.isLink() || !writer || *writer == currentProcessId() || isProcessRunning(*writer))
             continue;
         const std::wstring path = folder + entry.name;
         // A killed copy may have given its file the source's read-only attribute already.

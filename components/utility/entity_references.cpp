@@ -17,8 +17,7 @@ std::wstring toWide(const std::string& utf8) { return platform::fromUtf8(utf8); 
 
 // Whether the document type from `begin` to `end` declares an entity,
 // general or parameter; comments and quoted text inside it do not count.
-template <typename Text>
-bool declaresEntity(const Text& text, std::size_t begin, std::size_t end) {
+template <typename Text> bool declaresEntity(const Text& text, std::size_t begin, std::size_t end) {
     for (std::size_t at = begin; at < end; ++at) {
         if (startsWith(text, at, "<!--"))
             at = pastNext(text, at + 4, "-->") - 1;
@@ -33,8 +32,7 @@ bool declaresEntity(const Text& text, std::size_t begin, std::size_t end) {
 // The name of the entity a reference run ("&name;") names; empty for a
 // character reference, a predefined entity, and a run that is no reference
 // at all (the parser refuses it).
-template <typename Text>
-std::wstring entityNamed(const Text& run) {
+template <typename Text> std::wstring entityNamed(const Text& run) {
     if (run.size() < 3 || run.back() != typename Text::value_type(';'))
         return {};
     const std::wstring name = toWide(run.substr(1, run.size() - 2));
@@ -47,16 +45,15 @@ std::wstring entityNamed(const Text& run) {
 
 } // namespace
 
-template <typename Text>
-std::wstring findEntityProblem(const Text& text) {
+template <typename Text> std::wstring findEntityProblem(const Text& text) {
     std::wstring problem;
     text_runs::visitRuns(text, [&](std::size_t begin, std::size_t end, bool readsReferences) {
         if (readsReferences)
             return true;
         if (startsWith(text, begin, "<!DOCTYPE") && declaresEntity(text, begin, end))
             problem = L"its document type declares entities, which would not be written back as they are";
-        else if (const std::wstring name = startsWith(text, begin, "&") ? entityNamed(text.substr(begin, end - begin))
-                                                                       : std::wstring();
+        else if (const std::wstring name =
+                     startsWith(text, begin, "&") ? entityNamed(text.substr(begin, end - begin)) : std::wstring();
                  !name.empty())
             problem = L"it refers to the entity \"&" + name + L";\", which would not be written back as it is";
         return problem.empty();

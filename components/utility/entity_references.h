@@ -19,8 +19,7 @@ namespace tern::utility::xml {
 // kept: it declares an entity, or refers to one other than the predefined
 // ones. Empty when it can. Markup that is not well-formed is left to the
 // parser to refuse.
-template <typename Text>
-std::wstring findEntityProblem(const Text& text);
+template <typename Text> std::wstring findEntityProblem(const Text& text);
 
 extern template std::wstring findEntityProblem(const std::string&);
 extern template std::wstring findEntityProblem(const std::wstring&);

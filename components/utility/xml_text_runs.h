@@ -13,8 +13,7 @@
 
 namespace tern::utility::xml::text_runs {
 
-template <typename Text>
-bool startsWith(const Text& text, std::size_t at, std::string_view ascii) {
+template <typename Text> bool startsWith(const Text& text, std::size_t at, std::string_view ascii) {
     using Char = typename Text::value_type;
     return at + ascii.size() <= text.size() &&
            std::equal(ascii.begin(), ascii.end(), text.begin() + static_cast<std::ptrdiff_t>(at),
@@ -23,8 +22,7 @@ bool startsWith(const Text& text, std::size_t at, std::string_view ascii) {
 
 // Where `ascii` next begins at or after `at` and before `end`; `end` when
 // nowhere there.
-template <typename Text>
-std::size_t find(const Text& text, std::size_t at, std::string_view ascii, std::size_t end) {
+template <typename Text> std::size_t find(const Text& text, std::size_t at, std::string_view ascii, std::size_t end) {
     for (; at < end; ++at) {
         if (startsWith(text, at, ascii))
             return at;
@@ -32,29 +30,25 @@ std::size_t find(const Text& text, std::size_t at, std::string_view ascii, std::
     return end;
 }
 
-template <typename Text>
-std::size_t find(const Text& text, std::size_t at, std::string_view ascii) {
+template <typename Text> std::size_t find(const Text& text, std::size_t at, std::string_view ascii) {
     return find(text, at, ascii, text.size());
 }
 
 // Just past the next `ascii` at or after `at`; the text's size when nowhere.
-template <typename Text>
-std::size_t pastNext(const Text& text, std::size_t at, std::string_view ascii) {
+template <typename Text> std::size_t pastNext(const Text& text, std::size_t at, std::string_view ascii) {
     const std::size_t found = find(text, at, ascii);
     return found == text.size() ? found : found + ascii.size();
 }
 
 // The quote that opens a quoted value at `at`, or nothing.
-template <typename Text>
-std::string_view quoteAt(const Text& text, std::size_t at) {
+template <typename Text> std::string_view quoteAt(const Text& text, std::size_t at) {
     return startsWith(text, at, "\"") ? "\"" : startsWith(text, at, "'") ? "'" : "";
 }
 
 // Just past the markup that opens with "<!" or "<?" at `at`: a comment, a
 // CDATA section, a processing instruction or the document type, whose
 // internal subset may hold quoted text, comments and brackets.
-template <typename Text>
-std::size_t pastDeclaration(const Text& text, std::size_t at) {
+template <typename Text> std::size_t pastDeclaration(const Text& text, std::size_t at) {
     if (startsWith(text, at, "<!--"))
         return pastNext(text, at + 4, "-->");
     if (startsWith(text, at, "<![CDATA["))
@@ -81,8 +75,7 @@ std::size_t pastDeclaration(const Text& text, std::size_t at) {
 // in order, until a call returns false; true when every call did.
 // `readsReferences` is true for runs of text content and attribute values,
 // and false for markup (entity and character references included).
-template <typename Text, typename Visit>
-bool visitRuns(const Text& text, Visit visit) {
+template <typename Text, typename Visit> bool visitRuns(const Text& text, Visit visit) {
     // Content from begin to end, each "&...;" in it a run of markup.
     auto content = [&](std::size_t begin, std::size_t end) {
         while (begin < end) {

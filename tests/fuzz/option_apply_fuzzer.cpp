@@ -133,8 +133,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     const auto before = fuzz::contentOf(written);
-    fuzz::require(appender.run(L"Fuzz", definition.c_str(), appDataFolder().c_str(), layouts,
-                               fuzz::commandTable()) == 0,
+    fuzz::require(appender.run(L"Fuzz", definition.c_str(), appDataFolder().c_str(), layouts, fuzz::commandTable()) ==
+                      0,
                   "a second run of the same option gives 0");
     fuzz::require(fuzz::contentOf(written) == before, "a second run of the same option writes nothing");
     return 0;

@@ -14,8 +14,7 @@ namespace xml = utility::xml;
 namespace {
 
 // The text type the backend's DOM parses, as its decoder fills it.
-template <typename Text>
-Text textFilledBy(bool (*)(std::string_view, const std::string&, Text&));
+template <typename Text> Text textFilledBy(bool (*)(std::string_view, const std::string&, Text&));
 using DomText = decltype(textFilledBy(&xml::decodeText));
 
 } // namespace

@@ -41,8 +41,9 @@ using test::Tree;
 using test::writeFile;
 
 std::string nameOf(FileCall call) {
-    static const char* const names[] = {"open",   "read",  "write", "flush", "rename", "copy", "delete",
-                                        "attribute change", "folder creation", "folder removal"};
+    static const char* const names[] = {
+        "open",          "read", "write", "flush", "rename", "copy", "delete", "attribute change", "folder creation",
+        "folder removal"};
     return names[static_cast<int>(call)];
 }
 
@@ -63,8 +64,9 @@ std::map<std::string, State> statesOf(const Tree& tree) {
             continue;
         }
         std::string content = line.substr(equals);
-        const bool readOnly = content.size() >= readOnlyMark.size() &&
-                              content.compare(content.size() - readOnlyMark.size(), readOnlyMark.size(), readOnlyMark) == 0;
+        const bool readOnly =
+            content.size() >= readOnlyMark.size() &&
+            content.compare(content.size() - readOnlyMark.size(), readOnlyMark.size(), readOnlyMark) == 0;
         if (readOnly)
             content.resize(content.size() - readOnlyMark.size());
         states[line.substr(0, equals)] = {content, readOnly};
@@ -83,16 +85,15 @@ void expectEveryFileWhole(const Tree& before, const Tree& after, const Tree& lef
         return found != states.end() && found->second.content == content;
     };
     auto isWholeCopy = [&](const std::string& content) {
-        return content.front() == '=' && std::any_of(old.begin(), old.end(), [&](const auto& entry) {
-                   return entry.second.content == content;
-               });
+        return content.front() == '=' &&
+               std::any_of(old.begin(), old.end(), [&](const auto& entry) { return entry.second.content == content; });
     };
     for (const auto& [path, state] : now) {
         if (!old.count(path) && !done.count(path))
             ADD_FAILURE() << path << " is left behind: " << state.content;
         else if (!holds(old, path, state.content) && !holds(done, path, state.content) && !isWholeCopy(state.content))
-            ADD_FAILURE() << path << " holds neither what it held nor what it should, nor a whole copy: "
-                          << state.content;
+            ADD_FAILURE() << path
+                          << " holds neither what it held nor what it should, nor a whole copy: " << state.content;
         else if (!state.readOnly && old.count(path) && old.at(path).readOnly && done.count(path) &&
                  done.at(path).readOnly && !mayLoseReadOnly(path))
             ADD_FAILURE() << path << " lost its read-only attribute";
@@ -122,10 +123,9 @@ protected:
     // Runs `operation` on a fixture laid out by `prepare`, first without a
     // failure, then with call n failing for n = 1, 2... until a run no
     // longer reaches call n, and checks each run's files and result.
-    void runWithEveryFailure(const Prepare& prepare, const Operation& operation, const CheckResult& checkResult,
-                             const MayLoseReadOnly& mayLoseReadOnly = [](FileCall, const std::string&) {
-                                 return false;
-                             }) {
+    void runWithEveryFailure(
+        const Prepare& prepare, const Operation& operation, const CheckResult& checkResult,
+        const MayLoseReadOnly& mayLoseReadOnly = [](FileCall, const std::string&) { return false; }) {
         SampleTree first;
         prepare(first);
         const Tree before = test::treeOf(first.temp.path());
@@ -188,8 +188,9 @@ TEST_F(FaultInjectionTest, UpdaterRun_OnATreeThatInherits) {
             test::setReadOnly(fixture.temp.native("install/Templates/Layer/Survey.xml"), true);
             test::setReadOnly(fixture.temp.native(std::string(previousApp) + "Config/EopRegSetting.xml"), true);
             writeFile(fixture.temp.native(std::string(currentUser) + "Templates/Layer/Standard.xml"), "<Old/>");
-            ASSERT_TRUE(platform::setFileStatus(fixture.temp.system(std::string(currentUser) + "Templates/Layer/Standard.xml"),
-                                                {126444736000000000, platform::attrReadOnly}));
+            ASSERT_TRUE(
+                platform::setFileStatus(fixture.temp.system(std::string(currentUser) + "Templates/Layer/Standard.xml"),
+                                        {126444736000000000, platform::attrReadOnly}));
         },
         [](SampleTree& fixture) {
             update::CUpdater updater;
@@ -245,22 +246,22 @@ TEST_F(FaultInjectionTest, LayoutSave_ReplacesTheLayoutFile) {
 // release's "Draw_Common.xml": true exactly when the file holds it.
 TEST_F(FaultInjectionTest, SettingDataApply_SavesTheSettingsFile) {
     const std::string settingsFile = std::string(previousApp) + "Config/Draw_Common.xml";
-    runWithEveryFailure(
-        [](SampleTree&) {},
-        [](SampleTree& fixture) {
-            update::setting::SettingItemTable table;
-            table.registerItems();
-            xml::Document definition;
-            xml::Element setting;
-            EXPECT_TRUE(xml::loadXml(definition, L"<Setting Path=\"Config\\Draw_Common.xml\"><IfN XPath=\"Ortho\">"
-                                                 L"<AddNode XPath=\".\">  <Ortho Enabled=\"false\"/>\n</AddNode>"
-                                                 L"</IfN></Setting>"));
-            EXPECT_TRUE(xml::getRootElement(setting, definition));
-            update::SettingData section;
-            EXPECT_TRUE(section.load(setting, table));
-            return section.apply(fixture.temp.system(previousApp).c_str()) ? 1 : 0;
-        },
-        savedExactlyWhenSaid(settingsFile));
+    runWithEveryFailure([](SampleTree&) {},
+                        [](SampleTree& fixture) {
+                            update::setting::SettingItemTable table;
+                            table.registerItems();
+                            xml::Document definition;
+                            xml::Element setting;
+                            EXPECT_TRUE(xml::loadXml(definition,
+                                                     L"<Setting Path=\"Config\\Draw_Common.xml\"><IfN XPath=\"Ortho\">"
+                                                     L"<AddNode XPath=\".\">  <Ortho Enabled=\"false\"/>\n</AddNode>"
+                                                     L"</IfN></Setting>"));
+                            EXPECT_TRUE(xml::getRootElement(setting, definition));
+                            update::SettingData section;
+                            EXPECT_TRUE(section.load(setting, table));
+                            return section.apply(fixture.temp.system(previousApp).c_str()) ? 1 : 0;
+                        },
+                        savedExactlyWhenSaid(settingsFile));
 }
 
 struct TransferringUpdater : update::CUpdater {

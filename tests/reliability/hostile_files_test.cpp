@@ -40,8 +40,7 @@ using test::writeFile;
 
 // The operation's result; a run that has not returned after a minute has
 // blocked, and ends the test program rather than hang it.
-template <typename Operation>
-auto returnsPromptly(Operation operation) {
+template <typename Operation> auto returnsPromptly(Operation operation) {
     auto result = std::async(std::launch::async, operation);
     if (result.wait_for(std::chrono::minutes(1)) == std::future_status::timeout) {
         std::cerr << "the operation blocked\n";
@@ -233,7 +232,8 @@ TEST(HostileFiles, Entries_EndWithTheFailureResult_OnAnException_ButTheAppenderL
     option::Appender appender;
     EXPECT_EQ(appender.run(L"Survey", sample.temp.system("install/Options/Survey.xml").c_str(), frame), 0);
 
-    struct ForeignManager : layout::ILayoutManager {} foreign;
+    struct ForeignManager : layout::ILayoutManager {
+    } foreign;
     EXPECT_THROW(appender.run(L"Survey", sample.temp.system("install/Options/Survey.xml").c_str(),
                               sample.temp.system(previousApp).c_str(), foreign, sample.commands),
                  std::bad_cast);
