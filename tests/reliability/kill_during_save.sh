@@ -105,6 +105,6 @@ for ((trial = 1; trial <= trials; trial++)); do
   done
 done
 
-echo "kill test: $trials kills ($whileWriting of them while a file beside the layout was being written):" \
+echo "kill test: $trials kills ($whileWriting of them just after a file appeared beside the layout):" \
   "$old left the old layout, $new the new one, $torn neither; $leftovers temporary files were left beside it"
 ((torn == 0))
