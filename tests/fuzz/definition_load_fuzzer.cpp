@@ -16,8 +16,8 @@ using namespace tern;
 
 namespace {
 
-// Takes each report as `tnupdate check` shows it, with the element's line:
-// the loaders word their reports only when someone listens.
+// Takes each report as `tnupdate check` does, asking for the element's line
+// (summed only so that the call is not dropped).
 struct ReportReader : update::LoadListener {
     void dropped(const utility::xml::Node& node, const std::wstring& message) override {
         lines += node.line();
