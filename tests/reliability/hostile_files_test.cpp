@@ -227,6 +227,9 @@ struct ExhaustedFrame : test::TestFrame {
 TEST(HostileFiles, Entries_EndWithTheFailureResult_OnAnException_ButTheAppenderLetsBadCastPass) {
     SampleTree sample;
     ExhaustedFrame frame(sample.frame);
+    // The flow runs before the installation folder is asked for: its
+    // question must not wait for a user.
+    const test::YesToAll yes;
     update::CUpdater updater;
     EXPECT_EQ(updater.run(sample.temp.system("install/Update.xml").c_str(), frame, true), 0);
     option::Appender appender;

@@ -163,13 +163,14 @@ TEST_F(LayoutFileTest, Save_WritesTheUsualLayout_WhateverTheFileLookedLike) {
 }
 
 // What an attribute in double quotes cannot hold as it is goes out escaped,
-// so that every caption reads back as it was.
+// so that every caption reads back as it was. (Control characters other
+// than white space are left out: XML 1.0, and MSXML with it, refuses them.)
 TEST_F(LayoutFileTest, Save_EscapesWhatAnAttributeCannotHold_SoEveryCaptionReadsBackAsItWas) {
     const std::string file = declaration + R"(<Display>
   <LayoutType Name="A&amp;B">
     <LayoutMode Name="Normal">
       <Ribbon>
-        <Tab Id="1" Caption="a&lt;b&gt;c &quot;d&quot; 'e' &#9;f&#10;g&#13;h &#1;i &#x1F;j">
+        <Tab Id="1" Caption="a&lt;b&gt;c &quot;d&quot; 'e' &#9;f&#10;g&#13;h">
           <Group Id="2" Caption="Ünïcödé ✓ 𝄞">
             <Control SID="ID_DRAW_LINE" Caption="&amp;Line"/>
           </Group>
@@ -182,8 +183,7 @@ TEST_F(LayoutFileTest, Save_EscapesWhatAnAttributeCannotHold_SoEveryCaptionReads
 )";
     ASSERT_TRUE(load(file)) << problem();
     const std::string expected = replaced(
-        file, "a&lt;b&gt;c &quot;d&quot; 'e' &#9;f&#10;g&#13;h &#1;i &#x1F;j",
-        "a&lt;b>c &quot;d&quot; 'e' &#09;f&#10;g&#13;h &#01;i &#31;j");
+        file, "a&lt;b&gt;c &quot;d&quot; 'e' &#9;f&#10;g&#13;h", "a&lt;b>c &quot;d&quot; 'e' &#09;f&#10;g&#13;h");
     EXPECT_EQ(saved(manager), expected);
     ASSERT_TRUE(load(expected)) << problem();
     EXPECT_EQ(saved(manager), expected);
