@@ -5,7 +5,9 @@
 
 #include <atomic>
 #include <cstdint>
+#include <mutex>
 #include <optional>
+#include <set>
 #include <vector>
 
 namespace tern::platform {
@@ -55,6 +57,17 @@ void removeStaleTemporaryFiles(const std::wstring& folder) {
             setAttributes(path, entry.attributes & ~std::uint32_t{attrReadOnly});
         deleteFile(path);
     }
+}
+
+void removeStaleTemporaryFilesOnce(const std::wstring& folder) {
+    static std::mutex guard;
+    static std::set<std::wstring> cleaned;
+    {
+        const std::lock_guard<std::mutex> lock(guard);
+        if (!cleaned.insert(folder).second)
+            return;
+    }
+    removeStaleTemporaryFiles(folder);
 }
 
 } // namespace tern::platform

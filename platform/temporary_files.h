@@ -26,4 +26,10 @@ std::wstring temporaryNameBeside(const std::wstring& targetName);
 // a later save.
 void removeStaleTemporaryFiles(const std::wstring& folder);
 
+// The same, at most once per folder in this process: for writes that come
+// by the thousand into one folder (the copies of a run), where listing the
+// folder each time would cost more than the copies. What a process killed
+// meanwhile leaves is removed by a later process.
+void removeStaleTemporaryFilesOnce(const std::wstring& folder);
+
 } // namespace tern::platform

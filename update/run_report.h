@@ -14,8 +14,7 @@ namespace tern::update {
 core::IRunReport* runReport();
 
 // Tells the installed report, if any, the event makeEvent() builds.
-template <class MakeEvent,
-          class = std::enable_if_t<std::is_invocable_r_v<core::RunEventDetails, const MakeEvent&>>>
+template <class MakeEvent, class = std::enable_if_t<std::is_invocable_r_v<core::RunEventDetails, const MakeEvent&>>>
 void report(const MakeEvent& makeEvent) {
     if (core::IRunReport* listener = runReport())
         listener->happened(makeEvent());

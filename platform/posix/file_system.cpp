@@ -151,29 +151,65 @@ int createBeside(const std::string& target, std::string& created) {
     }
 }
 
+// How a file written beside its target takes the target's place.
+enum class Placement {
+    // Over whatever is there, flushed to disk first, so that the old file
+    // stays whole until the new one is.
+    replace,
+    // Only while the place is free: a file that appears meanwhile is never
+    // overwritten. Not flushed: what a killed process leaves is the whole
+    // file or none, and a run that finds none copies it again.
+    create,
+};
+
+// Moves `temporary` to `target` only if no file is there, in one step.
+std::error_code moveToFreePlace(const std::string& temporary, const std::string& target) {
+    if (failsNow(FileCall::rename))
+        return lastError();
+    if (::renameat2(AT_FDCWD, temporary.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0)
+        return {};
+    if (errno != EINVAL && errno != ENOSYS)
+        return lastError();
+    // A file system that cannot rename so (NFS among them): a hard link is
+    // made only where no file is, just the same.
+    if (::link(temporary.c_str(), target.c_str()) != 0)
+        return lastError();
+    ::unlink(temporary.c_str());
+    return {};
+}
+
 // Puts a new file in `target`'s place in one step: `fill` writes it beside
-// the target, it is flushed to disk and renamed over the target. On any
+// the target, then it takes the target's place as `placement` says. On any
 // failure the new file is removed and the target stays as it was. What
-// killed saves left in the folder goes first.
+// killed writes left in the folder goes first.
 template <typename Fill>
-std::error_code replaceInOneStep(const std::string& target, Fill fill) {
-    removeStaleTemporaryFiles(toSystemPath(folderOf(target)));
+std::error_code putInOneStep(const std::string& target, Placement placement, Fill fill) {
+    const std::wstring folder = toSystemPath(folderOf(target));
+    if (placement == Placement::replace)
+        removeStaleTemporaryFiles(folder);
+    else
+        removeStaleTemporaryFilesOnce(folder); // a run may create thousands of files in one folder
     std::string temporary;
     FileDescriptor fd(createBeside(target, temporary));
     if (!fd.valid())
         return lastError();
     std::error_code failed = fill(fd.get());
-    if (!failed && (failsNow(FileCall::flush) || ::fsync(fd.get()) != 0))
+    if (!failed && placement == Placement::replace && (failsNow(FileCall::flush) || ::fsync(fd.get()) != 0))
         failed = lastError();
     if (const std::error_code closed = fd.close(); !failed)
         failed = closed;
-    if (!failed && (failsNow(FileCall::rename) || ::rename(temporary.c_str(), target.c_str()) != 0))
-        failed = lastError();
+    if (!failed) {
+        if (placement == Placement::create)
+            failed = moveToFreePlace(temporary, target);
+        else if (failsNow(FileCall::rename) || ::rename(temporary.c_str(), target.c_str()) != 0)
+            failed = lastError();
+    }
     if (failed) {
         ::unlink(temporary.c_str());
         return failed;
     }
-    flushFolder(folderOf(target));
+    if (placement == Placement::replace)
+        flushFolder(folderOf(target));
     return {};
 }
 
@@ -218,7 +254,7 @@ bool removeFolder(const std::wstring& path, std::error_code* why) {
 bool copyFile(const std::wstring& from, const std::wstring& to, FailIfExists policy, std::error_code* why) {
     // A destination that is there already ends the copy at one status call,
     // before the source is opened: a run that finds every file in place
-    // costs no more. The exclusive create below still guards the moment after.
+    // costs no more. The move into place below still guards the moment after.
     struct stat present {};
     if (policy == FailIfExists::yes && ::lstat(nativeName(to).c_str(), &present) == 0)
         return fail(why, std::errc::file_exists);
@@ -228,20 +264,12 @@ bool copyFile(const std::wstring& from, const std::wstring& to, FailIfExists pol
         return fail(why, failed);
     const std::string destination = nativeName(to);
 
-    if (policy == FailIfExists::yes) {
-        // Created exclusively: a file that appears meanwhile is never overwritten.
-        FileDescriptor target(failsNow(FileCall::open)
-                                  ? -1
-                                  : ::open(destination.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
-        if (!target.valid())
-            return fail(why, lastError());
-        std::error_code failed = copyInto(source.get(), sourceStatus, target.get());
-        if (const std::error_code closed = target.close(); !failed)
-            failed = closed;
-        if (failed)
-            ::unlink(destination.c_str()); // ours alone: it was created above
-        return finish(why, failed);
-    }
+    // Written beside and moved into its place in one step, so that a
+    // process killed half-way never leaves a torn file that later runs,
+    // finding it there, would keep.
+    const auto copyHere = [&](int fd) { return copyInto(source.get(), sourceStatus, fd); };
+    if (policy == FailIfExists::yes)
+        return finish(why, putInOneStep(destination, Placement::create, copyHere));
 
     // A file copied onto itself (or onto a link to itself) must survive:
     // refuse, as Windows does.
@@ -254,7 +282,7 @@ bool copyFile(const std::wstring& from, const std::wstring& to, FailIfExists pol
         return fail(why, refused);
     if (const std::error_code refused = whyNotReplaceable(target))
         return fail(why, refused);
-    return finish(why, replaceInOneStep(target, [&](int fd) { return copyInto(source.get(), sourceStatus, fd); }));
+    return finish(why, putInOneStep(target, Placement::replace, copyHere));
 }
 
 bool deleteFile(const std::wstring& path, std::error_code* why) {
@@ -404,7 +432,7 @@ bool writeFileReplacing(const std::wstring& path, const std::string& bytes, std:
         return fail(why, refused);
     if (const std::error_code refused = whyNotReplaceable(target, &existing))
         return fail(why, refused);
-    return finish(why, replaceInOneStep(target, [&](int fd) {
+    return finish(why, putInOneStep(target, Placement::replace, [&](int fd) {
                       // The new file keeps the permissions of the one it replaces.
                       if (existing.st_mode != 0 &&
                           (failsNow(FileCall::changeAttributes) || ::fchmod(fd, existing.st_mode & 07777) != 0))

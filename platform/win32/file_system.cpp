@@ -152,6 +152,15 @@ bool moveOver(const std::wstring& from, const std::wstring& to) {
                                                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
 }
 
+// Moves a finished copy into its place: over the file there, or only while
+// no file is there (a new file is not flushed: a run that finds none copies
+// it again).
+bool moveInto(const std::wstring& from, const std::wstring& to, FailIfExists policy) {
+    if (policy == FailIfExists::no)
+        return moveOver(from, to);
+    return !failsNow(FileCall::rename) && ::MoveFileExW(win32Path(from).c_str(), win32Path(to).c_str(), 0) != FALSE;
+}
+
 } // namespace
 
 bool makeFolder(const std::wstring& path, std::error_code* why) {
@@ -164,36 +173,42 @@ bool removeFolder(const std::wstring& path, std::error_code* why) {
 
 bool copyFile(const std::wstring& from, const std::wstring& to, FailIfExists policy, std::error_code* why) {
     // A destination that is there already ends the copy at one status call,
-    // before the source is opened; CopyFileW still guards the moment after.
+    // before the source is opened; the move below still guards the moment after.
     if (policy == FailIfExists::yes && ::GetFileAttributesW(win32Path(to).c_str()) != INVALID_FILE_ATTRIBUTES)
         return fail(why, std::errc::file_exists);
     if (const std::error_code refused = whyNotCopyable(from))
         return fail(why, refused);
-    if (policy == FailIfExists::yes)
-        return finish(why, copyToNewFile(from, to));
 
-    // Windows' CopyFileW refuses a read-only destination; Wine's replaces it.
-    // A link's target is what is replaced, so its attribute counts.
-    std::wstring target;
-    if (const std::error_code refused = writeTarget(to, target))
-        return fail(why, refused);
-    if (const std::error_code refused = whyNotReplaceable(target))
-        return fail(why, refused);
-    // A file copied onto itself must survive.
-    FileIdentity source, destination;
-    if (getFileIdentity(from, source) && getFileIdentity(target, destination) && source == destination)
-        return fail(why, std::errc::file_exists);
-    // CopyFileW writes over an existing file in place, so a failure half-way
-    // would leave it torn: the copy is made beside it and takes its place.
+    std::wstring target = to;
+    if (policy == FailIfExists::no) {
+        // Windows' CopyFileW refuses a read-only destination; Wine's replaces it.
+        // A link's target is what is replaced, so its attribute counts.
+        if (const std::error_code refused = writeTarget(to, target))
+            return fail(why, refused);
+        if (const std::error_code refused = whyNotReplaceable(target))
+            return fail(why, refused);
+        // A file copied onto itself must survive.
+        FileIdentity source, destination;
+        if (getFileIdentity(from, source) && getFileIdentity(target, destination) && source == destination)
+            return fail(why, std::errc::file_exists);
+    }
+    // CopyFileW writes its destination in place: a failure half-way would
+    // tear the file it replaces, and a process killed half-way would leave a
+    // torn new file that later runs, finding it there, would keep. The copy
+    // is made beside and takes its place in one step: over the old file, or
+    // only while the place is still free.
     const std::wstring folder = folderOf(target);
-    removeStaleTemporaryFiles(folder);
+    if (policy == FailIfExists::no)
+        removeStaleTemporaryFiles(folder);
+    else
+        removeStaleTemporaryFilesOnce(folder); // a run may create thousands of files in one folder
     std::wstring temporary;
     std::error_code failed;
     do {
         temporary = folder + temporaryNameBeside(target.substr(folder.size()));
         failed = copyToNewFile(from, temporary);
     } while (failed == std::errc::file_exists);
-    if (!failed && !moveOver(temporary, target)) {
+    if (!failed && !moveInto(temporary, target, policy)) {
         failed = lastError();
         // The copy may carry the source's read-only attribute.
         ::SetFileAttributesW(win32Path(temporary).c_str(), FILE_ATTRIBUTE_NORMAL);

@@ -45,6 +45,7 @@ set(headers
   components/layout/layout_manager_interface.h
   components/utility/command_table.h
   host/main_frame.h
+  host/run_report.h
   host/user_questions.h
   option/appender.h
   tnupdate_export.h

@@ -437,6 +437,38 @@ TEST_F(FileSystemTest, SaveAndReplacingCopy_LeaveTheOldFileAndNothingElse_Whiche
     }
 }
 
+// A copy to a new file is written beside and moved into place: whichever
+// call fails, or wherever a process is killed, the destination is either
+// missing or whole, never torn (a later run would keep a torn one, as it
+// keeps every file that exists). A stale file of a killed copy goes.
+TEST_F(FileSystemTest, NewFileCopy_LeavesNoDestinationOrAWholeOne_WhicheverCallFails) {
+    for (std::uint64_t n = 1;; ++n) {
+        SCOPED_TRACE("call " + std::to_string(n) + " fails");
+        TempFolder folder;
+        writeFile(folder.native("source.xml"), "new");
+        setReadOnly(folder.native("source.xml"), true);
+        writeFile(folder.native(".target.xml." + goneProcess + "-0.tmp"), "torn");
+
+        armFault(n, std::errc::no_space_on_device);
+        const bool done = copyFile(folder.system("source.xml"), folder.system("target.xml"), FailIfExists::yes);
+        const bool failed = failedFileCall().has_value();
+        disarmFault();
+
+        Tree expected = {"source.xml=new (read-only)"};
+        if (done)
+            expected.push_back("target.xml=new (read-only)");
+        Tree tree = treeOf(folder.path());
+        if (!failed) { // and the killed copy's file is gone
+            EXPECT_TRUE(done);
+            EXPECT_EQ(tree, expected);
+            break;
+        }
+        // A failed clean-up may leave the killed copy's file, never one of its own.
+        tree.erase(std::remove(tree.begin(), tree.end(), ".target.xml." + goneProcess + "-0.tmp=torn"), tree.end());
+        EXPECT_EQ(tree, expected);
+    }
+}
+
 // --- Attributes and times ---
 
 TEST_F(FileSystemTest, FindFilesAndGetAttributes_DescribeEntriesAsThemselves_InCaseInsensitiveOrder) {
