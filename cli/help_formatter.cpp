@@ -10,7 +10,7 @@ namespace tern::cli {
 
 std::size_t helpWidth() {
     const char* columns = std::getenv("COLUMNS");
-    if (columns && *columns) {
+    if (columns && *columns >= '0' && *columns <= '9') {
         char* end = nullptr;
         const unsigned long width = std::strtoul(columns, &end, 10);
         if (*end == '\0' && width > 0)
