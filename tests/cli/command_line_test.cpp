@@ -161,7 +161,8 @@ TEST_F(CommandLineTest, Help_IsWrappedTo80Columns_WhenTheOutputIsNoTerminal) {
 // A table that is missing, or is no command table, stops every command
 // alike, before it touches anything.
 TEST_F(CommandLineTest, CommandTableThatCannotBeLoaded_GivesTheSameStatusInEveryCommand_AndTouchesNothing) {
-    test::writeFile(temp.native("install/Broken.xml"), "<Commands><Command SID=\"ID_A\"");
+    const std::string broken = "<Commands><Command SID=\"ID_A\"";
+    test::writeFile(temp.native("install/Broken.xml"), broken);
     const std::string release = "profile/PLX/OrvoLumen/OrvoLumen/2016_x64";
     const std::string layout = "profile/PLX/OrvoLumen/OrvoLumen/2015_x64/Config/Display.xml";
     const std::string layoutBefore = readFile(temp.native(layout));
@@ -186,8 +187,7 @@ TEST_F(CommandLineTest, CommandTableThatCannotBeLoaded_GivesTheSameStatusInEvery
     EXPECT_EQ(readFile(temp.native(layout)), layoutBefore);
 
     // The installation's own table, taken without --commands, is held to the same.
-    fs::copy_file(temp.native("install/Broken.xml"), temp.native("install/Config/Commands.xml"),
-                  fs::copy_options::overwrite_existing);
+    test::writeFile(temp.native("install/Config/Commands.xml"), broken);
     const auto implied = tnupdate({"update", "--install", "install", "--appdata", release, "--userdata",
                                    "profile/UserData/2016_x64", "--yes", "install/Update.xml"});
     EXPECT_EQ(implied.status, 2) << implied.output;
