@@ -1,5 +1,6 @@
 #include "cli/check_command.h"
 
+#include "cli/load_failure.h"
 #include "cli/paths.h"
 #include "components/utility/command_table.h"
 #include "components/utility/xml.h"
@@ -91,14 +92,8 @@ std::string describe(const update::UpdateData& entry) {
 
 int runCheck(const CheckOptions& options) {
     utility::CCommandTable commands;
-    if (!options.commands.empty()) {
-        std::wstring why;
-        if (!commands.load(fileArgument(options.commands), why)) {
-            std::cout << "tnupdate: cannot load the command table " << options.commands << ": " << platform::toUtf8(why)
-                      << "\n";
-            return 2;
-        }
-    }
+    if (!options.commands.empty() && !loadCommandTable(commands, fileArgument(options.commands)))
+        return usageErrorStatus;
 
     ProblemList problems;
     Entries entries;
@@ -121,8 +116,7 @@ void setupCheckCommand(CLI::App& app, int& status) {
     auto options = std::make_shared<CheckOptions>();
     CLI::App* command = app.add_subcommand(
         "check", "Read an update- or option-definition file as the library does and list its entries and "
-                 "everything the library would drop or reject (exit status 0: nothing dropped, 1: something "
-                 "dropped or the file rejected, 2: usage error).\n"
+                 "everything the library would drop or reject.\n"
                  "Example: tnupdate check --commands inst/Config/Commands.xml inst/Update.xml");
     command->add_option("--commands", options->commands,
                         "a command table (a Commands.xml file): also report commands it does not know, which "
@@ -131,6 +125,9 @@ void setupCheckCommand(CLI::App& app, int& status) {
         ->add_option("DEFINITION", options->definition,
                      "the definition file; its root (Update_Data or Option_Data) picks how it is read")
         ->required();
+    command->footer(std::string("Exit status: 0 when nothing is dropped, 1 when the library would reject the file "
+                                "or drop anything, ") +
+                    usageErrorHelp + ".");
     command->callback([options, &status] { status = runCheck(*options); });
 }
 

@@ -2,14 +2,16 @@
 // library's entries on real folders from a shell.
 
 #include "cli/check_command.h"
+#include "cli/help_formatter.h"
 #include "cli/option_command.h"
 #include "cli/update_command.h"
+#include "cli/usage_error.h"
 #include "platform/com_apartment.h"
 #include "platform/command_line.h"
 
 #include <CLI/CLI.hpp>
 
-#include <iostream>
+#include <memory>
 #include <string>
 
 int main(int argc, char** argv) {
@@ -20,24 +22,32 @@ int main(int argc, char** argv) {
     CLI::App app{"Brings a user's per-release folders forward, as the drafting application does "
                  "when a new release starts, and runs its other library entries.",
                  "tnupdate"};
+    // Set before the commands are added: each takes its parent's formatter.
+    app.formatter(std::make_shared<tern::cli::HelpFormatter>(tern::cli::helpWidth()));
+    app.set_help_flag("-h,--help", "print this help and exit");
     app.require_subcommand(1);
     // The library's version, and the source revision when the build was told it.
     const std::string revision = TNUPDATE_REVISION;
-    app.set_version_flag("--version", std::string("tnupdate ") + TNUPDATE_VERSION +
-                                          (revision.empty() ? "" : "\nbuilt from " + revision));
+    app.set_version_flag(
+        "--version", std::string("tnupdate ") + TNUPDATE_VERSION + (revision.empty() ? "" : "\nbuilt from " + revision),
+        "print the library's version and, when the build was told it, the source revision it was "
+        "built from");
     int status = 0;
     tern::cli::setupUpdateCommand(app, status);
     tern::cli::setupOptionCommand(app, status);
     tern::cli::setupCheckCommand(app, status);
+    // After the commands: each would take it as its own footer.
+    app.footer("Run 'tnupdate COMMAND --help' for a command's options, the terms it uses and its exit status.");
 
     const auto arguments = tern::platform::utf8Arguments(argc, argv);
+    const std::vector<std::string> afterName(arguments.begin() + (arguments.empty() ? 0 : 1), arguments.end());
     try {
-        app.parse(std::vector<std::string>(arguments.rbegin(), arguments.rend() - 1));
+        // CLI11 takes the arguments last first.
+        app.parse(std::vector<std::string>(afterName.rbegin(), afterName.rend()));
     } catch (const CLI::Success& help) {
         return app.exit(help);
     } catch (const CLI::ParseError& error) {
-        std::cerr << "tnupdate: " << error.what() << "\n" << "Run 'tnupdate --help' for usage.\n";
-        return 2;
+        return tern::cli::refuseCommandLine(app, afterName, error);
     }
     return status;
 }

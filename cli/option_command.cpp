@@ -37,9 +37,8 @@ int runOption(const OptionOptions& options) {
     }
 
     utility::CCommandTable commands;
-    std::wstring problem;
-    if (!commands.load(commandsFile, problem))
-        return refuseUnloadable(commandsFile, problem);
+    if (!loadCommandTable(commands, commandsFile))
+        return usageErrorStatus;
     layout::LayoutManager layouts;
     FolderFrame frame(folders, commands, layouts);
     const std::wstring layoutFile = folders.appData + L"Config\\Display.xml";
@@ -77,6 +76,9 @@ void setupOptionCommand(CLI::App& app, int& status) {
         ->required();
     command->add_option("DEFINITION", options->definition, "the option-definition file (root Option_Data)")
         ->required();
+    command->footer(std::string("Exit status: 0 when the result is 0 or 1, 1 when it is -1 or the layout file "
+                                "cannot be loaded, ") +
+                    usageErrorHelp + ".");
     command->callback([options, &status] {
         if (options->commands.empty() && options->install.empty())
             throw CLI::RequiredError("--commands or --install");

@@ -83,11 +83,7 @@ bool loadCommands(utility::CCommandTable& commands, const UpdateOptions& options
                   << " does not exist): layout items place no command\n";
         return true;
     }
-    std::wstring problem;
-    if (commands.load(file, problem))
-        return true;
-    refuseUnloadable(file, problem);
-    return false;
+    return loadCommandTable(commands, file);
 }
 
 int runUpdate(const UpdateOptions& options) {
@@ -96,7 +92,7 @@ int runUpdate(const UpdateOptions& options) {
     const std::wstring definition = fileArgument(options.definition);
     utility::CCommandTable commands;
     if (!loadCommands(commands, options, folders))
-        return 1;
+        return usageErrorStatus;
     const FolderFrame frame(folders, commands);
     std::string badWord;
     CommandLineQuestions questions(answerSource(options), splitAnswers(options.answers, badWord), std::cout,
@@ -159,6 +155,16 @@ void setupUpdateCommand(CLI::App& app, int& status) {
     command->add_flag("--yes", options->yesToAll, "answer yes to every question, and OK with the first product to "
                                                   "the dialog")
         ->excludes(answers);
+    command->footer(std::string("Terms:\n"
+                                "--lumen\tthe current product line, OrvoLumen: earlier releases are looked for under "
+                                "PLX/OrvoLumen/OrvoLumen/\n"
+                                "edition\ta DEFINITION path containing Patron or Civic names that edition, whose "
+                                "earlier releases are looked for under PLX/OrvoLumen/OrvoPatron/ or OrvoCivic/\n"
+                                "OrvoVista\tthe older product line: with --lumen, an --appdata folder below "
+                                "PLX/OrvoLumen/OrvoVista/ takes over that line's earlier releases\n"
+                                "\n"
+                                "Exit status: 0 when the result is 0 or 1, 1 when it is -1, ") +
+                    usageErrorHelp + ".");
     command->callback([options, &status] { status = runUpdate(*options); });
 }
 

@@ -10,7 +10,8 @@ output=$2
   echo "[COMMANDS]"
   for command in update option check; do
     echo ".SS \"tnupdate $command\""
-    "$program" "$command" --help | awk '
+    # One line per paragraph: the help is laid out for COLUMNS, roff lays out its own.
+    COLUMNS=10000 "$program" "$command" --help | awk '
       # roff takes a backslash as an escape and a bare "-" as a hyphen.
       { gsub(/\\/, "\\e"); gsub(/-/, "\\-") }
       /^$/ { next }

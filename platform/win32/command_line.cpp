@@ -29,4 +29,13 @@ bool standardInputIsTerminal() {
     return ::GetConsoleMode(::GetStdHandle(STD_INPUT_HANDLE), &mode) != 0;
 }
 
+// The visible window, not the screen buffer, which is often far wider.
+std::size_t terminalWidth() {
+    CONSOLE_SCREEN_BUFFER_INFO console{};
+    if (!::GetConsoleScreenBufferInfo(::GetStdHandle(STD_OUTPUT_HANDLE), &console))
+        return 80;
+    const int width = console.srWindow.Right - console.srWindow.Left + 1;
+    return width > 0 ? static_cast<std::size_t>(width) : 80;
+}
+
 } // namespace tern::platform

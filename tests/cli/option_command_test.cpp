@@ -99,7 +99,7 @@ TEST_F(OptionCommandTest, UnreadableLayoutFile_IsNamed_AndNeverOverwritten) {
 
 TEST_F(OptionCommandTest, UnreadableCommandTable_IsNamed) {
     const auto result = appendSurvey("--commands", "install/Config/Missing.xml");
-    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.status, 2);
     EXPECT_NE(result.output.find("Missing.xml"), std::string::npos) << result.output;
 }
 

@@ -138,10 +138,10 @@ TEST_F(UpdateCommandTest, AnUnknownAnswer_IsAUsageError_BeforeAnythingIsTouched)
 
 TEST_F(UpdateCommandTest, CommandTable_ThatCannotBeLoaded_StopsTheRun_AndAMissingOneIsWarnedAbout) {
     const auto unloadable = updateSample({"--yes", "--commands", "install/Missing.xml"});
-    EXPECT_EQ(unloadable.status, 1);
+    EXPECT_EQ(unloadable.status, 2);
     std::string said = unloadable.output;
     std::replace(said.begin(), said.end(), '\\', '/');
-    EXPECT_EQ(said.rfind("tnupdate: cannot load install/Missing.xml: ", 0), 0u) << said;
+    EXPECT_EQ(said.rfind("tnupdate: cannot load the command table install/Missing.xml: ", 0), 0u) << said;
     EXPECT_FALSE(fs::exists(newRelease()));
 
     fs::remove(temp.native("install/Config/Commands.xml"));
