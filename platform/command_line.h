@@ -14,4 +14,8 @@ std::vector<std::string> utf8Arguments(int argc, char** argv);
 // Windows), so that a user can be asked there.
 bool standardInputIsTerminal();
 
+// Reads the standard input to its end, as bytes (no line-end or code-page
+// translation); false, with what was read so far, when reading fails.
+bool readStandardInput(std::string& bytes);
+
 } // namespace tern::platform

@@ -1,10 +1,11 @@
-// What a loader tells the load listener about an element it skips: for its
-// name, or because the DOM failed to read it.
+// What a loader tells the load listener about an element it skips (for its
+// name, or because the DOM failed to read it) and about attributes it never
+// reads.
 //
-// Definition files are matched by exact, case-sensitive element names, so a
-// name off by letter case ("addnode") is skipped like any unknown one. The
-// message says what the parent expects and, when only letter case differs,
-// the right spelling.
+// Definition files are matched by exact, case-sensitive names, so a name off
+// by letter case ("addnode", "sid") is skipped like any unknown one. The
+// message says what is expected and, when only letter case differs, the
+// right spelling.
 
 #pragma once
 
@@ -20,6 +21,12 @@ namespace tern::update {
 // it inside the reportDropped call, so that it is built only for a listener.
 std::wstring skippedElementMessage(const utility::xml::Node& element, const std::wstring& parentName,
                                    const std::vector<std::wstring>& expectedNames);
+
+// Reports each attribute of `element` whose name is none of knownNames,
+// which the loader never reads. Namespace declarations ("xmlns",
+// "xmlns:...") and "xml:..." attributes are the document's, not the
+// element's, and pass. Looks at the attributes only when someone listens.
+void reportUnknownAttributes(const utility::xml::Element& element, const std::vector<std::wstring>& knownNames);
 
 // Reports that the DOM failed to read `element`, which its loader drops.
 void reportUnreadableElement(const utility::xml::Node& element);

@@ -1,5 +1,7 @@
 #include "platform/command_line.h"
 
+#include <cerrno>
+
 #include <unistd.h>
 
 namespace tern::platform {
@@ -8,5 +10,18 @@ namespace tern::platform {
 std::vector<std::string> utf8Arguments(int argc, char** argv) { return std::vector<std::string>(argv, argv + argc); }
 
 bool standardInputIsTerminal() { return ::isatty(STDIN_FILENO) == 1; }
+
+bool readStandardInput(std::string& bytes) {
+    char buffer[65536];
+    for (;;) {
+        const ssize_t count = ::read(STDIN_FILENO, buffer, sizeof buffer);
+        if (count == 0)
+            return true;
+        if (count > 0)
+            bytes.append(buffer, static_cast<std::size_t>(count));
+        else if (errno != EINTR)
+            return false;
+    }
+}
 
 } // namespace tern::platform
