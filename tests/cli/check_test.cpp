@@ -239,26 +239,31 @@ TEST_F(CheckCommandTest, ADash_ReadsTheStandardInput) {
     EXPECT_EQ((test::ProgramResult{0, sample.output}.lastLine()), "3 entries, 0 problems");
 }
 
-TEST_F(CheckCommandTest, ALayoutFile_IsRecognised_AndReadAsTheApplicationReadsIt) {
-    const auto good = check({"--commands", sampleCommands, sampleLayout});
-    EXPECT_EQ(good.status, 0);
-    EXPECT_EQ(good.output, sampleLayout + ": layout file: 2 layout types\n0 entries, 0 problems\n");
+// A sample file of each kind checks clean; the same with one planted fault
+// gives the problem its reader finds, at its line.
+TEST_F(CheckCommandTest, LayoutFilesAndCommandTables_AreRecognisedByTheirRoot_AndReadAsTheApplicationReadsThem) {
+    struct Case {
+        std::string sample;
+        std::string contents;
+        std::string from, to;
+        std::string problem;
+    };
+    const Case cases[] = {
+        {sampleLayout, "layout file: 2 layout types", "<LayoutType Name=\"Standard\">", "<LayoutType>",
+         "Broken.xml:3: \"LayoutType\" needs a non-empty \"Name\"."},
+        {sampleCommands, "command table", "SID=\"ID_FILE_SAVE\"", "SID=\"ID_FILE_OPEN\"",
+         "Broken.xml:4: The SID \"ID_FILE_OPEN\" is listed twice."},
+    };
+    for (const Case& c : cases) {
+        const auto good = check({"--commands", sampleCommands, c.sample});
+        EXPECT_EQ(good.status, 0) << c.sample;
+        EXPECT_EQ(good.output, c.sample + ": " + c.contents + "\n0 entries, 0 problems\n");
 
-    writeChanged(sampleLayout, "<LayoutType Name=\"Standard\">", "<LayoutType>", "Display.xml");
-    const auto broken = check({"Display.xml"});
-    EXPECT_EQ(broken.status, 1);
-    EXPECT_EQ(broken.output, "Display.xml:3: \"LayoutType\" needs a non-empty \"Name\".\n0 entries, 1 problem\n");
-}
-
-TEST_F(CheckCommandTest, ACommandTable_IsRecognised_AndReadAsTheHostReadsIt) {
-    const auto good = check({sampleCommands});
-    EXPECT_EQ(good.status, 0);
-    EXPECT_EQ(good.output, sampleCommands + ": command table\n0 entries, 0 problems\n");
-
-    writeChanged(sampleCommands, "SID=\"ID_FILE_SAVE\"", "SID=\"ID_FILE_OPEN\"", "Commands.xml");
-    const auto broken = check({"Commands.xml"});
-    EXPECT_EQ(broken.status, 1);
-    EXPECT_EQ(broken.output, "Commands.xml:4: The SID \"ID_FILE_OPEN\" is listed twice.\n0 entries, 1 problem\n");
+        writeChanged(c.sample, c.from, c.to, "Broken.xml");
+        const auto broken = check({"Broken.xml"});
+        EXPECT_EQ(broken.status, 1) << c.sample;
+        EXPECT_EQ(broken.output, c.problem + "\n0 entries, 1 problem\n");
+    }
 }
 
 TEST_F(CheckCommandTest, UsageErrors_ExitWithTwo) {
