@@ -83,7 +83,8 @@ void checkLayoutFile(const std::wstring& path, const utility::CCommandTable& com
         return;
     }
     std::vector<std::wstring> types;
-    report.contents.push_back("layout file: " + counted(static_cast<std::size_t>(layouts.getTypeNames(types)), "layout type", "layout types"));
+    report.contents.push_back("layout file: " + counted(static_cast<std::size_t>(layouts.getTypeNames(types)),
+                                                        "layout type", "layout types"));
 }
 
 void checkCommandTable(const std::wstring& path, FileReport& report) {

@@ -21,8 +21,8 @@ StandardInputFile::StandardInputFile() {
         why = L"there is no temporary folder to keep the standard input in: " + platform::fromUtf8(error.message());
         return;
     }
-    const std::wstring path = platform::toSystemPath(folder / platform::toNativePath(
-                                                                  platform::temporaryNameBeside(L"stdin.xml")));
+    const std::wstring path =
+        platform::toSystemPath(folder / platform::toNativePath(platform::temporaryNameBeside(L"stdin.xml")));
     if (!platform::writeFileReplacing(path, bytes, &error)) {
         why = L"the standard input cannot be kept in " + path + L": " + platform::fromUtf8(error.message());
         return;

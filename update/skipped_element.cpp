@@ -24,9 +24,9 @@ std::wstring alternatives(const std::vector<std::wstring>& names) {
 
 // The expected name that differs from `name` only in letter case; null when none does.
 const std::wstring* sameLetters(const std::vector<std::wstring>& expectedNames, const std::wstring& name) {
-    const auto found =
-        std::find_if(expectedNames.begin(), expectedNames.end(),
-                     [&](const std::wstring& expected) { return platform::equalIgnoringCase(expected, name); });
+    const auto found = std::find_if(expectedNames.begin(), expectedNames.end(), [&](const std::wstring& expected) {
+        return platform::equalIgnoringCase(expected, name);
+    });
     return found == expectedNames.end() ? nullptr : &*found;
 }
 

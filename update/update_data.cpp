@@ -54,8 +54,9 @@ bool UpdateData::load(xml::Node node, setting::SettingItemTable& table) {
     reportUnknownAttributes(node.asElement(), {L"ver"});
     if (!version.empty() && !isVersionNumber(version))
         reportDropped(node, [&] {
-            return L"The \"ver\" value \"" + version + L"\" is not a version number such as \"2016.0\", so it is read as " +
-                   std::to_wstring(major) + L"." + std::to_wstring(minor) + L".";
+            return L"The \"ver\" value \"" + version +
+                   L"\" is not a version number such as \"2016.0\", so it is read as " + std::to_wstring(major) + L"." +
+                   std::to_wstring(minor) + L".";
         });
     bool layoutRead = false;
     for (xml::Node child = node.firstChild(); child; child = child.nextSibling()) {

@@ -118,8 +118,7 @@ private:
 // line where the parser found the text not well-formed, 0 when it does not
 // say. Both are emptied (0) on success. Only regular files of up to
 // platform::maxReadSize bytes are read.
-bool load(Document& document, const std::wstring& path, bool flag, std::wstring* why = nullptr,
-          int* line = nullptr);
+bool load(Document& document, const std::wstring& path, bool flag, std::wstring* why = nullptr, int* line = nullptr);
 
 // Parses XML text into a new document, which is saved as UTF-8. On failure
 // (also for entities, as load has it) the document is left empty and the

@@ -100,8 +100,8 @@ ProgramResult runProgram(const std::filesystem::path& program, const std::vector
                          const std::filesystem::path& workingFolder) {
     const std::filesystem::path outputFile = workingFolder / "program-output.txt";
     // No input: a program that would ask a terminal finds none.
-    const std::string command = commandOf(program, arguments, workingFolder) + noInput + " > " +
-                                quote(outputFile.string()) + " 2>&1";
+    const std::string command =
+        commandOf(program, arguments, workingFolder) + noInput + " > " + quote(outputFile.string()) + " 2>&1";
     ProgramResult result;
     result.status = runCommand(command);
     result.output = takeOutput(outputFile);

@@ -191,7 +191,7 @@ std::string printRaw(pugi::xml_node node) {
 }
 
 std::shared_ptr<DocumentImpl> DocumentImpl::parse(const std::string& utf8, const XmlEncoding& encoding,
-                                                   ParseFailure* failure) {
+                                                  ParseFailure* failure) {
     auto document = std::make_shared<DocumentImpl>();
     document->encoding = encoding;
     auto& dom = document->dom;

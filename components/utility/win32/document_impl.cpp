@@ -97,9 +97,14 @@ std::shared_ptr<DocumentImpl> DocumentImpl::parse(const std::wstring& text, cons
     check(document->dom->loadXML(body.get(), &parsed), "IXMLDOMDocument::loadXML");
     if (parsed == VARIANT_TRUE)
         return document;
-    if (failure)
-        *failure = parseFailureOf(*document->dom,
-                                  static_cast<int>(std::count(declaration.begin(), declaration.end(), L'\n')));
+    if (failure) {
+        *failure =
+            parseFailureOf(*document->dom, static_cast<int>(std::count(declaration.begin(), declaration.end(), L'\n')));
+        // Some MSXML implementations (Wine's) say neither where nor why.
+        if (failure->line == 0)
+            if (ParseFailure found = findNotWellFormed(text); found.line > 0)
+                *failure = std::move(found);
+    }
     return nullptr;
 }
 
