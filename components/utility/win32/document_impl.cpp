@@ -98,8 +98,8 @@ std::shared_ptr<DocumentImpl> DocumentImpl::parse(const std::wstring& text, cons
     if (parsed == VARIANT_TRUE)
         return document;
     if (failure) {
-        *failure =
-            parseFailureOf(*document->dom, static_cast<int>(std::count(declaration.begin(), declaration.end(), L'\n')));
+        *failure = parseFailureOf(*document->dom.get(),
+                                  static_cast<int>(std::count(declaration.begin(), declaration.end(), L'\n')));
         // Some MSXML implementations (Wine's) say neither where nor why.
         if (failure->line == 0)
             if (ParseFailure found = findNotWellFormed(text); found.line > 0)
