@@ -49,9 +49,13 @@ std::wstring skippedElementMessage(const utility::xml::Node& element, const std:
     return message;
 }
 
-void reportUnknownAttributes(const utility::xml::Element& element, const std::vector<std::wstring>& knownNames) {
+void reportUnknownAttributes(const utility::xml::Element& element, std::initializer_list<const wchar_t*> names) {
     if (!loadListener())
         return;
+    std::vector<std::wstring> knownNames;
+    for (const wchar_t* name : names)
+        if (name)
+            knownNames.emplace_back(name);
     for (const std::wstring& attribute : element.attributeNames()) {
         if (belongsToTheDocument(attribute) ||
             std::find(knownNames.begin(), knownNames.end(), attribute) != knownNames.end())

@@ -11,6 +11,7 @@
 
 #include "components/utility/xml.h"
 
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -22,11 +23,12 @@ namespace tern::update {
 std::wstring skippedElementMessage(const utility::xml::Node& element, const std::wstring& parentName,
                                    const std::vector<std::wstring>& expectedNames);
 
-// Reports each attribute of `element` whose name is none of knownNames,
-// which the loader never reads. Namespace declarations ("xmlns",
-// "xmlns:...") and "xml:..." attributes are the document's, not the
-// element's, and pass. Looks at the attributes only when someone listens.
-void reportUnknownAttributes(const utility::xml::Element& element, const std::vector<std::wstring>& knownNames);
+// Reports each attribute of `element` whose name is none of knownNames
+// (null entries stand for no name), which the loader never reads. Namespace
+// declarations ("xmlns", "xmlns:...") and "xml:..." attributes are the
+// document's, not the element's, and pass. Costs nothing but the listener
+// test when nobody listens.
+void reportUnknownAttributes(const utility::xml::Element& element, std::initializer_list<const wchar_t*> knownNames);
 
 // Reports that the DOM failed to read `element`, which its loader drops.
 void reportUnreadableElement(const utility::xml::Node& element);

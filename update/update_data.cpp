@@ -52,7 +52,7 @@ bool UpdateData::load(xml::Node node, setting::SettingItemTable& table) {
     parseMajor(major, version);
     parseMinor(minor, version);
     reportUnknownAttributes(node.asElement(), {L"ver"});
-    if (!version.empty() && !isVersionNumber(version))
+    if (loadListener() && !version.empty() && !isVersionNumber(version))
         reportDropped(node, [&] {
             return L"The \"ver\" value \"" + version +
                    L"\" is not a version number such as \"2016.0\", so it is read as " + std::to_wstring(major) + L"." +

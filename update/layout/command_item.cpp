@@ -52,11 +52,8 @@ bool CommandItem::load(const xml::Element& element) {
         readFlag(makePos, element, L"MakePos");
         xml::readAttributeText(target, element, L"Target");
         readFlag(beginGroup, element, L"BeginGroup");
-        std::vector<std::wstring> known{
-            placement->placeAttribute, L"Mode", L"Pos", L"MakePos", L"Target", L"BeginGroup"};
-        if (placement->groupAttribute)
-            known.insert(known.begin() + 1, placement->groupAttribute);
-        reportUnknownAttributes(element, known);
+        reportUnknownAttributes(element, {placement->placeAttribute, placement->groupAttribute, L"Mode", L"Pos",
+                                          L"MakePos", L"Target", L"BeginGroup"});
     } catch (const xml::DomError&) {
         reportUnreadable(element);
         return false;
