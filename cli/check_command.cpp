@@ -1,20 +1,20 @@
 #include "cli/check_command.h"
 
+#include "cli/definition_problems.h"
+#include "cli/folder_frame.h"
 #include "cli/load_failure.h"
 #include "cli/paths.h"
+#include "cli/standard_input_file.h"
+#include "components/layout/layout_manager.h"
 #include "components/utility/command_table.h"
 #include "components/utility/xml.h"
 #include "platform/com_apartment.h"
-#include "platform/file_system.h"
 #include "platform/text.h"
-#include "update/definition_file.h"
-#include "update/layout/command.h"
-#include "update/load_report.h"
-#include "update/owned_pointers.h"
 #include "update/update_data.h"
 
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
 #include <iostream>
 #include <memory>
 
@@ -26,88 +26,145 @@ namespace xml = utility::xml;
 
 struct CheckOptions {
     std::string commands;
-    std::string definition;
+    std::vector<std::string> files;
 };
 
-// The loaders' reports and the command's own findings, as printed lines.
-class ProblemList : public update::LoadListener {
-public:
-    void dropped(const xml::Node& node, const std::wstring& message) override { add(node.line(), message); }
-
-    void add(int line, const std::wstring& message) {
-        const std::string text = platform::toUtf8(message);
-        lines.push_back(line > 0 ? "line " + std::to_string(line) + ": " + text : text);
-    }
-
-    std::vector<std::string> lines;
+// What one file holds and what is wrong with it.
+struct FileReport {
+    std::vector<std::string> contents; // one line per entry, or what the file is
+    std::vector<Problem> problems;
+    std::size_t entries = 0;
 };
 
-// The loaded entries, destroyed with this object.
-struct Entries {
-    Entries() = default;
-    Entries(const Entries&) = delete;
-    Entries& operator=(const Entries&) = delete;
-    ~Entries() { update::deleteAll(list); }
-    std::vector<update::UpdateData*> list; // owned
-};
-
-// Reads the file's entries with the loader its root element picks: the file
-// is parsed once, and a file that cannot be read or is not well-formed is
-// added as the problem.
-void loadEntries(const std::wstring& path, const std::string& shownPath, Entries& entries, ProblemList& problems) {
-    const platform::ComApartment apartment;
-    xml::Document document;
-    xml::Element root;
-    if (!apartment.ok() || !xml::load(document, path, false) || !xml::getRootElement(root, document)) {
-        std::string bytes;
-        std::error_code why;
-        if (!platform::readFile(path, bytes, &why))
-            problems.add(0, platform::fromUtf8("Cannot read " + shownPath + ": " + why.message() + "."));
-        else
-            problems.add(0, platform::fromUtf8(shownPath + " is not well-formed XML, so the whole file is rejected."));
-        return;
-    }
-    const update::ScopedLoadListener listening(problems);
-    const bool option = root.name() == L"Option_Data";
-    const bool loaded = update::loadDefinition(entries.list, root, option ? L"Option_Data" : L"Update_Data",
-                                               option ? update::BareLayouts::load : update::BareLayouts::skip);
-    if (!loaded && problems.lines.empty())
-        problems.add(0, L"The file could not be read, so the whole file is rejected.");
-}
-
-// Commands the table does not know are never placed: say so per entry.
-void checkCommands(const update::UpdateData& entry, const utility::CCommandTable& commands, ProblemList& problems) {
-    for (const update::layout::ILayoutItem* item : entry.layout.items) {
-        const auto* command = dynamic_cast<const update::layout::Command*>(item);
-        if (command && !commands.IsCommand(command->sid))
-            problems.add(0, L"The entry " + entry.version + L" has a \"Command\" with the SID \"" + command->sid +
-                                L"\" that the command table does not know; it would never be placed.");
-    }
+// "1 entry", "2 entries".
+std::string counted(std::size_t count, const char* one, const char* many) {
+    return std::to_string(count) + " " + (count == 1 ? one : many);
 }
 
 std::string describe(const update::UpdateData& entry) {
-    return "entry " + platform::toUtf8(entry.version) + ": " + std::to_string(entry.layout.items.size()) +
-           " layout items, " + std::to_string(entry.settings.size()) + " setting sections";
+    return "entry " + platform::toUtf8(entry.version) + ": " +
+           counted(entry.layout.items.size(), "layout item", "layout items") + ", " +
+           counted(entry.settings.size(), "setting section", "setting sections");
+}
+
+// A problem the layout model or the command table gives as a text:
+// "PATH, line N: message" or "PATH: message".
+Problem problemOf(const std::wstring& path, const std::wstring& text) {
+    Problem problem;
+    std::size_t at = text.compare(0, path.size(), path) == 0 ? path.size() : 0;
+    const std::wstring linePrefix = L", line ";
+    if (text.compare(at, linePrefix.size(), linePrefix) == 0) {
+        at += linePrefix.size();
+        for (; at < text.size() && text[at] >= L'0' && text[at] <= L'9'; ++at)
+            problem.line = problem.line * 10 + (text[at] - L'0');
+    }
+    if (text.compare(at, 2, L": ") == 0)
+        at += 2;
+    problem.message = text.substr(at);
+    // Those texts go on after the path; here the message starts the sentence.
+    if (!problem.message.empty())
+        problem.message[0] = platform::toUpperCase(problem.message[0]);
+    return problem;
+}
+
+void checkDefinition(const xml::Element& root, const DefinitionKind& kind, const utility::CCommandTable* commands,
+                     FileReport& report) {
+    Entries entries;
+    readDefinition(root, kind, commands, entries, report.problems);
+    for (const update::UpdateData* entry : entries.list)
+        report.contents.push_back(describe(*entry));
+    report.entries = entries.list.size();
+}
+
+void checkLayoutFile(const std::wstring& path, const utility::CCommandTable& commands, FileReport& report) {
+    layout::LayoutManager layouts;
+    const FolderFrame frame(Folders{}, commands, layouts);
+    if (!layouts.loadXmlFile(path, frame)) {
+        report.problems.push_back(problemOf(path, layouts.getLoadProblem()));
+        return;
+    }
+    std::vector<std::wstring> types;
+    report.contents.push_back("layout file: " + counted(static_cast<std::size_t>(layouts.getTypeNames(types)),
+                                                        "layout type", "layout types"));
+}
+
+void checkCommandTable(const std::wstring& path, FileReport& report) {
+    utility::CCommandTable table;
+    std::wstring problem;
+    if (table.load(path, problem))
+        report.contents.emplace_back("command table");
+    else
+        report.problems.push_back(problemOf(path, problem));
+}
+
+// Reads the file with what its root element calls for.
+void checkFile(const std::wstring& path, const utility::CCommandTable& commands, bool commandsGiven,
+               FileReport& report) {
+    const platform::ComApartment apartment;
+    if (!apartment.ok()) {
+        report.problems.push_back({0, L"The file cannot be read: COM cannot be opened."});
+        return;
+    }
+    xml::Document document;
+    xml::Element root;
+    if (!openXmlFile(path, document, root, report.problems))
+        return;
+    const std::wstring rootName = root.name();
+    if (rootName == updateDefinition.rootName)
+        checkDefinition(root, updateDefinition, commandsGiven ? &commands : nullptr, report);
+    else if (rootName == optionDefinition.rootName)
+        checkDefinition(root, optionDefinition, commandsGiven ? &commands : nullptr, report);
+    else if (rootName == L"Display")
+        checkLayoutFile(path, commands, report);
+    else if (rootName == L"Commands")
+        checkCommandTable(path, report);
+    else
+        report.problems.push_back(
+            {root.line(), L"The root element is \"" + rootName +
+                              L"\"; expected \"Update_Data\" (an update definition), \"Option_Data\" (an option's "
+                              L"definition), \"Display\" (a layout file) or \"Commands\" (a command table)."});
+}
+
+// Checks the file the user named (the standard input for "-").
+FileReport checkArgument(const std::string& argument, const utility::CCommandTable& commands, bool commandsGiven) {
+    FileReport report;
+    if (argument != "-") {
+        checkFile(fileArgument(argument), commands, commandsGiven, report);
+    } else {
+        const StandardInputFile input;
+        if (input.path().empty())
+            report.problems.push_back({0, L"The whole file is rejected: " + input.problem() + L"."});
+        else
+            checkFile(input.path(), commands, commandsGiven, report);
+    }
+    // Editors list problems in the order of the file's lines.
+    std::stable_sort(report.problems.begin(), report.problems.end(),
+                     [](const Problem& a, const Problem& b) { return a.line < b.line; });
+    return report;
 }
 
 int runCheck(const CheckOptions& options) {
     utility::CCommandTable commands;
-    if (!options.commands.empty() && !loadCommandTable(commands, fileArgument(options.commands)))
+    const bool commandsGiven = !options.commands.empty();
+    if (commandsGiven && !loadCommandTable(commands, fileArgument(options.commands)))
         return usageErrorStatus;
 
-    ProblemList problems;
-    Entries entries;
-    loadEntries(fileArgument(options.definition), options.definition, entries, problems);
-    if (!options.commands.empty())
-        for (const update::UpdateData* entry : entries.list)
-            checkCommands(*entry, commands, problems);
-
-    for (const update::UpdateData* entry : entries.list)
-        std::cout << describe(*entry) << "\n";
-    for (const std::string& line : problems.lines)
-        std::cout << line << "\n";
-    std::cout << entries.list.size() << " entries, " << problems.lines.size() << " problems\n";
-    return problems.lines.empty() ? 0 : 1;
+    std::size_t entries = 0;
+    std::size_t problems = 0;
+    for (const std::string& argument : options.files) {
+        const FileReport report = checkArgument(argument, commands, commandsGiven);
+        const std::string shown = argument == "-" ? "<stdin>" : argument;
+        for (const std::string& line : report.contents)
+            std::cout << shown << ": " << line << "\n";
+        for (const Problem& problem : report.problems)
+            std::cout << located(shown, problem) << "\n";
+        entries += report.entries;
+        problems += report.problems.size();
+    }
+    const std::string files = options.files.size() > 1 ? counted(options.files.size(), "file", "files") + ", " : "";
+    std::cout << files << counted(entries, "entry", "entries") << ", " << counted(problems, "problem", "problems")
+              << "\n";
+    return problems == 0 ? 0 : 1;
 }
 
 } // namespace
@@ -115,18 +172,20 @@ int runCheck(const CheckOptions& options) {
 void setupCheckCommand(CLI::App& app, int& status) {
     auto options = std::make_shared<CheckOptions>();
     CLI::App* command = app.add_subcommand(
-        "check", "Read an update- or option-definition file as the library does and list its entries and "
-                 "everything the library would drop or reject.\n"
-                 "Example: tnupdate check --commands inst/Config/Commands.xml inst/Update.xml");
+        "check", "Read update- and option-definition files as the library does, and layout files (Display.xml) "
+                 "and command tables (Commands.xml) as the application does, and list what each holds and "
+                 "everything wrong with it, one problem a line as FILE:LINE: message.\n"
+                 "Example: tnupdate check --commands inst/Config/Commands.xml inst/Update.xml "
+                 "inst/Options/Survey.xml");
     command->add_option("--commands", options->commands,
-                        "a command table (a Commands.xml file): also report commands it does not know, which "
-                        "would never be placed");
+                        "a command table (a Commands.xml file): also report each \"Command\" whose SID it does not "
+                        "know, which would never be placed, and resolve a layout file's commands through it");
     command
-        ->add_option("DEFINITION", options->definition,
-                     "the definition file; its root (Update_Data or Option_Data) picks how it is read")
+        ->add_option("FILE", options->files,
+                     "the files to check, each recognised by its root element (Update_Data, Option_Data, Display "
+                     "or Commands); - reads the standard input")
         ->required();
-    command->footer(std::string("Exit status: 0 when nothing is dropped, 1 when the library would reject the file "
-                                "or drop anything, ") +
+    command->footer(std::string("Exit status: 0 when no file has a problem, 1 when one has, ") +
                     usageErrorHelp + ".");
     command->callback([options, &status] { status = runCheck(*options); });
 }

@@ -1,5 +1,6 @@
 #include "cli/option_command.h"
 
+#include "cli/definition_problems.h"
 #include "cli/folder_frame.h"
 #include "cli/load_failure.h"
 #include "cli/paths.h"
@@ -26,6 +27,7 @@ struct OptionOptions {
 };
 
 int runOption(const OptionOptions& options) {
+    warnDefinitionProblems(fileArgument(options.definition), options.definition, optionDefinition, std::cerr);
     Folders folders;
     folders.appData = folderArgument(options.folder);
     std::wstring commandsFile;

@@ -1,6 +1,7 @@
 #include "cli/update_command.h"
 
 #include "cli/command_line_questions.h"
+#include "cli/definition_problems.h"
 #include "cli/folder_frame.h"
 #include "cli/load_failure.h"
 #include "components/utility/command_table.h"
@@ -90,6 +91,7 @@ int runUpdate(const UpdateOptions& options) {
     const Folders folders{folderArgument(options.install), folderArgument(options.appData),
                           folderArgument(options.userData)};
     const std::wstring definition = fileArgument(options.definition);
+    warnDefinitionProblems(definition, options.definition, updateDefinition, std::cerr);
     utility::CCommandTable commands;
     if (!loadCommands(commands, options, folders))
         return usageErrorStatus;

@@ -21,4 +21,8 @@ bool standardInputIsTerminal();
 // or the terminal does not tell its width.
 std::size_t terminalWidth();
 
+// Reads the standard input to its end, as bytes (no line-end or code-page
+// translation); false, with what was read so far, when reading fails.
+bool readStandardInput(std::string& bytes);
+
 } // namespace tern::platform

@@ -92,6 +92,7 @@ bool loadDefinition(std::vector<UpdateData*>& updates, const xml::Element& root,
             });
             return false;
         }
+        reportUnknownAttributes(root, {});
         return loadEntries(updates, root, bareLayouts, table);
     } catch (const xml::DomError&) {
         return false;

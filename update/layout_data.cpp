@@ -73,6 +73,7 @@ bool LayoutData::load(const xml::Node& node) {
     clear();
     if (!node)
         return false;
+    reportUnknownAttributes(node.asElement(), {});
     for (xml::Node child = node.firstChild(); child; child = child.nextSibling()) {
         if (!child.isElement())
             continue;

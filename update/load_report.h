@@ -3,7 +3,8 @@
 // The loaders drop bad elements silently, as the application expects. A tool
 // that explains a definition file (tnupdate check) installs a LoadListener
 // for the duration of one load; the loaders then tell it, through
-// reportDropped, each element they skip or reject and why. Without a
+// reportDropped, each element they skip or reject and why, and through
+// reportCommandRead each command they keep. Without a
 // listener, reporting costs looking up one pointer and testing it: a message
 // is built, and a check made only to be reported is run, after that test.
 
@@ -22,6 +23,10 @@ public:
     // `node` is the element concerned (its line() may be 0 when unknown);
     // `message` says what was dropped or rejected and why.
     virtual void dropped(const utility::xml::Node& node, const std::wstring& message) = 0;
+    // `element` is a "Command" the loader keeps, with its SID: for a
+    // listener that knows the command table the definition is for. Does
+    // nothing unless overridden.
+    virtual void commandRead(const utility::xml::Element& element, const std::wstring& sid);
 };
 
 // Installs a listener on the calling thread for the life of this object.
@@ -42,6 +47,9 @@ LoadListener* loadListener();
 // Tells the installed listener, if any, that something at node was dropped,
 // in a message that needs no building.
 void reportDropped(const utility::xml::Node& node, const wchar_t* message);
+
+// Tells the installed listener, if any, that a "Command" with that SID is kept.
+void reportCommandRead(const utility::xml::Element& element, const std::wstring& sid);
 
 // The same with a message that makeMessage() builds, called only when
 // someone listens.

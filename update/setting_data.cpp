@@ -29,6 +29,7 @@ bool SettingData::load(xml::Node node, setting::SettingItemTable& table) {
         }
         if (path.empty())
             reportDropped(node, L"A \"Setting\" with an empty \"Path\" edits no file.");
+        reportUnknownAttributes(node.asElement(), {L"Path"});
         setting::loadItems(items, node, table);
         return true;
     } catch (const xml::DomError&) {

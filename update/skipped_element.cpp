@@ -22,22 +22,53 @@ std::wstring alternatives(const std::vector<std::wstring>& names) {
     return text;
 }
 
+// The expected name that differs from `name` only in letter case; null when none does.
+const std::wstring* sameLetters(const std::vector<std::wstring>& expectedNames, const std::wstring& name) {
+    const auto found = std::find_if(expectedNames.begin(), expectedNames.end(), [&](const std::wstring& expected) {
+        return platform::equalIgnoringCase(expected, name);
+    });
+    return found == expectedNames.end() ? nullptr : &*found;
+}
+
+bool belongsToTheDocument(const std::wstring& attribute) {
+    return attribute == L"xmlns" || attribute.rfind(L"xmlns:", 0) == 0 || attribute.rfind(L"xml:", 0) == 0;
+}
+
 } // namespace
 
 std::wstring skippedElementMessage(const utility::xml::Node& element, const std::wstring& parentName,
                                    const std::vector<std::wstring>& expectedNames) {
     const std::wstring name = element.name();
     std::wstring message = L"The element " + quoted(name) + L" inside " + quoted(parentName) + L" is skipped; ";
-    const auto sameLetters =
-        std::find_if(expectedNames.begin(), expectedNames.end(),
-                     [&](const std::wstring& expected) { return platform::equalIgnoringCase(expected, name); });
-    if (sameLetters != expectedNames.end())
-        message += L"names are case-sensitive, so write " + quoted(*sameLetters) + L".";
+    if (const std::wstring* rightSpelling = sameLetters(expectedNames, name))
+        message += L"names are case-sensitive, so write " + quoted(*rightSpelling) + L".";
     else if (expectedNames.empty())
         message += L"it takes no elements.";
     else
         message += L"expected " + alternatives(expectedNames) + L".";
     return message;
+}
+
+void reportUnknownAttributes(const utility::xml::Element& element, std::initializer_list<const wchar_t*> names) {
+    if (!loadListener())
+        return;
+    std::vector<std::wstring> knownNames;
+    for (const wchar_t* name : names)
+        if (name)
+            knownNames.emplace_back(name);
+    for (const std::wstring& attribute : element.attributeNames()) {
+        if (belongsToTheDocument(attribute) ||
+            std::find(knownNames.begin(), knownNames.end(), attribute) != knownNames.end())
+            continue;
+        reportDropped(element, [&] {
+            std::wstring message = quoted(attribute) + L" is not an attribute of " + quoted(element.name());
+            if (const std::wstring* rightSpelling = sameLetters(knownNames, attribute))
+                return message + L"; did you mean " + quoted(*rightSpelling) + L"?";
+            if (knownNames.empty())
+                return message + L", which takes none.";
+            return message + L", which takes " + alternatives(knownNames) + L".";
+        });
+    }
 }
 
 void reportUnreadableElement(const utility::xml::Node& element) {

@@ -11,6 +11,28 @@ namespace tern::update {
 
 namespace xml = utility::xml;
 
+namespace {
+
+bool isDigits(const std::wstring& text, std::size_t from, std::size_t to) {
+    if (from >= to)
+        return false;
+    for (std::size_t at = from; at < to; ++at)
+        if (text[at] < L'0' || text[at] > L'9')
+            return false;
+    return true;
+}
+
+// "2016" or "2016.1": digits, and optionally a dot and digits. Other texts
+// are still read, as far as they read as numbers.
+bool isVersionNumber(const std::wstring& text) {
+    const auto dot = text.find(L'.');
+    if (dot == std::wstring::npos)
+        return isDigits(text, 0, text.size());
+    return isDigits(text, 0, dot) && isDigits(text, dot + 1, text.size());
+}
+
+} // namespace
+
 UpdateData::~UpdateData() { clear(); }
 
 void UpdateData::clear() {
@@ -29,6 +51,13 @@ bool UpdateData::load(xml::Node node, setting::SettingItemTable& table) {
     }
     parseMajor(major, version);
     parseMinor(minor, version);
+    reportUnknownAttributes(node.asElement(), {L"ver"});
+    if (loadListener() && !version.empty() && !isVersionNumber(version))
+        reportDropped(node, [&] {
+            return L"The \"ver\" value \"" + version +
+                   L"\" is not a version number such as \"2016.0\", so it is read as " + std::to_wstring(major) + L"." +
+                   std::to_wstring(minor) + L".";
+        });
     bool layoutRead = false;
     for (xml::Node child = node.firstChild(); child; child = child.nextSibling()) {
         if (!child.isElement())

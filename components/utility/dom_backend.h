@@ -13,12 +13,20 @@
 
 namespace tern::utility::xml {
 
+// Where and why the parser found a text not well-formed: its own reason
+// (empty when it gives none) and the 1-based line (0 when it does not say).
+struct ParseFailure {
+    std::wstring reason;
+    int line = 0;
+};
+
 // Parses a file's bytes, decoded as xml_encoding.h decides, into a new
 // document that remembers their encoding; null when they cannot be decoded,
 // hold entities (entity_references.h) or are not one well-formed document.
-// `problem` says why in the first two cases and is left empty otherwise.
-// Raises DomError when the DOM fails.
-std::shared_ptr<DocumentImpl> parseFile(std::string_view bytes, std::wstring& problem);
+// `problem` says why in the first two cases and is left empty otherwise,
+// when `failure` says what the parser found. Raises DomError when the DOM
+// fails.
+std::shared_ptr<DocumentImpl> parseFile(std::string_view bytes, std::wstring& problem, ParseFailure& failure);
 
 // Parses text into a new document, to be written as UTF-8; null when it
 // holds entities or is not one well-formed document. Raises DomError when

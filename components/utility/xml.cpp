@@ -11,21 +11,25 @@
 namespace tern::utility::xml {
 
 bool load(Document& document, const std::wstring& path, bool /*flag: every caller loads synchronously*/,
-          std::wstring* why) {
+          std::wstring* why, int* line) {
     std::string bytes;
     std::error_code unread;
     std::wstring problem;
+    ParseFailure failure;
     auto& impl = DocumentAccess::impl(document);
     if (!platform::readFile(path, bytes, &unread)) {
         impl = nullptr;
         problem = L"it cannot be read: " + platform::fromUtf8(unread.message());
     } else {
-        impl = parseFile(bytes, problem);
+        impl = parseFile(bytes, problem, failure);
         if (!impl && problem.empty())
-            problem = L"it is not one well-formed XML document";
+            problem = failure.reason.empty() ? L"it is not one well-formed XML document"
+                                             : L"it is not well-formed XML: " + failure.reason;
     }
     if (why)
         *why = problem;
+    if (line)
+        *line = failure.line;
     return impl != nullptr;
 }
 

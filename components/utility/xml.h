@@ -112,10 +112,13 @@ private:
 // Parses the file into a new document. `flag` is the application's
 // asynchronous-load switch; every caller passes false. On failure the
 // document is released (left empty), the result is false and `why`, when
-// given, says why in a phrase ("it is not one well-formed XML document",
-// "it cannot be read: not a regular file (...)"); it is emptied on success.
-// Only regular files of up to platform::maxReadSize bytes are read.
-bool load(Document& document, const std::wstring& path, bool flag, std::wstring* why = nullptr);
+// given, says why in a phrase ("it is not well-formed XML: Start-end tags
+// mismatch", "it cannot be read: not a regular file (...)"), with the
+// parser's own reason when it gives one; `line`, when given, is the 1-based
+// line where the parser found the text not well-formed, 0 when it does not
+// say. Both are emptied (0) on success. Only regular files of up to
+// platform::maxReadSize bytes are read.
+bool load(Document& document, const std::wstring& path, bool flag, std::wstring* why = nullptr, int* line = nullptr);
 
 // Parses XML text into a new document, which is saved as UTF-8. On failure
 // (also for entities, as load has it) the document is left empty and the

@@ -38,4 +38,20 @@ std::size_t terminalWidth() {
     return width > 0 ? static_cast<std::size_t>(width) : 80;
 }
 
+// The handle rather than the C runtime's stdin, which would translate "\r\n"
+// and stop at Ctrl+Z in text mode. A pipe whose writer has closed it ends
+// with ERROR_BROKEN_PIPE, which is its end, not a failure.
+bool readStandardInput(std::string& bytes) {
+    const HANDLE input = ::GetStdHandle(STD_INPUT_HANDLE);
+    char buffer[65536];
+    for (;;) {
+        DWORD count = 0;
+        if (!::ReadFile(input, buffer, sizeof buffer, &count, nullptr))
+            return ::GetLastError() == ERROR_BROKEN_PIPE;
+        if (count == 0)
+            return true;
+        bytes.append(buffer, count);
+    }
+}
+
 } // namespace tern::platform

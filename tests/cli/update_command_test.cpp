@@ -183,8 +183,11 @@ TEST_F(UpdateCommandTest, Refusals_AreExplainedInOneLine_AndFail) {
 }
 
 TEST_F(UpdateCommandTest, DefinitionThatIsNotAFile_IsMentioned_AndTheShippedFilesAreCopied) {
-    const auto result = update({"--install", "install", "--appdata", "profile/PLX/OrvoLumen/OrvoLumen/2016_x64",
-                                "--userdata", "profile/UserData/2016_x64", "install/Missing.xml"});
+    const auto result = test::runProgramWithStreams(TNUPDATE_EXE,
+                                                    {"update", "--install", "install", "--appdata",
+                                                     "profile/PLX/OrvoLumen/OrvoLumen/2016_x64", "--userdata",
+                                                     "profile/UserData/2016_x64", "install/Missing.xml"},
+                                                    temp.path());
     EXPECT_EQ(result.status, 0);
     EXPECT_EQ(result.output, "tnupdate: the definition install/Missing.xml is not a file: only the shipped files "
                              "were copied\nresult: 1\n");

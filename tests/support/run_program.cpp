@@ -63,27 +63,69 @@ std::string ProgramResult::lastLine() const {
     return start == std::string::npos ? text : text.substr(start + 1);
 }
 
-ProgramResult runProgram(const std::filesystem::path& program, const std::vector<std::string>& arguments,
-                         const std::filesystem::path& workingFolder) {
-    const std::filesystem::path outputFile = workingFolder / "program-output.txt";
+namespace {
+
+// The command line that runs program in workingFolder, up to its redirections.
+std::string commandOf(const std::filesystem::path& program, const std::vector<std::string>& arguments,
+                      const std::filesystem::path& workingFolder) {
     std::string command = changeFolder + quote(workingFolder.string()) + " && " + quote(program.string());
     for (const auto& argument : arguments)
         command += " " + quote(argument);
-    // No input: a program that would ask a terminal finds none.
-    command += noInput + std::string(" > ") + quote(outputFile.string()) + " 2>&1";
+    return command;
+}
+
+int runCommand(std::string command) {
 #ifdef _WIN32
     // cmd.exe strips the outermost quotes of the line it is given.
     command = "\"" + command + "\"";
 #endif
-    ProgramResult result;
-    result.status = exitStatus(std::system(command.c_str()));
-    result.output = readFile(outputFile);
+    return exitStatus(std::system(command.c_str()));
+}
+
+// The text a program wrote to the file, which is then removed.
+std::string takeOutput(const std::filesystem::path& file) {
+    std::string text = readFile(file);
 #ifdef _WIN32
     // A Windows program's text-mode output ends its lines with "\r\n".
-    for (auto at = result.output.find("\r\n"); at != std::string::npos; at = result.output.find("\r\n", at))
-        result.output.erase(at, 1);
+    for (auto at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at))
+        text.erase(at, 1);
 #endif
-    std::filesystem::remove(outputFile);
+    std::filesystem::remove(file);
+    return text;
+}
+
+} // namespace
+
+ProgramResult runProgram(const std::filesystem::path& program, const std::vector<std::string>& arguments,
+                         const std::filesystem::path& workingFolder) {
+    const std::filesystem::path outputFile = workingFolder / "program-output.txt";
+    // No input: a program that would ask a terminal finds none.
+    const std::string command =
+        commandOf(program, arguments, workingFolder) + noInput + " > " + quote(outputFile.string()) + " 2>&1";
+    ProgramResult result;
+    result.status = runCommand(command);
+    result.output = takeOutput(outputFile);
+    return result;
+}
+
+ProgramStreams runProgramWithStreams(const std::filesystem::path& program, const std::vector<std::string>& arguments,
+                                     const std::filesystem::path& workingFolder, const std::string& input) {
+    const std::filesystem::path inputFile = workingFolder / "program-input.txt";
+    const std::filesystem::path outputFile = workingFolder / "program-output.txt";
+    const std::filesystem::path errorFile = workingFolder / "program-errors.txt";
+    std::string command = commandOf(program, arguments, workingFolder);
+    if (input.empty()) {
+        command += noInput;
+    } else {
+        writeFile(inputFile, input);
+        command += " < " + quote(inputFile.string());
+    }
+    command += " > " + quote(outputFile.string()) + " 2> " + quote(errorFile.string());
+    ProgramStreams result;
+    result.status = runCommand(command);
+    result.output = takeOutput(outputFile);
+    result.errors = takeOutput(errorFile);
+    std::filesystem::remove(inputFile);
     return result;
 }
 

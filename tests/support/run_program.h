@@ -20,4 +20,15 @@ struct ProgramResult {
 ProgramResult runProgram(const std::filesystem::path& program, const std::vector<std::string>& arguments,
                          const std::filesystem::path& workingFolder);
 
+struct ProgramStreams {
+    int status = -1;    // the exit status
+    std::string output; // standard output alone
+    std::string errors; // standard error alone
+};
+
+// The same with standard output and standard error kept apart, and `input`
+// as the program's standard input (none when empty).
+ProgramStreams runProgramWithStreams(const std::filesystem::path& program, const std::vector<std::string>& arguments,
+                                     const std::filesystem::path& workingFolder, const std::string& input = {});
+
 } // namespace tern::test

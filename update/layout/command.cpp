@@ -5,6 +5,7 @@
 #include "update/layout/layout_table.h"
 #include "update/layout/table_edit.h"
 #include "update/load_report.h"
+#include "update/skipped_element.h"
 
 namespace tern::update::layout {
 
@@ -23,6 +24,7 @@ bool Command::load(const xml::Element& element) {
             return false;
         }
         readFlag(changeText, element, L"ChangeText");
+        reportUnknownAttributes(element, {L"SID", L"ChangeText"});
         for (xml::Node child = element.firstChild(); child; child = child.nextSibling()) {
             if (!child.isElement())
                 continue;
@@ -34,6 +36,10 @@ bool Command::load(const xml::Element& element) {
         reportUnreadable(element);
         return false;
     }
+    // Refreshing the caption is all that one without placements can do.
+    if (items.empty() && !changeText)
+        reportDropped(element, L"A \"Command\" with no \"Ribbon\", \"Menu\" or \"CommandPanel\" places nothing.");
+    reportCommandRead(element, sid);
     return true;
 }
 

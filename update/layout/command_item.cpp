@@ -52,6 +52,8 @@ bool CommandItem::load(const xml::Element& element) {
         readFlag(makePos, element, L"MakePos");
         xml::readAttributeText(target, element, L"Target");
         readFlag(beginGroup, element, L"BeginGroup");
+        reportUnknownAttributes(element, {placement->placeAttribute, placement->groupAttribute, L"Mode", L"Pos",
+                                          L"MakePos", L"Target", L"BeginGroup"});
     } catch (const xml::DomError&) {
         reportUnreadable(element);
         return false;

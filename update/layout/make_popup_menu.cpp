@@ -4,6 +4,7 @@
 #include "update/layout/item_attributes.h"
 #include "update/layout/layout_table.h"
 #include "update/layout/table_edit.h"
+#include "update/skipped_element.h"
 
 namespace tern::update::layout {
 
@@ -25,6 +26,7 @@ bool MakePopupMenu::load(const xml::Element& element) {
         if (xml::readAttributeText(target, element, L"TargetId"))
             targetIsId = true;
         readFlag(beginGroup, element, L"BeginGroup");
+        reportUnknownAttributes(element, {L"Mode", L"Path", L"Name", L"Pos", L"Target", L"TargetId", L"BeginGroup"});
     } catch (const xml::DomError&) {
         reportUnreadable(element);
         return false;

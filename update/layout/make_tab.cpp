@@ -3,6 +3,7 @@
 #include "update/layout/item_attributes.h"
 #include "update/layout/layout_table.h"
 #include "update/layout/table_edit.h"
+#include "update/skipped_element.h"
 
 namespace tern::update::layout {
 
@@ -17,6 +18,7 @@ bool MakeTab::load(const xml::Element& element) {
         xml::readAttributeText(name, element, L"Name");
         readPos(pos, element);
         xml::readAttributeText(target, element, L"Target");
+        reportUnknownAttributes(element, {L"Mode", L"Name", L"Pos", L"Target"});
     } catch (const xml::DomError&) {
         reportUnreadable(element);
         return false;

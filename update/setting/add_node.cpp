@@ -21,6 +21,7 @@ bool AddNode::load(Node node, SettingItemTable&) {
     try {
         if (!readItemXPath(xpath, node, getNodeName()))
             return false;
+        reportUnknownAttributes(node.asElement(), {L"XPath"});
         xml = node.outerXml();
         return !xml.empty();
     } catch (const DomError&) {

@@ -53,6 +53,7 @@ bool IfN::load(xml::Node node, SettingItemTable& table) {
     try {
         if (!readItemXPath(xpath, node, getNodeName()))
             return false;
+        reportUnknownAttributes(node.asElement(), {L"XPath"});
         state = 1;
         loadItems(items, node, table);
         return true;

@@ -15,38 +15,44 @@ constexpr unsigned int printOptions = pugi::format_raw | pugi::format_no_declara
 
 bool isWhitespace(const char* text) { return text[std::strspn(text, " \t\r\n")] == '\0'; }
 
-// Whether the document level holds exactly one element and, besides it, only
-// what XML allows there: a leading declaration, a document type before the
-// element, comments, processing instructions and whitespace.
-bool isOneDocument(const pugi::xml_document& dom, bool textStartsWithDeclaration) {
+// What keeps the document level from holding exactly one element and,
+// besides it, only what XML allows there: a leading declaration, a document
+// type before the element, comments, processing instructions and
+// whitespace. Null when nothing does; `at` is then the node in the way, or
+// null when the element is missing.
+const char* findDocumentLevelProblem(const pugi::xml_document& dom, bool textStartsWithDeclaration,
+                                     pugi::xml_node& at) {
     int elements = 0;
     bool documentType = false;
     for (auto child = dom.first_child(); child; child = child.next_sibling()) {
+        at = child;
         switch (child.type()) {
         case pugi::node_declaration:
             if (child != dom.first_child() || !textStartsWithDeclaration)
-                return false;
+                return "the XML declaration is not at the very start";
             break;
         case pugi::node_doctype:
             if (documentType || elements > 0)
-                return false;
+                return "a document type stands after the root element or after another one";
             documentType = true;
             break;
         case pugi::node_element:
-            ++elements;
+            if (++elements > 1)
+                return "a second root element";
             break;
         case pugi::node_pcdata:
             if (!isWhitespace(child.value()))
-                return false;
+                return "text outside the root element";
             break;
         case pugi::node_comment:
         case pugi::node_pi:
             break;
         default:
-            return false;
+            return "markup outside the root element";
         }
     }
-    return elements == 1;
+    at = pugi::xml_node();
+    return elements == 0 ? "no root element" : nullptr;
 }
 
 // Elements usually carry a handful of attributes: their names are taken in
@@ -120,6 +126,21 @@ std::vector<std::size_t> findLineStarts(const std::string& text) {
     return starts;
 }
 
+int lineAt(const std::vector<std::size_t>& lineStarts, std::size_t offset) {
+    return static_cast<int>(std::upper_bound(lineStarts.begin(), lineStarts.end(), offset) - lineStarts.begin()) + 1;
+}
+
+// Tells `failure`, when given, the reason and the line of `offset` (none
+// when negative); returns the null document a failed parse gives.
+std::shared_ptr<DocumentImpl> notWellFormed(ParseFailure* failure, const std::string& text, const char* reason,
+                                            std::ptrdiff_t offset) {
+    if (failure) {
+        failure->reason.assign(reason, reason + std::strlen(reason)); // the reasons are ASCII
+        failure->line = offset < 0 ? 0 : lineAt(findLineStarts(text), static_cast<std::size_t>(offset));
+    }
+    return nullptr;
+}
+
 class StringWriter : public pugi::xml_writer {
 public:
     explicit StringWriter(std::string& text) : text(text) {}
@@ -169,21 +190,24 @@ std::string printRaw(pugi::xml_node node) {
     return text;
 }
 
-std::shared_ptr<DocumentImpl> DocumentImpl::parse(const std::string& utf8, const XmlEncoding& encoding) {
+std::shared_ptr<DocumentImpl> DocumentImpl::parse(const std::string& utf8, const XmlEncoding& encoding,
+                                                  ParseFailure* failure) {
     auto document = std::make_shared<DocumentImpl>();
     document->encoding = encoding;
     auto& dom = document->dom;
-    if (!dom.load_buffer(utf8.data(), utf8.size(), parseOptions, pugi::encoding_utf8))
-        return nullptr;
+    const auto parsed = dom.load_buffer(utf8.data(), utf8.size(), parseOptions, pugi::encoding_utf8);
+    if (!parsed)
+        return notWellFormed(failure, utf8, parsed.description(), parsed.offset);
     const bool startsWithDeclaration = utf8.compare(0, 5, "<?xml") == 0;
-    if (!isOneDocument(dom, startsWithDeclaration))
-        return nullptr;
+    pugi::xml_node misplaced;
+    if (const char* problem = findDocumentLevelProblem(dom, startsWithDeclaration, misplaced))
+        return notWellFormed(failure, utf8, problem, misplaced ? misplaced.offset_debug() : -1);
 
     for (auto node = dom.first_child(); node; node = nextInSubtree(node, dom)) {
         if (node.type() != pugi::node_element)
             continue;
         if (hasRepeatedAttribute(node))
-            return nullptr;
+            return notWellFormed(failure, utf8, "an attribute is repeated", node.offset_debug());
         if (!node.first_child() && isWrittenWithEndTag(utf8, node))
             document->endTagged.push_back(node);
     }
@@ -192,7 +216,7 @@ std::shared_ptr<DocumentImpl> DocumentImpl::parse(const std::string& utf8, const
         // text, written back as it was, must end where the parser ended it.
         const auto close = closingBracket(utf8, 0);
         if (close == std::string::npos || utf8[close - 1] != '?')
-            return nullptr;
+            return notWellFormed(failure, utf8, "the XML declaration does not end in \"?>\"", 0);
         document->declaration = dom.first_child();
         document->declarationText = utf8.substr(0, close + 1);
     }
@@ -221,10 +245,7 @@ std::string DocumentImpl::print(pugi::xml_node node) {
 
 int DocumentImpl::lineOf(pugi::xml_node node) const {
     const auto offset = node.offset_debug();
-    if (offset < 0)
-        return 0;
-    const auto before = std::upper_bound(lineStarts.begin(), lineStarts.end(), static_cast<std::size_t>(offset));
-    return static_cast<int>(before - lineStarts.begin()) + 1;
+    return offset < 0 ? 0 : lineAt(lineStarts, static_cast<std::size_t>(offset));
 }
 
 Node NodeAccess::make(const std::shared_ptr<DocumentImpl>& document, pugi::xml_node node,

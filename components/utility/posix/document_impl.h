@@ -15,6 +15,7 @@
 
 #pragma once
 
+#include "components/utility/dom_backend.h"
 #include "components/utility/xml_encoding.h"
 #include "components/utility/xml.h"
 
@@ -34,8 +35,10 @@ struct DocumentImpl {
     // Parses UTF-8 text into a new document to be written in `encoding`;
     // null when the text is not one well-formed document (one element, with
     // only a declaration, a document type, comments, processing instructions
-    // and whitespace around it).
-    static std::shared_ptr<DocumentImpl> parse(const std::string& utf8, const XmlEncoding& encoding);
+    // and whitespace around it), and then `failure`, when given, says why
+    // and where.
+    static std::shared_ptr<DocumentImpl> parse(const std::string& utf8, const XmlEncoding& encoding,
+                                               ParseFailure* failure = nullptr);
 
     // The node (the whole document for the document node) as UTF-8 text.
     std::string print(pugi::xml_node node);

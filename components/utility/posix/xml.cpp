@@ -134,13 +134,13 @@ Document Document::create(const std::wstring& rootName) {
     return document;
 }
 
-std::shared_ptr<DocumentImpl> parseFile(std::string_view bytes, std::wstring& problem) {
+std::shared_ptr<DocumentImpl> parseFile(std::string_view bytes, std::wstring& problem, ParseFailure& failure) {
     XmlEncoding encoding;
     std::string utf8;
     if (!decodeXml(bytes, decodeText, encodeText, encoding, utf8, problem))
         return nullptr;
     problem = findEntityProblem(utf8);
-    return problem.empty() ? DocumentImpl::parse(utf8, encoding) : nullptr;
+    return problem.empty() ? DocumentImpl::parse(utf8, encoding, &failure) : nullptr;
 }
 
 // Text given as text has no encoding of its own; the document is written as UTF-8.

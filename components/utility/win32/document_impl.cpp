@@ -63,14 +63,49 @@ std::shared_ptr<DocumentImpl> DocumentImpl::create() {
     return document;
 }
 
-std::shared_ptr<DocumentImpl> DocumentImpl::parse(const std::wstring& text, const XmlEncoding& encoding) {
+namespace {
+
+// MSXML's reason and line for the document's last failed parse; `linesBefore`
+// are the lines of the text kept from it (the declaration).
+ParseFailure parseFailureOf(IXMLDOMDocument2& dom, int linesBefore) {
+    ParseFailure failure;
+    com::Ptr<IXMLDOMParseError> error;
+    if (FAILED(dom.get_parseError(error.out())) || !error)
+        return failure;
+    com::Bstr reason;
+    if (SUCCEEDED(error->get_reason(reason.out())))
+        failure.reason = reason.text();
+    // MSXML ends its reasons with a line break.
+    while (!failure.reason.empty() && (failure.reason.back() == L'\n' || failure.reason.back() == L'\r'))
+        failure.reason.pop_back();
+    long line = 0;
+    if (SUCCEEDED(error->get_line(&line)) && line > 0)
+        failure.line = static_cast<int>(line) + linesBefore;
+    return failure;
+}
+
+} // namespace
+
+std::shared_ptr<DocumentImpl> DocumentImpl::parse(const std::wstring& text, const XmlEncoding& encoding,
+                                                  ParseFailure* failure) {
     auto document = create();
     document->encoding = encoding;
     document->layout = SourceLayout::scan(text);
-    const com::Bstr body(text.substr(document->layout.declaration.size()));
+    const std::wstring& declaration = document->layout.declaration;
+    const com::Bstr body(text.substr(declaration.size()));
     VARIANT_BOOL parsed = VARIANT_FALSE;
     check(document->dom->loadXML(body.get(), &parsed), "IXMLDOMDocument::loadXML");
-    return parsed == VARIANT_TRUE ? document : nullptr;
+    if (parsed == VARIANT_TRUE)
+        return document;
+    if (failure) {
+        *failure = parseFailureOf(*document->dom.get(),
+                                  static_cast<int>(std::count(declaration.begin(), declaration.end(), L'\n')));
+        // Some MSXML implementations (Wine's) say neither where nor why.
+        if (failure->line == 0)
+            if (ParseFailure found = findNotWellFormed(text); found.line > 0)
+                *failure = std::move(found);
+    }
+    return nullptr;
 }
 
 const SourceLayout::Element* DocumentImpl::sourceOf(const DomNode& element) const {

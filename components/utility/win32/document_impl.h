@@ -13,6 +13,7 @@
 
 #include "components/utility/win32/com_support.h"
 #include "components/utility/win32/source_layout.h"
+#include "components/utility/dom_backend.h"
 #include "components/utility/xml_encoding.h"
 #include "components/utility/xml.h"
 
@@ -33,8 +34,10 @@ struct DocumentImpl {
     // A new document with no content, set up as every document here is.
     static std::shared_ptr<DocumentImpl> create();
     // Parses the text of a whole document, to be written in `encoding`; null
-    // when it is not one well-formed document.
-    static std::shared_ptr<DocumentImpl> parse(const std::wstring& text, const XmlEncoding& encoding);
+    // when it is not one well-formed document, and then `failure`, when
+    // given, says what MSXML says of why and where.
+    static std::shared_ptr<DocumentImpl> parse(const std::wstring& text, const XmlEncoding& encoding,
+                                               ParseFailure* failure = nullptr);
 
     // The node, or the whole document for the document node, as text.
     std::wstring print(const DomNode& node) const;

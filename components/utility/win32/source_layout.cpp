@@ -149,6 +149,97 @@ SourceLayout SourceLayout::scan(std::wstring_view text) {
     return layout;
 }
 
+namespace {
+
+bool isNameEnd(wchar_t c) { return isSpace(c) || c == L'/' || c == L'>' || c == L'='; }
+
+std::size_t pastName(std::wstring_view text, std::size_t from) {
+    while (from < text.size() && !isNameEnd(text[from]))
+        ++from;
+    return from;
+}
+
+std::size_t pastSpace(std::wstring_view text, std::size_t from) {
+    while (from < text.size() && isSpace(text[from]))
+        ++from;
+    return from;
+}
+
+// Whether the attributes of a start tag, from `from` up to `end`, name one
+// attribute twice.
+bool repeatsAnAttribute(std::wstring_view text, std::size_t from, std::size_t end) {
+    std::vector<std::wstring_view> names;
+    for (auto at = pastSpace(text, from); at < end && text[at] != L'/' && text[at] != L'>';) {
+        const auto nameEnd = pastName(text, at);
+        const auto name = text.substr(at, nameEnd - at);
+        if (name.empty() || std::find(names.begin(), names.end(), name) != names.end())
+            return !name.empty();
+        names.push_back(name);
+        at = pastSpace(text, nameEnd);
+        if (at < end && text[at] == L'=')
+            at = pastSpace(text, at + 1);
+        if (at < end && (text[at] == L'"' || text[at] == L'\'')) {
+            const auto close = text.find(text[at], at + 1);
+            at = close == npos ? end : close + 1;
+        }
+        at = pastSpace(text, at);
+    }
+    return false;
+}
+
+} // namespace
+
+ParseFailure findNotWellFormed(std::wstring_view text) {
+    const LineTable lines(text);
+    const auto failure = [&](std::wstring reason, std::size_t at) {
+        return ParseFailure{std::move(reason), lines.lineOf(at)};
+    };
+    std::vector<std::wstring_view> open; // the names of the elements whose content is being read
+    bool rootSeen = false;
+    bool hasSubset = false;
+    std::size_t at = 0;
+    while (at < text.size()) {
+        if (text[at] != L'<') {
+            const auto end = std::min(text.find(L'<', at), text.size());
+            if (open.empty() && pastSpace(text, at) < end)
+                return failure(L"text outside the root element", pastSpace(text, at));
+            at = end;
+        } else if (startsWith(text, at, L"<!--")) {
+            at = pastNext(text, at + 4, L"-->");
+        } else if (startsWith(text, at, L"<![CDATA[")) {
+            at = pastNext(text, at + 9, L"]]>");
+        } else if (startsWith(text, at, L"<?")) {
+            at = pastNext(text, at + 2, L"?>");
+        } else if (startsWith(text, at, L"<!DOCTYPE")) {
+            at = pastDocumentType(text, at + 9, hasSubset);
+        } else if (startsWith(text, at, L"</")) {
+            const auto name = text.substr(at + 2, pastName(text, at + 2) - at - 2);
+            if (open.empty() || open.back() != name)
+                return failure(L"the end tag \"" + std::wstring(name) + L"\" does not close the open element" +
+                                   (open.empty() ? L"" : L" \"" + std::wstring(open.back()) + L"\""),
+                               at);
+            open.pop_back();
+            at = pastTag(text, at + 2);
+        } else {
+            if (open.empty() && rootSeen)
+                return failure(L"a second root element", at);
+            rootSeen = true;
+            const auto nameEnd = pastName(text, at + 1);
+            const auto end = pastTag(text, at + 1);
+            if (repeatsAnAttribute(text, nameEnd, end))
+                return failure(L"an attribute is repeated", at);
+            const bool selfClosing = end - at >= 3 && text[end - 1] == L'>' && text[end - 2] == L'/';
+            if (!selfClosing)
+                open.push_back(text.substr(at + 1, nameEnd - at - 1));
+            at = end;
+        }
+    }
+    if (open.empty())
+        return {};
+    const auto last = text.find_last_not_of(L" \t\r\n");
+    return failure(L"the element \"" + std::wstring(open.back()) + L"\" is not closed", last == npos ? 0 : last);
+}
+
 const SourceLayout::Element* SourceLayout::child(const Element* parent, std::size_t position) const {
     if (!parent || position >= parent->children.size())
         return nullptr;

@@ -12,6 +12,8 @@
 
 #pragma once
 
+#include "components/utility/dom_backend.h"
+
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -50,5 +52,13 @@ struct SourceLayout {
     // when there is none or parent is null.
     const Element* child(const Element* parent, std::size_t position) const;
 };
+
+// Where a text that is not one well-formed document goes wrong, read the
+// way scan reads it: an end tag that closes another element than the open
+// one, an attribute given twice, a second root element, text outside the
+// root, or elements still open at the end (the line of the text's last
+// character that is not white space). An empty reason and line 0 when none
+// of these is found. For a parser that does not say where it stopped.
+ParseFailure findNotWellFormed(std::wstring_view text);
 
 } // namespace tern::utility::xml

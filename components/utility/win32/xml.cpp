@@ -171,13 +171,13 @@ Document Document::create(const std::wstring& rootName) {
     return document;
 }
 
-std::shared_ptr<DocumentImpl> parseFile(std::string_view bytes, std::wstring& problem) {
+std::shared_ptr<DocumentImpl> parseFile(std::string_view bytes, std::wstring& problem, ParseFailure& failure) {
     XmlEncoding encoding;
     std::wstring text;
     if (!decodeXml(bytes, decodeText, encodeText, encoding, text, problem))
         return nullptr;
     problem = findEntityProblem(text);
-    return problem.empty() ? DocumentImpl::parse(text, encoding) : nullptr;
+    return problem.empty() ? DocumentImpl::parse(text, encoding, &failure) : nullptr;
 }
 
 std::shared_ptr<DocumentImpl> parseText(const std::wstring& text) {
