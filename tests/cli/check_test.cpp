@@ -270,8 +270,9 @@ TEST_F(CheckCommandTest, UsageErrors_ExitWithTwo) {
     EXPECT_EQ(check({}).status, 2);
     const auto badTable = check({"--commands", "Missing.xml", "install/Update.xml"});
     EXPECT_EQ(badTable.status, 2);
-    EXPECT_NE(badTable.output.find("cannot load the command table "), std::string::npos) << badTable.output;
-    EXPECT_NE(badTable.output.find("Missing.xml: "), std::string::npos) << badTable.output;
+    EXPECT_EQ(badTable.output, "");
+    EXPECT_NE(badTable.errors.find("cannot load the command table "), std::string::npos) << badTable.errors;
+    EXPECT_NE(badTable.errors.find("Missing.xml: "), std::string::npos) << badTable.errors;
 }
 
 } // namespace
