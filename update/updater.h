@@ -136,6 +136,10 @@ protected:
     bool hasPatronFolder = false;
     bool hasCivicFolder = false;
     bool hasCurrentFolder = false;
+
+private:
+    // run's work, whose result run reports as the run's end.
+    int runSteps(const wchar_t* definitionPath, const tern::core::IMainFrame& frame, bool lumen);
 };
 
 } // namespace tern::update
