@@ -45,11 +45,11 @@ void reportSave(const std::wstring& path, bool saved) {
     if (saved)
         report(RunEvent::fileWritten, path);
     else
-        report(RunEvent::fileNotWritten, path, L"it could not be saved (read-only, or the write failed): the old file is kept");
+        report(RunEvent::fileNotWritten, path,
+               L"it could not be saved (read-only, or the write failed): the old file is kept");
 }
 
-bool changeAttributes(const std::wstring& path, std::uint32_t attributes, const wchar_t* change,
-                      std::error_code& why) {
+bool changeAttributes(const std::wstring& path, std::uint32_t attributes, const wchar_t* change, std::error_code& why) {
     if (!platform::setAttributes(path, attributes, &why))
         return false;
     report([&] { return core::RunEventDetails{RunEvent::attributesChanged, path, {}, {}, {}, change, {}}; });

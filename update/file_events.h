@@ -45,7 +45,6 @@ void reportSave(const std::wstring& path, bool saved);
 // Sets a file's attribute bits, and reports attributesChanged with `change`
 // ("read-only cleared") when they were set. False, with `why` filled and
 // nothing reported, when they could not be: the caller says what that means.
-bool changeAttributes(const std::wstring& path, std::uint32_t attributes, const wchar_t* change,
-                      std::error_code& why);
+bool changeAttributes(const std::wstring& path, std::uint32_t attributes, const wchar_t* change, std::error_code& why);
 
 } // namespace tern::update

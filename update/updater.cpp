@@ -59,7 +59,8 @@ bool replaceOlderTemplate(const std::wstring& from, const std::wstring& to, std:
     std::error_code why;
     const std::uint32_t writable = attributes & ~std::uint32_t{platform::attrReadOnly};
     if (writable != attributes && !changeAttributes(to, writable, L"read-only cleared", why)) {
-        reportCopy(RunEvent::fileNotWritten, to, from, L"its read-only attribute could not be cleared: " + reasonOf(why));
+        reportCopy(RunEvent::fileNotWritten, to, from,
+                   L"its read-only attribute could not be cleared: " + reasonOf(why));
         return false;
     }
     const bool replaced = copyFileWithinLimit(from, to, platform::FailIfExists::no, &why);
@@ -96,7 +97,8 @@ bool refreshLayerTemplates(const core::IMainFrame& frame) {
         if (platform::getFileStatus(to, status) && file.lastWrite != 0 && status.lastWrite < file.lastWrite)
             copied |= replaceOlderTemplate(from, to, status.attributes);
         else
-            reportCopy(RunEvent::fileSkipped, to, from, L"it exists already and is not older than the shipped template");
+            reportCopy(RunEvent::fileSkipped, to, from,
+                       L"it exists already and is not older than the shipped template");
     }
     return copied;
 }

@@ -11,12 +11,23 @@ namespace tern::test {
 namespace {
 
 const char* nameOf(core::RunEvent event) {
-    static const char* const names[] = {
-        "folderMade",      "folderNotMade", "fileCopied",          "fileSkipped",
-        "fileReplaced",    "attributesChanged", "fileDeleted",     "fileLeft",
-        "fileWritten",     "fileNotWritten", "questionAsked",      "layoutItemApplied",
-        "layoutItemNotApplied", "settingEditApplied", "settingEditNotApplied", "refused",
-        "finished"};
+    static const char* const names[] = {"folderMade",
+                                        "folderNotMade",
+                                        "fileCopied",
+                                        "fileSkipped",
+                                        "fileReplaced",
+                                        "attributesChanged",
+                                        "fileDeleted",
+                                        "fileLeft",
+                                        "fileWritten",
+                                        "fileNotWritten",
+                                        "questionAsked",
+                                        "layoutItemApplied",
+                                        "layoutItemNotApplied",
+                                        "settingEditApplied",
+                                        "settingEditNotApplied",
+                                        "refused",
+                                        "finished"};
     const auto index = static_cast<std::size_t>(event);
     return index < std::size(names) ? names[index] : "unknown";
 }

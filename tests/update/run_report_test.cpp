@@ -4,6 +4,7 @@
 // with its cause; the result. Whole lists of events are compared.
 
 #include "components/utility/command_table.h"
+#include "components/utility/xml.h"
 #include "host/user_questions.h"
 #include "platform/fault_injection.h"
 #include "platform/file_system.h"
@@ -18,6 +19,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
 #include <optional>
 
 namespace tern::update {
@@ -30,10 +32,14 @@ using test::TempFolder;
 using test::writeFile;
 using Lines = std::vector<std::string>;
 
-// Answers the questions from a list; a question beyond it fails the test.
+// Answers the questions from a list; a question beyond it gets `otherwise`,
+// or fails the test when that is empty.
 class Answers : public core::IUserQuestions {
 public:
-    explicit Answers(std::vector<std::string> answers) : answers(std::move(answers)) { core::setUserQuestions(this); }
+    explicit Answers(std::vector<std::string> answers, std::string otherwise = {})
+        : answers(std::move(answers)), otherwise(std::move(otherwise)) {
+        core::setUserQuestions(this);
+    }
     ~Answers() override { core::setUserQuestions(nullptr); }
     bool askYesNo(core::Question, const std::wstring&) override { return take() == "yes"; }
     int chooseInheritedProduct(std::int32_t& selection) override {
@@ -46,13 +52,14 @@ public:
 
 private:
     std::string take() {
-        if (next == answers.size()) {
+        if (next < answers.size())
+            return answers[next++];
+        if (otherwise.empty())
             ADD_FAILURE() << "a question more than the answers";
-            return "yes";
-        }
-        return answers[next++];
+        return otherwise;
     }
     std::vector<std::string> answers;
+    std::string otherwise;
     std::size_t next = 0;
 };
 
@@ -161,13 +168,14 @@ TEST_F(RunReportTest, SecondRun_FindsEverythingInPlace_AndTellsEachShippedFileSk
     ASSERT_EQ(run(), 1);
     recorder.take();
     EXPECT_EQ(run(), 0);
-    EXPECT_EQ(recorder.take(),
-              (Lines{"fileSkipped " + appData +
-                         "InitialConfig/Draw_Common.xml <- install/Config/InitialSet/Draw_Common.xml (it exists already)",
-                     "fileSkipped " + userData +
-                         "Templates/Layer/Standard.xml <- install/Templates/Layer/Standard.xml (it exists already and "
-                         "is not older than the shipped template)",
-                     "finished = 0"}));
+    EXPECT_EQ(
+        recorder.take(),
+        (Lines{"fileSkipped " + appData +
+                   "InitialConfig/Draw_Common.xml <- install/Config/InitialSet/Draw_Common.xml (it exists already)",
+               "fileSkipped " + userData +
+                   "Templates/Layer/Standard.xml <- install/Templates/Layer/Standard.xml (it exists already and "
+                   "is not older than the shipped template)",
+               "finished = 0"}));
 }
 
 // The layout items are another report's subject: only the rest is compared.
@@ -181,20 +189,253 @@ TEST_F(RunReportTest, Inheriting_TellsTheQuestion_TheSettingEdits_AndWhatTheTran
                 lines.end());
     const std::string marker = appData + "Config/Marker.xml";
     EXPECT_EQ(lines, (releaseFoldersMade() +
-                         Lines{inheritQuestion + " = yes",
-                            "settingEditApplied " + marker + " [/Marker] = <Grid On=\"2\"/>",
-                            "fileWritten " + marker,
+                      Lines{inheritQuestion + " = yes",
+                            "settingEditApplied " + marker + " [/Marker] = <Grid On=\"2\"/>", "fileWritten " + marker,
                             "settingEditNotApplied " + marker +
                                 " [/Marker/Grid] (the XPath selects a node already: the edits inside are not applied)",
                             "settingEditNotApplied " + marker + " [/Marker/Missing] (no node matches the XPath)",
-                            "fileSkipped " + appData + "Config/Display.xml <- root/PLX/OrvoLumen/OrvoLumen/2015_x64/"
-                                                       "Config/Display.xml (the layout update carries the layout file forward)",
-                            "fileSkipped " + marker + " <- root/PLX/OrvoLumen/OrvoLumen/2015_x64/Config/Marker.xml (it "
-                                                      "exists already)",
+                            "fileSkipped " + appData +
+                                "Config/Display.xml <- root/PLX/OrvoLumen/OrvoLumen/2015_x64/"
+                                "Config/Display.xml (the layout update carries the layout file forward)",
+                            "fileSkipped " + marker +
+                                " <- root/PLX/OrvoLumen/OrvoLumen/2015_x64/Config/Marker.xml (it "
+                                "exists already)",
                             "fileCopied " + userData + "WorkData/Site.xml <- root/UserData/2015_x64/WorkData/Site.xml",
                             "fileCopied " + userData +
                                 "Templates/Layer/Mine.xml <- root/UserData/2015_x64/Templates/Layer/Mine.xml",
                             stampWritten, shippedSettingCopied, shippedTemplateCopied, "finished = 1"}));
+    EXPECT_EQ(readFile(temp.native(marker)), "<Marker><Grid On=\"2\"/></Marker>");
+}
+
+std::string whyNotMade(const std::wstring& folder) {
+    std::error_code why;
+    EXPECT_FALSE(platform::makeFolder(folder, &why)) << platform::toUtf8(folder);
+    return why.message();
+}
+
+// Each refusal says why the run returns -1, naming the folder concerned;
+// the folders made before it are told as well.
+TEST_F(RunReportTest, EachRefusal_SaysItsOwnCause_AndThePathConcerned) {
+    const Answers none({});
+    const Lines refusedWithoutDefinition{"refused (no update-definition file was given)", "finished = -1"};
+    EXPECT_EQ(run(nullptr), -1);
+    EXPECT_EQ(recorder.take(), refusedWithoutDefinition);
+    EXPECT_EQ(run(L""), -1);
+    EXPECT_EQ(recorder.take(), refusedWithoutDefinition);
+
+    useFolders("root/OrvoLumen/2016_x64/", userData);
+    EXPECT_EQ(run(), -1);
+    EXPECT_EQ(recorder.take(), (Lines{"refused root/OrvoLumen/2016_x64/ (the application-data folder is not three "
+                                      "levels below a folder named \"PLX\", ending in a backslash)",
+                                      "finished = -1"}));
+
+    const std::string edition(261 - temp.system("root/PLX/OrvoLumen/").size() - 10, 'e');
+    const std::string tooLong = "root/PLX/OrvoLumen/" + edition + "/2016_x64/";
+    useFolders(tooLong, userData);
+    ASSERT_EQ(frame.appDataFolder.size(), 261u);
+    EXPECT_EQ(run(), -1);
+    EXPECT_EQ(recorder.take(),
+              (Lines{"folderMade root/", "folderMade root/PLX/", "folderMade root/PLX/OrvoLumen/",
+                     "folderMade root/PLX/OrvoLumen/" + edition + "/",
+                     "folderNotMade " + tooLong + " (the path is longer than 260 characters)",
+                     "refused " + tooLong + " (the folder could not be made: the path is longer than 260 characters)",
+                     "finished = -1"}));
+
+    // A file where a folder belongs: the user-data folder's parent, then a
+    // fixed sub-folder's parent.
+    fs::remove_all(temp.native("root"));
+    writeFile(temp.native("root/UserData"), "a file where a folder belongs");
+    useFolders(appData, userData);
+    EXPECT_EQ(run(), -1);
+    std::string why = whyNotMade(frame.userDataFolder);
+    EXPECT_EQ(
+        recorder.take(),
+        (Lines{"folderMade root/PLX/", "folderMade root/PLX/OrvoLumen/", "folderMade root/PLX/OrvoLumen/OrvoLumen/",
+               "folderMade " + appData, "folderNotMade " + userData + " (" + why + ")",
+               "refused " + userData + " (the folder could not be made: " + why + ")", "finished = -1"}));
+
+    fs::remove_all(temp.native("root"));
+    writeFile(temp.native(userData + "Templates"), "a file where a folder belongs");
+    EXPECT_EQ(run(), -1);
+    why = whyNotMade(frame.userDataFolder + L"Templates\\Layer");
+    Lines made = releaseFoldersMade();
+    made.erase(made.begin() + 1); // the user-data folder holds the file already
+    made.resize(made.size() - 2); // "Templates" is there as a file, "Layer" cannot be made below it
+    EXPECT_EQ(
+        recorder.take(),
+        (Lines{"folderMade root/PLX/", "folderMade root/PLX/OrvoLumen/", "folderMade root/PLX/OrvoLumen/OrvoLumen/"} +
+         made +
+         Lines{"folderNotMade " + userData + "Templates/Layer (" + why + ")",
+               "refused " + userData + "Templates/Layer (the folder could not be made: " + why + ")",
+               "finished = -1"}));
+    EXPECT_EQ(readFile(temp.native(userData + "Templates")), "a file where a folder belongs");
+}
+
+// Answering No clears this release's settings: each file directly in the
+// settings folders is deleted, a read-only one is left with the reason.
+TEST_F(RunReportTest, AnsweringNo_TellsEachSettingsFileDeleted_OrLeftWithTheReason) {
+    writeFile(temp.native(appData + "version.xml"), "<Versions><Main>2016.0</Main></Versions>");
+    writeFile(temp.native(appData + "Config/Marker.xml"), "<Marker/>");
+    writeFile(temp.native(appData + "Config/ReadOnly.xml"), "<Kept/>");
+    test::setReadOnly(temp.native(appData + "Config/ReadOnly.xml"), true);
+    writeFile(temp.native(appData + "Config/Sub/Kept.xml"), "<Kept/>");
+    writeFile(temp.native(appData + "InitialConfig/Draw_Common.xml"), "<Mine/>");
+    writeFile(temp.native(userData + "WorkData/Site.xml"), "<Site/>");
+    writeFile(temp.native(userData + "Templates/Layer/Standard.xml"), "<LayerTemplate Name=\"new\"/>");
+    fs::copy_file(temp.native("install/Templates/Layer/Standard.xml"),
+                  temp.native(userData + "Templates/Layer/Standard.xml"), fs::copy_options::overwrite_existing);
+    platform::FileStatus shipped;
+    ASSERT_TRUE(platform::getFileStatus(temp.system("install/Templates/Layer/Standard.xml"), shipped));
+    ASSERT_TRUE(platform::setFileStatus(temp.system(userData + "Templates/Layer/Standard.xml"), shipped));
+
+    const Answers no({"no"});
+    EXPECT_EQ(run(), 1);
+    const std::string permissionDenied = std::make_error_code(std::errc::permission_denied).message();
+    EXPECT_EQ(recorder.take(),
+              (Lines{"folderMade " + userData + "Temporary", "folderMade " + userData + "BackUp",
+                     inheritQuestion + " = no", "fileDeleted " + appData + "Config/Marker.xml",
+                     "fileLeft " + appData + "Config/ReadOnly.xml (" + permissionDenied + ")",
+                     "fileDeleted " + appData + "InitialConfig/Draw_Common.xml",
+                     "fileDeleted " + userData + "WorkData/Site.xml", stampWritten, shippedSettingCopied,
+                     "fileSkipped " + userData +
+                         "Templates/Layer/Standard.xml <- install/Templates/Layer/Standard.xml (it exists already and "
+                         "is not older than the shipped template)",
+                     "finished = 1"}));
+    EXPECT_EQ(readFile(temp.native(appData + "Config/ReadOnly.xml")), "<Kept/>");
+    EXPECT_EQ(readFile(temp.native(appData + "Config/Sub/Kept.xml")), "<Kept/>");
+    EXPECT_FALSE(fs::exists(temp.native(appData + "Config/Marker.xml")));
+}
+
+// A template older than the shipped one is replaced, and a read-only one
+// gets that attribute back: each step is told.
+TEST_F(RunReportTest, OlderReadOnlyTemplate_IsReplaced_AndMadeReadOnlyAgain) {
+    const Answers none({});
+    ASSERT_EQ(run(), 1);
+    const fs::path mine = temp.native(userData + "Templates/Layer/Standard.xml");
+    test::setReadOnly(mine, false);
+    writeFile(mine, "<Old/>");
+    ASSERT_TRUE(platform::setFileStatus(platform::toSystemPath(mine), {126444736000000000, platform::attrReadOnly}));
+    recorder.take();
+
+    EXPECT_EQ(run(), 1);
+    const std::string templates = userData + "Templates/Layer/Standard.xml <- install/Templates/Layer/Standard.xml";
+    EXPECT_EQ(
+        recorder.take(),
+        (Lines{"fileSkipped " + appData +
+                   "InitialConfig/Draw_Common.xml <- install/Config/InitialSet/Draw_Common.xml (it exists already)",
+               "attributesChanged " + userData + "Templates/Layer/Standard.xml = read-only cleared",
+               "fileReplaced " + templates + " (it was older than the shipped template)",
+               "attributesChanged " + userData + "Templates/Layer/Standard.xml = read-only set again",
+               "finished = 1"}));
+    EXPECT_EQ(readFile(mine), "<LayerTemplate Name=\"new\"/>");
+    EXPECT_TRUE(test::isReadOnly(mine));
+}
+
+// Whatever single file call fails while a read-only template is refreshed,
+// the template never ends writable unsaid: when the attribute could not be
+// set again, the report says so with the system's reason.
+TEST_F(RunReportTest, TemplateRefresh_NeverLeavesATemplateWritableUnsaid_WhicheverCallFails) {
+    // A failed read of the stamp makes the flow ask.
+    const Answers no({}, "no");
+    ASSERT_EQ(run(), 1);
+    const fs::path mine = temp.native(userData + "Templates/Layer/Standard.xml");
+    const std::string notSetAgain = "fileNotWritten " + userData +
+                                    "Templates/Layer/Standard.xml <- install/Templates/Layer/Standard.xml (its "
+                                    "read-only attribute could not be set again: " +
+                                    std::make_error_code(std::errc::no_space_on_device).message() + ")";
+    bool restoreFailed = false;
+    for (std::uint64_t n = 1;; ++n) {
+        test::setReadOnly(mine, false);
+        writeFile(mine, "<Old/>");
+        ASSERT_TRUE(
+            platform::setFileStatus(platform::toSystemPath(mine), {126444736000000000, platform::attrReadOnly}));
+        recorder.take();
+        platform::armFault(n, std::errc::no_space_on_device);
+        run();
+        const std::optional<platform::FileCall> failed = platform::failedFileCall();
+        platform::disarmFault();
+        if (!failed)
+            break;
+        const Lines lines = recorder.take();
+        const bool said = std::find(lines.begin(), lines.end(), notSetAgain) != lines.end();
+        EXPECT_EQ(said, !test::isReadOnly(mine)) << "call " << n;
+        if (said) {
+            restoreFailed = true;
+            EXPECT_EQ(readFile(mine), "<LayerTemplate Name=\"new\"/>");
+        }
+    }
+    EXPECT_TRUE(restoreFailed) << "no run failed the call that sets the attribute again";
+}
+
+// Release 2015 of the running product and of OrvoLumenPatron: the dialog's
+// choice is told, or its cancel, which clears the settings instead.
+TEST_F(RunReportTest, ProductDialog_TellsTheChoice_OrTheCancel) {
+    const std::string dialog = "questionAsked [Whose settings are inherited: this product's or OrvoLumenPatron's?]";
+    const std::pair<const char*, std::string> cases[] = {
+        {"0", dialog + " = this product"},
+        {"1", dialog + " = OrvoLumenPatron"},
+        {"cancel", dialog + " = cancel"},
+    };
+    for (const auto& [answer, expected] : cases) {
+        SCOPED_TRACE(answer);
+        fs::remove_all(temp.native("root"));
+        previousRelease();
+        writeFile(temp.native("root/PLX/OrvoLumen/OrvoLumenPatron/2015_x64/version.xml"),
+                  "<Versions><Main>2015.0</Main></Versions>");
+        const Answers choice({answer});
+        recorder.take();
+        EXPECT_EQ(run(), 1);
+        Lines asked = recorder.take();
+        asked.erase(std::remove_if(asked.begin(), asked.end(),
+                                   [](const std::string& line) { return line.rfind("questionAsked", 0) != 0; }),
+                    asked.end());
+        EXPECT_EQ(asked, Lines{expected});
+    }
+}
+
+// A section's file that is missing or not XML is told, and nothing is
+// written; a missing file is not created.
+TEST_F(RunReportTest, SettingSection_TellsAFileThatCannotBeEdited) {
+    setting::SettingItemTable table;
+    table.registerItems();
+    const auto sectionFor = [&](const std::wstring& path) {
+        utility::xml::Document document;
+        utility::xml::Element element;
+        EXPECT_TRUE(utility::xml::loadXml(document, L"<Setting Path=\"" + path +
+                                                        L"\"><AddNode XPath=\"/Marker\"><Grid/></AddNode></Setting>"));
+        EXPECT_TRUE(utility::xml::getRootElement(element, document));
+        auto section = std::make_unique<SettingData>();
+        EXPECT_TRUE(section->load(element, table));
+        return section;
+    };
+    writeFile(temp.native("app/Config/Broken.xml"), "<Marker>");
+    EXPECT_FALSE(sectionFor(L"Config\\Absent.xml")->apply(temp.system("app/").c_str()));
+    EXPECT_FALSE(sectionFor(L"Config\\Broken.xml")->apply(temp.system("app/").c_str()));
+    std::error_code missing;
+    std::string ignored;
+    EXPECT_FALSE(platform::readFile(temp.system("app/Config/Absent.xml"), ignored, &missing));
+    EXPECT_EQ(recorder.take(),
+              (Lines{"settingEditNotApplied app/Config/Absent.xml (the settings file cannot be edited: it cannot be "
+                     "read: " +
+                         missing.message() + ")",
+                     "settingEditNotApplied app/Config/Broken.xml (the settings file cannot be edited: it is not one "
+                     "well-formed XML document)"}));
+    EXPECT_EQ(test::treeOf(temp.native("app")), (test::Tree{"Config/", "Config/Broken.xml=<Marker>"}));
+}
+
+// The report only listens: the same run without it leaves the same files.
+TEST_F(RunReportTest, WithoutAReport_TheSameRunLeavesTheSameFiles) {
+    previousRelease();
+    const Answers yes({"yes", "yes"});
+    ASSERT_EQ(run(), 1);
+    const test::Tree reported = test::treeOf(temp.native("root"));
+    ASSERT_FALSE(recorder.take().empty());
+    fs::remove_all(temp.native("root"));
+    previousRelease();
+    core::setRunReport(nullptr);
+    ASSERT_EQ(run(), 1);
+    EXPECT_EQ(test::treeOf(temp.native("root")), reported);
+    EXPECT_EQ(recorder.take(), (Lines{}));
 }
 
 } // namespace

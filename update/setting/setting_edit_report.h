@@ -16,8 +16,8 @@ inline std::wstring editedFileOf(const SettingData* owner) { return owner ? owne
 // An edit at xpath that was not applied, and why.
 inline void reportEditNotApplied(const SettingData* owner, const std::wstring& xpath, const wchar_t* reason) {
     report([&] {
-        return core::RunEventDetails{core::RunEvent::settingEditNotApplied, editedFileOf(owner), {}, xpath, {}, {},
-                                     reason};
+        return core::RunEventDetails{
+            core::RunEvent::settingEditNotApplied, editedFileOf(owner), {}, xpath, {}, {}, reason};
     });
 }
 
@@ -26,8 +26,8 @@ inline void reportEditNotApplied(const SettingData* owner, const std::wstring& x
 template <class MakeInserted>
 void reportEditApplied(const SettingData* owner, const std::wstring& xpath, const MakeInserted& inserted) {
     report([&] {
-        return core::RunEventDetails{core::RunEvent::settingEditApplied, editedFileOf(owner), {}, xpath, {},
-                                     inserted(), {}};
+        return core::RunEventDetails{
+            core::RunEvent::settingEditApplied, editedFileOf(owner), {}, xpath, {}, inserted(), {}};
     });
 }
 
