@@ -100,6 +100,10 @@ const std::string shippedSettingCopied =
 const std::string shippedTemplateCopied =
     "fileCopied " + userData + "Templates/Layer/Standard.xml <- install/Templates/Layer/Standard.xml";
 
+struct ReportedUpdater : CUpdater {
+    using CUpdater::forceDeleteLayerTemplates;
+};
+
 class RunReportTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -152,7 +156,7 @@ protected:
     TempFolder temp;
     utility::CCommandTable commands;
     test::TestFrame frame;
-    CUpdater updater;
+    ReportedUpdater updater;
     RunRecorder recorder{temp};
 };
 
@@ -421,6 +425,51 @@ TEST_F(RunReportTest, SettingSection_TellsAFileThatCannotBeEdited) {
                      "settingEditNotApplied app/Config/Broken.xml (the settings file cannot be edited: it is not one "
                      "well-formed XML document)"}));
     EXPECT_EQ(test::treeOf(temp.native("app")), (test::Tree{"Config/", "Config/Broken.xml=<Marker>"}));
+}
+
+// Emptying the layer templates: a read-only template directly inside is
+// made writable and deleted; a sub-folder is emptied and removed, unless a
+// read-only file keeps it.
+TEST_F(RunReportTest, ForcedTemplateClearing_TellsEachTemplateAndFolder_DeletedOrLeft) {
+    const std::string layer = userData + "Templates/Layer/";
+    writeFile(temp.native(layer + "Mine.xml"), "<LayerTemplate/>");
+    test::setReadOnly(temp.native(layer + "Mine.xml"), true);
+    writeFile(temp.native(layer + "Gone/Old.xml"), "<LayerTemplate/>");
+    writeFile(temp.native(layer + "Kept/Locked.xml"), "<LayerTemplate/>");
+    test::setReadOnly(temp.native(layer + "Kept/Locked.xml"), true);
+    updater.forceDeleteLayerTemplates(frame);
+
+    std::error_code notEmpty;
+    EXPECT_FALSE(platform::removeFolder(temp.system(layer + "Kept"), &notEmpty));
+    EXPECT_EQ(recorder.take(), (Lines{"fileDeleted " + layer + "Gone/Old.xml", "fileDeleted " + layer + "Gone/",
+                                      "fileLeft " + layer + "Kept/Locked.xml (" +
+                                          std::make_error_code(std::errc::permission_denied).message() + ")",
+                                      "fileLeft " + layer + "Kept/ (" + notEmpty.message() + ")",
+                                      "attributesChanged " + layer + "Mine.xml = read-only cleared",
+                                      "fileDeleted " + layer + "Mine.xml"}));
+    EXPECT_EQ(test::treeOf(temp.native(layer)), (test::Tree{"Kept/", "Kept/Locked.xml=<LayerTemplate/> (read-only)"}));
+}
+
+// A shipped file whose destination would be over the path limit is
+// skipped with that reason.
+TEST_F(RunReportTest, ShippedFileOverThePathLimit_IsSkipped_WithThatReason) {
+    const std::string initialConfig(244 - temp.system("root/").size() - 1, 'i');
+    frame.initialConfigFolder = temp.system("root/" + initialConfig + "/");
+    ASSERT_EQ(frame.initialConfigFolder.size(), 244u); // "Draw_Common.xml" ends at 259, "Draw_Common_2.xml" at 261
+    writeFile(temp.native("install/Config/InitialSet/Draw_Common_2.xml"), "<DrawCommon/>");
+    test::makeFolder(temp.native("root/" + initialConfig));
+    const Answers none({});
+    EXPECT_EQ(run(), 1);
+    Lines lines = recorder.take();
+    lines.erase(
+        std::remove_if(lines.begin(), lines.end(), [](const std::string& line) { return line.rfind("file", 0) != 0; }),
+        lines.end());
+    const std::string shipped = "root/" + initialConfig + "/Draw_Common";
+    EXPECT_EQ(lines, (Lines{stampWritten, "fileCopied " + shipped + ".xml <- install/Config/InitialSet/Draw_Common.xml",
+                            "fileSkipped " + shipped +
+                                "_2.xml <- install/Config/InitialSet/Draw_Common_2.xml (the path is longer than 260 "
+                                "characters)",
+                            shippedTemplateCopied}));
 }
 
 // The report only listens: the same run without it leaves the same files.
