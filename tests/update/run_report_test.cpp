@@ -130,12 +130,7 @@ protected:
     }
 
     void useFolders(const std::string& app, const std::string& user) {
-        frame.installFolder = frame.resourceFolder = temp.system("install/");
-        frame.appDataFolder = temp.system(app);
-        frame.userDataFolder = temp.system(user);
-        frame.settingFolder = frame.appDataFolder + L"Config\\";
-        frame.initialConfigFolder = frame.appDataFolder + L"InitialConfig\\";
-        frame.templateFolder = frame.userDataFolder + L"Templates\\";
+        frame.useFolders(temp.system("install/"), temp.system(app), temp.system(user));
     }
 
     // Release 2015's folders, as its last start left them.
