@@ -69,16 +69,16 @@ bool isSameOrInside(const std::wstring& folder, const std::wstring& ancestor) {
 // cannot reach it) and existing or creatable. A folder it makes, or fails to
 // make, is reported.
 bool haveFolder(const std::wstring& path, std::error_code& why) {
+    why.clear();
     if (!withinPathLimit(path))
         why = pathTooLong();
     else if (platform::exists(path))
         return true;
-    else if (platform::makeFolder(path, &why)) {
+    else if (platform::makeFolder(path, &why))
         report(RunEvent::folderMade, path);
-        return true;
-    }
-    report(RunEvent::folderNotMade, path, reasonOf(why));
-    return false;
+    if (why)
+        report(RunEvent::folderNotMade, path, reasonOf(why));
+    return !why;
 }
 
 // Deletes one file, and with forceReadOnly a read-only one too, its
@@ -113,26 +113,27 @@ void removeEmptiedFolder(const std::wstring& path) {
 } // namespace
 
 bool createFolderTree(const wchar_t* path, std::int32_t depth, std::error_code* why) {
-    std::error_code failed = std::make_error_code(std::errc::invalid_argument);
-    if (!why)
-        why = &failed;
+    std::error_code unasked;
+    std::error_code& reason = why ? *why : unasked;
     if (!path || !*path || depth < 0) {
-        *why = failed;
+        reason = std::make_error_code(std::errc::invalid_argument);
         return false;
     }
     const std::wstring folder = path;
-    if (isExistingFolder(folder))
+    if (isExistingFolder(folder)) {
+        reason.clear();
         return true;
+    }
     if (depth > 0) {
         const std::wstring parent = parentOf(folder);
         if (parent.empty()) {
-            *why = std::make_error_code(std::errc::no_such_file_or_directory);
+            reason = std::make_error_code(std::errc::no_such_file_or_directory);
             return false;
         }
-        if (!createFolderTree(parent.c_str(), depth - 1, why))
+        if (!createFolderTree(parent.c_str(), depth - 1, &reason))
             return false;
     }
-    return haveFolder(folder, *why);
+    return haveFolder(folder, reason);
 }
 
 bool copyFolderTree(const wchar_t* destination, const wchar_t* source) {

@@ -68,8 +68,8 @@ bool replaceOlderTemplate(const std::wstring& from, const std::wstring& to, std:
         reportCopy(RunEvent::fileReplaced, to, from, L"it was older than the shipped template");
     else
         reportCopy(RunEvent::fileNotWritten, to, from, reasonOf(why));
-    std::uint32_t now = 0;
-    if (platform::getAttributes(to, now) && now == attributes)
+    platform::FileStatus now;
+    if (platform::getFileStatus(to, now) && now.attributes == attributes)
         return replaced;
     const bool readOnly = writable != attributes;
     if (!changeAttributes(to, attributes, readOnly ? L"read-only set again" : L"attributes restored", why))
