@@ -280,12 +280,11 @@ TEST_F(RunReportTest, AnsweringNo_TellsEachSettingsFileDeleted_OrLeftWithTheReas
     writeFile(temp.native(appData + "Config/Sub/Kept.xml"), "<Kept/>");
     writeFile(temp.native(appData + "InitialConfig/Draw_Common.xml"), "<Mine/>");
     writeFile(temp.native(userData + "WorkData/Site.xml"), "<Site/>");
-    writeFile(temp.native(userData + "Templates/Layer/Standard.xml"), "<LayerTemplate Name=\"new\"/>");
-    fs::copy_file(temp.native("install/Templates/Layer/Standard.xml"),
-                  temp.native(userData + "Templates/Layer/Standard.xml"), fs::copy_options::overwrite_existing);
-    platform::FileStatus shipped;
-    ASSERT_TRUE(platform::getFileStatus(temp.system("install/Templates/Layer/Standard.xml"), shipped));
-    ASSERT_TRUE(platform::setFileStatus(temp.system(userData + "Templates/Layer/Standard.xml"), shipped));
+    // The shipped template as an earlier run copied it, its time kept.
+    test::makeFolder(temp.native(userData + "Templates/Layer"));
+    ASSERT_TRUE(platform::copyFile(temp.system("install/Templates/Layer/Standard.xml"),
+                                   temp.system(userData + "Templates/Layer/Standard.xml"),
+                                   platform::FailIfExists::yes));
 
     const Answers no({"no"});
     EXPECT_EQ(run(), 1);
@@ -303,6 +302,24 @@ TEST_F(RunReportTest, AnsweringNo_TellsEachSettingsFileDeleted_OrLeftWithTheReas
     EXPECT_EQ(readFile(temp.native(appData + "Config/ReadOnly.xml")), "<Kept/>");
     EXPECT_EQ(readFile(temp.native(appData + "Config/Sub/Kept.xml")), "<Kept/>");
     EXPECT_FALSE(fs::exists(temp.native(appData + "Config/Marker.xml")));
+}
+
+// A read-only stamp is made writable for the copy, and the copy, which
+// brings the installed file's read-only attribute along, writable again.
+TEST_F(RunReportTest, ReadOnlyStamp_TellsTheAttributeClearedAroundItsCopy) {
+    writeFile(temp.native(appData + "version.xml"), "<Versions><Main>2016.0</Main></Versions>");
+    test::setReadOnly(temp.native(appData + "version.xml"), true);
+    test::setReadOnly(temp.native("install/ja/version.xml"), true);
+    const Answers no({"no"});
+    EXPECT_EQ(run(), 1);
+    Lines lines = recorder.take();
+    lines.erase(std::remove_if(lines.begin(), lines.end(),
+                               [](const std::string& line) { return line.find("version.xml") == std::string::npos; }),
+                lines.end());
+    const std::string cleared = "attributesChanged " + appData + "version.xml = read-only cleared";
+    EXPECT_EQ(lines, (Lines{cleared, stampWritten, cleared}));
+    EXPECT_FALSE(test::isReadOnly(temp.native(appData + "version.xml")));
+    EXPECT_EQ(readFile(temp.native(appData + "version.xml")), readFile(temp.native("install/ja/version.xml")));
 }
 
 // A template older than the shipped one is replaced, and a read-only one
