@@ -11,8 +11,31 @@ using core::RunEvent;
 
 std::wstring reasonOf(const std::error_code& error) { return platform::fromUtf8(error.message()); }
 
-void reportCopy(RunEvent event, const std::wstring& to, const std::wstring& from, const std::wstring& reason) {
-    report([&] { return core::RunEventDetails{event, to, from, {}, {}, {}, reason}; });
+namespace {
+
+// The one place an event about a file is built, when someone listens.
+template <class MakeReason>
+void tell(RunEvent event, const std::wstring& path, const std::wstring& source, const MakeReason& reason) {
+    report([&] { return core::RunEventDetails{event, path, source, {}, {}, {}, reason()}; });
+}
+
+} // namespace
+
+void reportFile(RunEvent event, const std::wstring& path, const wchar_t* reason) {
+    tell(event, path, {}, [&] { return std::wstring(reason); });
+}
+
+void reportFile(RunEvent event, const std::wstring& path, const std::error_code& why, const wchar_t* lead) {
+    tell(event, path, {}, [&] { return lead + reasonOf(why); });
+}
+
+void reportCopy(RunEvent event, const std::wstring& to, const std::wstring& from, const wchar_t* reason) {
+    tell(event, to, from, [&] { return std::wstring(reason); });
+}
+
+void reportCopy(RunEvent event, const std::wstring& to, const std::wstring& from, const std::error_code& why,
+                const wchar_t* lead) {
+    tell(event, to, from, [&] { return lead + reasonOf(why); });
 }
 
 NewCopy copyNewFile(const std::wstring& from, const std::wstring& to) {
@@ -23,7 +46,7 @@ NewCopy copyNewFile(const std::wstring& from, const std::wstring& to) {
     }
     if (why == std::errc::file_exists)
         return NewCopy::present;
-    reportCopy(why == pathTooLong() ? RunEvent::fileSkipped : RunEvent::fileNotWritten, to, from, reasonOf(why));
+    reportCopy(why == pathTooLong() ? RunEvent::fileSkipped : RunEvent::fileNotWritten, to, from, why);
     return NewCopy::notMade;
 }
 
@@ -37,16 +60,19 @@ bool copyMissingFile(const std::wstring& from, const std::wstring& to) {
 bool copyReplacing(const std::wstring& from, const std::wstring& to) {
     std::error_code why;
     const bool copied = copyFileWithinLimit(from, to, platform::FailIfExists::no, &why);
-    reportCopy(copied ? RunEvent::fileWritten : RunEvent::fileNotWritten, to, from, copied ? L"" : reasonOf(why));
+    if (copied)
+        reportCopy(RunEvent::fileWritten, to, from);
+    else
+        reportCopy(RunEvent::fileNotWritten, to, from, why);
     return copied;
 }
 
 void reportSave(const std::wstring& path, bool saved) {
     if (saved)
-        report(RunEvent::fileWritten, path);
+        reportFile(RunEvent::fileWritten, path);
     else
-        report(RunEvent::fileNotWritten, path,
-               L"it could not be saved (read-only, or the write failed): the old file is kept");
+        reportFile(RunEvent::fileNotWritten, path,
+                   L"it could not be saved (read-only, or the write failed): the old file is kept");
 }
 
 bool changeAttributes(const std::wstring& path, std::uint32_t attributes, const wchar_t* change, std::error_code& why) {

@@ -14,10 +14,18 @@ namespace tern::update {
 // An error as the report gives it for a reason: the system's message.
 std::wstring reasonOf(const std::error_code& error);
 
+// Tells the report an event about one file or folder, with a fixed reason
+// or none. Like everything here, nothing is built when nobody listens.
+void reportFile(core::RunEvent event, const std::wstring& path, const wchar_t* reason = L"");
+// The same with an error for the reason, after a lead text ("the folder
+// could not be made: ").
+void reportFile(core::RunEvent event, const std::wstring& path, const std::error_code& why, const wchar_t* lead = L"");
+
 // Tells the report an event about the file `to` that a copy from `from`
-// concerns.
-void reportCopy(core::RunEvent event, const std::wstring& to, const std::wstring& from,
-                const std::wstring& reason = {});
+// concerns, with a fixed reason or none, or with an error after a lead text.
+void reportCopy(core::RunEvent event, const std::wstring& to, const std::wstring& from, const wchar_t* reason = L"");
+void reportCopy(core::RunEvent event, const std::wstring& to, const std::wstring& from, const std::error_code& why,
+                const wchar_t* lead = L"");
 
 // What became of a copy that may replace nothing.
 enum class NewCopy { made, present, notMade };

@@ -75,9 +75,9 @@ bool haveFolder(const std::wstring& path, std::error_code& why) {
     else if (platform::exists(path))
         return true;
     else if (platform::makeFolder(path, &why))
-        report(RunEvent::folderMade, path);
+        reportFile(RunEvent::folderMade, path);
     if (why)
-        report(RunEvent::folderNotMade, path, reasonOf(why));
+        reportFile(RunEvent::folderNotMade, path, why);
     return !why;
 }
 
@@ -91,9 +91,9 @@ void deleteFileForcing(const std::wstring& path, bool forceReadOnly) {
         changeAttributes(path, attributes & ~std::uint32_t{platform::attrReadOnly}, L"read-only cleared", why))
         platform::deleteFile(path, &why);
     if (why)
-        report(RunEvent::fileLeft, path, reasonOf(why));
+        reportFile(RunEvent::fileLeft, path, why);
     else
-        report(RunEvent::fileDeleted, path);
+        reportFile(RunEvent::fileDeleted, path);
 }
 
 // Removes an emptied sub-folder (or a link to a folder, as itself), named
@@ -101,13 +101,18 @@ void deleteFileForcing(const std::wstring& path, bool forceReadOnly) {
 // a file is left.
 void removeEmptiedFolder(const std::wstring& path) {
     std::error_code why;
-    const std::wstring folder = withTrailingBackslash(path);
     if (!withinPathLimit(path))
-        report(RunEvent::fileLeft, folder, reasonOf(pathTooLong()));
-    else if (platform::removeFolder(path, &why))
-        report(RunEvent::fileDeleted, folder);
+        why = pathTooLong();
     else
-        report(RunEvent::fileLeft, folder, reasonOf(why));
+        platform::removeFolder(path, &why);
+    report([&] {
+        core::RunEventDetails details{};
+        details.event = why ? RunEvent::fileLeft : RunEvent::fileDeleted;
+        details.path = withTrailingBackslash(path);
+        if (why)
+            details.reason = reasonOf(why);
+        return details;
+    });
 }
 
 } // namespace
@@ -180,7 +185,7 @@ bool deleteFolderContents(const wchar_t* path, bool recursive, bool forceReadOnl
             deleteFileForcing(entryPath, forceReadOnly);
             result = true;
         } else {
-            report(RunEvent::fileLeft, entryPath, reasonOf(pathTooLong()));
+            reportFile(RunEvent::fileLeft, entryPath, pathTooLong());
         }
     }
     return result;

@@ -42,8 +42,12 @@ bool SettingData::load(xml::Node node, setting::SettingItemTable& table) {
 
 namespace {
 
-void reportNotEdited(const std::wstring& file, const std::wstring& reason) {
-    report(core::RunEvent::settingEditNotApplied, file, reason);
+// A section whose file could not be edited: the reason's detail is added
+// only when someone listens.
+void reportNotEdited(const std::wstring& file, const wchar_t* reason, const std::wstring& detail = {}) {
+    report([&] {
+        return core::RunEventDetails{core::RunEvent::settingEditNotApplied, file, {}, {}, {}, {}, reason + detail};
+    });
 }
 
 } // namespace
@@ -62,7 +66,7 @@ bool SettingData::apply(const wchar_t* folder) {
         xml::Document document;
         std::wstring why;
         if (!xml::load(document, file, false, &why)) {
-            reportNotEdited(file, L"the settings file cannot be edited: " + why);
+            reportNotEdited(file, L"the settings file cannot be edited: ", why);
             return false;
         }
         xml::enableXPath(document);
@@ -84,7 +88,7 @@ bool SettingData::apply(const wchar_t* folder) {
         return saved;
     } catch (const xml::DomError& error) {
         // Half-applied edits exist only in memory: the file keeps its content.
-        reportNotEdited(file, L"the edits failed, the file keeps its content: " + platform::fromUtf8(error.what()));
+        reportNotEdited(file, L"the edits failed, the file keeps its content: ", platform::fromUtf8(error.what()));
         return false;
     }
 }

@@ -28,11 +28,12 @@ void copyConfigFiles(const std::wstring& previousFolder, const std::wstring& app
     for (const platform::FolderEntry& entry : entries) {
         if (entry.isFolder())
             continue;
+        const std::wstring from = source + entry.name;
+        const std::wstring to = destination + entry.name;
         if (entry.name == L"Display.xml")
-            reportCopy(core::RunEvent::fileSkipped, destination + entry.name, source + entry.name,
-                       L"the layout update carries the layout file forward");
+            reportCopy(core::RunEvent::fileSkipped, to, from, L"the layout update carries the layout file forward");
         else
-            copyMissingFile(source + entry.name, destination + entry.name);
+            copyMissingFile(from, to);
     }
 }
 

@@ -59,24 +59,22 @@ bool replaceOlderTemplate(const std::wstring& from, const std::wstring& to, std:
     std::error_code why;
     const std::uint32_t writable = attributes & ~std::uint32_t{platform::attrReadOnly};
     if (writable != attributes && !changeAttributes(to, writable, L"read-only cleared", why)) {
-        reportCopy(RunEvent::fileNotWritten, to, from,
-                   L"its read-only attribute could not be cleared: " + reasonOf(why));
+        reportCopy(RunEvent::fileNotWritten, to, from, why, L"its read-only attribute could not be cleared: ");
         return false;
     }
     const bool replaced = copyFileWithinLimit(from, to, platform::FailIfExists::no, &why);
     if (replaced)
         reportCopy(RunEvent::fileReplaced, to, from, L"it was older than the shipped template");
     else
-        reportCopy(RunEvent::fileNotWritten, to, from, reasonOf(why));
+        reportCopy(RunEvent::fileNotWritten, to, from, why);
     platform::FileStatus now;
     if (platform::getFileStatus(to, now) && now.attributes == attributes)
         return replaced;
     const bool readOnly = writable != attributes;
     if (!changeAttributes(to, attributes, readOnly ? L"read-only set again" : L"attributes restored", why))
-        reportCopy(RunEvent::fileNotWritten, to, from,
-                   std::wstring(readOnly ? L"its read-only attribute could not be set again: "
-                                         : L"its attributes could not be restored: ") +
-                       reasonOf(why));
+        reportCopy(RunEvent::fileNotWritten, to, from, why,
+                   readOnly ? L"its read-only attribute could not be set again: "
+                            : L"its attributes could not be restored: ");
     return replaced;
 }
 
@@ -104,12 +102,10 @@ bool refreshLayerTemplates(const core::IMainFrame& frame) {
 }
 
 // Tells the report the run's result, and what ended it early.
-void reportFinished(int result, const std::wstring& reason) {
-    report([&] { return core::RunEventDetails{RunEvent::finished, {}, {}, {}, {}, std::to_wstring(result), reason}; });
+template <class MakeReason>
+void reportFinished(int result, const MakeReason& reason) {
+    report([&] { return core::RunEventDetails{RunEvent::finished, {}, {}, {}, {}, std::to_wstring(result), reason()}; });
 }
-
-// Tells the report why run returns -1, naming the path concerned.
-void refuse(const std::wstring& path, const std::wstring& reason) { report(RunEvent::refused, path, reason); }
 
 // Makes a folder of the run with up to `depth` missing ancestors; false,
 // after reporting the refusal, when it cannot be made.
@@ -117,7 +113,7 @@ bool makeRunFolder(const std::wstring& folder, std::int32_t depth) {
     std::error_code why;
     if (createFolderTree(folder.c_str(), depth, &why))
         return true;
-    refuse(folder, L"the folder could not be made: " + reasonOf(why));
+    reportFile(RunEvent::refused, folder, why, L"the folder could not be made: ");
     return false;
 }
 
@@ -129,13 +125,13 @@ CUpdater::~CUpdater() { clearEntries(); }
 
 int CUpdater::run(const wchar_t* definitionPath, const core::IMainFrame& frame, bool lumen) try {
     const int result = runSteps(definitionPath, frame, lumen);
-    reportFinished(result, {});
+    reportFinished(result, [] { return std::wstring(); });
     return result;
 } catch (const std::exception& error) {
     // No exception may leave the library into the host, which it would end
     // (std::bad_alloc from a file too large to hold, say): the run fails.
     try {
-        reportFinished(0, L"the run was ended by an error: " + platform::fromUtf8(error.what()));
+        reportFinished(0, [&] { return L"the run was ended by an error: " + platform::fromUtf8(error.what()); });
     } catch (const std::exception&) {
         // Nothing is left to tell the host with.
     }
@@ -144,7 +140,7 @@ int CUpdater::run(const wchar_t* definitionPath, const core::IMainFrame& frame, 
 
 int CUpdater::runSteps(const wchar_t* definitionPath, const core::IMainFrame& frame, bool lumen) {
     if (!definitionPath || !*definitionPath) {
-        refuse({}, L"no update-definition file was given");
+        reportFile(RunEvent::refused, {}, L"no update-definition file was given");
         return -1;
     }
     const std::wstring definition = definitionPath;
@@ -163,7 +159,7 @@ int CUpdater::runSteps(const wchar_t* definitionPath, const core::IMainFrame& fr
     const std::wstring userData = frame.getUserDataFolder();
     vendorRoot = findVendorRoot(appData);
     if (vendorRoot.empty()) {
-        refuse(appData, L"the application-data folder is not three levels below a folder named \"PLX\", "
+        reportFile(RunEvent::refused, appData, L"the application-data folder is not three levels below a folder named \"PLX\", "
                         L"ending in a backslash");
         return -1;
     }
@@ -188,7 +184,7 @@ int CUpdater::runSteps(const wchar_t* definitionPath, const core::IMainFrame& fr
             return -1;
     // A file of that name passes the creation, which asks only for existence.
     if (!isExistingFolder(appData)) {
-        refuse(appData, L"the application-data folder is not a folder");
+        reportFile(RunEvent::refused, appData, L"the application-data folder is not a folder");
         return -1;
     }
 

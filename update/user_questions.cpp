@@ -22,7 +22,7 @@ namespace update {
 
 namespace {
 
-void reportAnswer(const std::wstring& question, const std::wstring& answer) {
+void reportAnswer(const wchar_t* question, const wchar_t* answer) {
     report([&] { return core::RunEventDetails{core::RunEvent::questionAsked, {}, {}, question, {}, answer, {}}; });
 }
 
@@ -43,7 +43,7 @@ int choose(std::int32_t& selection) {
 
 bool askUser(core::Question question, const std::wstring& text) {
     const bool yes = ask(question, text);
-    reportAnswer(text, yes ? L"yes" : L"no");
+    reportAnswer(text.c_str(), yes ? L"yes" : L"no");
     return yes;
 }
 
