@@ -12,6 +12,7 @@
 #include "tests/support/temp_folder.h"
 #include "tests/support/test_frame.h"
 #include "tests/update/run_recorder.h"
+#include "update/folder_tree.h"
 #include "update/setting/setting_item_table.h"
 #include "update/update_data.h"
 #include "update/updater.h"
@@ -482,6 +483,24 @@ TEST_F(RunReportTest, ShippedFileOverThePathLimit_IsSkipped_WithThatReason) {
                                 "_2.xml <- install/Config/InitialSet/Draw_Common_2.xml (the path is longer than 260 "
                                 "characters)",
                             shippedTemplateCopied}));
+}
+
+// A folder-tree copy tells each folder it makes and each file it copies;
+// a link is skipped, never followed. Emptying the copy removes a link to a
+// folder as an entry of its own.
+TEST_F(RunReportTest, FolderTreeCopyAndEmptying_TellLinksSkippedAndRemovedAsEntries) {
+    writeFile(temp.native("outside/Secret.xml"), "<Secret/>");
+    writeFile(temp.native("src/Sub/Site.xml"), "<Site/>");
+    fs::create_directory_symlink(temp.native("outside"), temp.native("src/ToOutside"));
+    EXPECT_TRUE(copyFolderTree(temp.system("dst").c_str(), temp.system("src").c_str()));
+    fs::create_directory_symlink(temp.native("outside"), temp.native("dst/Sub/ToOutside"));
+    EXPECT_TRUE(deleteFolderContents(temp.system("dst").c_str(), true, false));
+    EXPECT_EQ(recorder.take(),
+              (Lines{"folderMade dst", "folderMade dst/Sub", "fileCopied dst/Sub/Site.xml <- src/Sub/Site.xml",
+                     "fileSkipped dst/ToOutside <- src/ToOutside (the source is a link, never followed)",
+                     "fileDeleted dst/Sub/Site.xml", "fileDeleted dst/Sub/ToOutside/", "fileDeleted dst/Sub/"}));
+    EXPECT_EQ(test::treeOf(temp.native("dst")), test::Tree{});
+    EXPECT_EQ(readFile(temp.native("outside/Secret.xml")), "<Secret/>");
 }
 
 // The report only listens: the same run without it leaves the same files.
