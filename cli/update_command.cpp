@@ -10,9 +10,7 @@
 #include "platform/file_system.h"
 #include "platform/text.h"
 #include "update/path_limit.h"
-#include "update/release_folders.h"
 #include "update/updater.h"
-#include "update/vendor_root.h"
 
 #include <CLI/CLI.hpp>
 
@@ -54,26 +52,6 @@ CommandLineQuestions::Source answerSource(const UpdateOptions& options) {
 
 std::string shown(const std::wstring& systemPath) { return platform::toNativePath(systemPath).u8string(); }
 
-// Why the library refused the folders, as far as the host can tell from the
-// outside; empty when it cannot tell.
-std::string whyRefused(const std::wstring& definition, const Folders& folders) {
-    if (definition.empty())
-        return "no update-definition file was given";
-    if (update::findVendorRoot(folders.appData).empty())
-        return "--appdata " + shown(folders.appData) +
-               " is not a release folder three levels below a folder named PLX "
-               "(expected .../PLX/OrvoLumen/OrvoLumen/2016_x64/)";
-    if (!update::withinPathLimit(folders.appData))
-        return "--appdata " + shown(folders.appData) + " is longer than 260 characters";
-    std::vector<std::wstring> needed{folders.appData, folders.userData};
-    for (auto& folder : update::releaseSubFolders(folders.appData, folders.userData))
-        needed.push_back(std::move(folder));
-    for (const std::wstring& folder : needed)
-        if (!platform::isFolder(folder))
-            return "could not create the folder " + shown(folder);
-    return {};
-}
-
 // The host's command table: --commands, else the installation's own when it
 // has one. Only a table that exists and cannot be loaded stops the run.
 bool loadCommands(utility::CCommandTable& commands, const UpdateOptions& options, const Folders& folders) {
@@ -102,11 +80,7 @@ int runUpdate(const UpdateOptions& options) {
     const InstalledQuestions installed(questions);
     update::CUpdater updater;
     const int result = updater.run(definition.c_str(), frame, options.lumen);
-    if (result < 0) {
-        const std::string why = whyRefused(definition, folders);
-        if (!why.empty())
-            std::cout << "tnupdate: " << why << "\n";
-    } else if (!update::isExistingFile(definition)) {
+    if (result >= 0 && !update::isExistingFile(definition)) {
         std::cout << "tnupdate: the definition " << options.definition
                   << " is not a file: only the shipped files were copied\n";
     }

@@ -1,7 +1,9 @@
 #include "update/folder_tree.h"
 
 #include "platform/file_system.h"
+#include "update/file_events.h"
 #include "update/path_limit.h"
+#include "update/run_report.h"
 
 #include <string>
 #include <vector>
@@ -9,6 +11,8 @@
 namespace tern::update {
 
 namespace {
+
+using core::RunEvent;
 
 std::wstring withTrailingBackslash(std::wstring folder) {
     if (folder.empty() || folder.back() != L'\\')
@@ -62,34 +66,79 @@ bool isSameOrInside(const std::wstring& folder, const std::wstring& ancestor) {
 }
 
 // Whether a folder of this path may be used: not over the limit (Windows
-// cannot reach it) and existing or creatable.
-bool haveFolder(const std::wstring& path) {
-    return withinPathLimit(path) && (platform::exists(path) || platform::makeFolder(path));
+// cannot reach it) and existing or creatable. A folder it makes, or fails to
+// make, is reported.
+bool haveFolder(const std::wstring& path, std::error_code& why) {
+    why.clear();
+    if (!withinPathLimit(path))
+        why = pathTooLong();
+    else if (platform::exists(path))
+        return true;
+    else if (platform::makeFolder(path, &why))
+        reportFile(RunEvent::folderMade, path);
+    if (why)
+        reportFile(RunEvent::folderNotMade, path, why);
+    return !why;
 }
 
+// Deletes one file, and with forceReadOnly a read-only one too, its
+// read-only bit cleared first. Reports what became of it.
 void deleteFileForcing(const std::wstring& path, bool forceReadOnly) {
-    if (platform::deleteFile(path) || !forceReadOnly)
-        return;
+    std::error_code why;
     std::uint32_t attributes = 0;
-    if (platform::getAttributes(path, attributes))
-        platform::setAttributes(path, attributes & ~std::uint32_t{platform::attrReadOnly});
-    platform::deleteFile(path);
+    if (!platform::deleteFile(path, &why) && forceReadOnly && platform::getAttributes(path, attributes) &&
+        (attributes & platform::attrReadOnly) &&
+        changeAttributes(path, attributes & ~std::uint32_t{platform::attrReadOnly}, L"read-only cleared", why))
+        platform::deleteFile(path, &why);
+    if (why)
+        reportFile(RunEvent::fileLeft, path, why);
+    else
+        reportFile(RunEvent::fileDeleted, path);
+}
+
+// Removes an emptied sub-folder (or a link to a folder, as itself), named
+// with its trailing backslash as the library names folders. One that kept
+// a file is left.
+void removeEmptiedFolder(const std::wstring& path) {
+    std::error_code why;
+    if (!withinPathLimit(path))
+        why = pathTooLong();
+    else
+        platform::removeFolder(path, &why);
+    report([&] {
+        core::RunEventDetails details{};
+        details.event = why ? RunEvent::fileLeft : RunEvent::fileDeleted;
+        details.path = withTrailingBackslash(path);
+        if (why)
+            details.reason = reasonOf(why);
+        return details;
+    });
 }
 
 } // namespace
 
-bool createFolderTree(const wchar_t* path, std::int32_t depth) {
-    if (!path || !*path || depth < 0)
+bool createFolderTree(const wchar_t* path, std::int32_t depth, std::error_code* why) {
+    std::error_code unasked;
+    std::error_code& reason = why ? *why : unasked;
+    if (!path || !*path || depth < 0) {
+        reason = std::make_error_code(std::errc::invalid_argument);
         return false;
+    }
     const std::wstring folder = path;
-    if (isExistingFolder(folder))
+    if (isExistingFolder(folder)) {
+        reason.clear();
         return true;
+    }
     if (depth > 0) {
         const std::wstring parent = parentOf(folder);
-        if (parent.empty() || !createFolderTree(parent.c_str(), depth - 1))
+        if (parent.empty()) {
+            reason = std::make_error_code(std::errc::no_such_file_or_directory);
+            return false;
+        }
+        if (!createFolderTree(parent.c_str(), depth - 1, &reason))
             return false;
     }
-    return haveFolder(folder);
+    return haveFolder(folder, reason);
 }
 
 bool copyFolderTree(const wchar_t* destination, const wchar_t* source) {
@@ -97,21 +146,22 @@ bool copyFolderTree(const wchar_t* destination, const wchar_t* source) {
         return false;
     const std::wstring from = withTrailingBackslash(source);
     const std::wstring to = withTrailingBackslash(destination);
-    if (!isExistingFolder(source) || isSameOrInside(to, from) || !haveFolder(destination))
+    std::error_code why;
+    if (!isExistingFolder(source) || isSameOrInside(to, from) || !haveFolder(destination, why))
         return false;
 
     bool result = true;
     for (const platform::FolderEntry& entry : listFolder(from)) {
+        const std::wstring sourcePath = from + entry.name;
+        const std::wstring destinationPath = to + entry.name;
         // A link is left out: copying through it would copy what lies
         // outside the tree.
         if (entry.isLink())
-            continue;
-        const std::wstring sourcePath = from + entry.name;
-        const std::wstring destinationPath = to + entry.name;
-        if (entry.isFolder())
+            reportCopy(RunEvent::fileSkipped, destinationPath, sourcePath, L"the source is a link, never followed");
+        else if (entry.isFolder())
             result = copyFolderTree(destinationPath.c_str(), sourcePath.c_str()) && result;
-        else if (withinPathLimit(sourcePath) && withinPathLimit(destinationPath))
-            platform::copyFile(sourcePath, destinationPath, platform::FailIfExists::yes);
+        else
+            copyMissingFile(sourcePath, destinationPath);
     }
     return result;
 }
@@ -130,11 +180,12 @@ bool deleteFolderContents(const wchar_t* path, bool recursive, bool forceReadOnl
             // A link to a folder goes as an entry; its target keeps its content.
             if (!entry.isLink())
                 result = deleteFolderContents(entryPath.c_str(), true, false) || result;
-            if (withinPathLimit(entryPath))
-                platform::removeFolder(entryPath);
+            removeEmptiedFolder(entryPath);
         } else if (withinPathLimit(entryPath)) {
             deleteFileForcing(entryPath, forceReadOnly);
             result = true;
+        } else {
+            reportFile(RunEvent::fileLeft, entryPath, pathTooLong());
         }
     }
     return result;

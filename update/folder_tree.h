@@ -9,10 +9,16 @@
 // Symbolic links (reparse points) are never followed out of a tree: a copy
 // skips them, and emptying a folder removes a link as an entry of its own
 // without touching what it points to.
+//
+// Each folder made or not made, file copied or skipped, and entry deleted
+// or left is told to the run report (update/run_report.h), with the reason
+// for what was not done. A folder removed or left is reported as a file
+// entry, named with its trailing backslash.
 
 #pragma once
 
 #include <cstdint>
+#include <system_error>
 
 namespace tern::update {
 
@@ -20,8 +26,10 @@ namespace tern::update {
 // ancestors. True when the folder exists afterwards (also when it existed
 // already; a file of that name counts as well, since only existence is
 // asked); false for a null or empty path, a negative depth, a path over 260
-// characters, or a folder that could not be made.
-bool createFolderTree(const wchar_t* path, std::int32_t depth);
+// characters, or a folder that could not be made; `why`, when given, then
+// says why (update/path_limit.h's pathTooLong() for a path over the limit,
+// else the system's reason).
+bool createFolderTree(const wchar_t* path, std::int32_t depth, std::error_code* why = nullptr);
 
 // Copies the files and sub-folders of `source` into `destination`, creating
 // `destination` (one level) when it is missing. Files already present in the

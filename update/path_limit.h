@@ -10,6 +10,7 @@
 
 #include <cstddef>
 #include <string>
+#include <system_error>
 
 namespace tern::update {
 
@@ -17,13 +18,19 @@ constexpr std::size_t maxPathLength = 260;
 
 inline bool withinPathLimit(const std::wstring& path) { return path.size() <= maxPathLength; }
 
+// The reason a path over the limit gives where a platform call would give
+// the system's: "the path is longer than 260 characters".
+std::error_code pathTooLong();
+
 // Whether path is short enough and names an existing folder.
 bool isExistingFolder(const std::wstring& path);
 
 // Whether path is short enough and names an existing file (not a folder).
 bool isExistingFile(const std::wstring& path);
 
-// platform::copyFile, failing when either path is over the limit.
-bool copyFileWithinLimit(const std::wstring& from, const std::wstring& to, platform::FailIfExists policy);
+// platform::copyFile, failing with pathTooLong() when either path is over
+// the limit.
+bool copyFileWithinLimit(const std::wstring& from, const std::wstring& to, platform::FailIfExists policy,
+                         std::error_code* why = nullptr);
 
 } // namespace tern::update

@@ -7,8 +7,7 @@
 #include "components/sysconfig/line_type_setting.h"
 #include "components/sysconfig/user_display_setting.h"
 #include "host/main_frame.h"
-#include "platform/file_system.h"
-#include "update/path_limit.h"
+#include "update/file_events.h"
 #include "update/read_only_file.h"
 
 #include <string>
@@ -41,7 +40,7 @@ void convertEopReg(const std::wstring& path) {
     setting.countBW(black, white);
     if (black > white) {
         setting.swapBW();
-        setting.saveXML(path);
+        reportSave(path, setting.saveXML(path));
     }
 }
 
@@ -56,8 +55,7 @@ void loadLineTypes(CLineTypeSetting& lineTypes, const IMainFrame& frame) {
 // are, until the copy gives the file the installed table's.
 void restoreInitialColors(const std::wstring& initial, const IMainFrame& frame) {
     clearReadOnlyAttribute(initial);
-    copyFileWithinLimit(std::wstring(frame.getInstallFolder()) + L"Config\\InitialSet\\System_Color.xml", initial,
-                        platform::FailIfExists::no);
+    copyReplacing(std::wstring(frame.getInstallFolder()) + L"Config\\InitialSet\\System_Color.xml", initial);
 }
 
 // Loads the colour table, rebuilding an outdated one from the installed
@@ -82,7 +80,7 @@ void convertColors(const IMainFrame& frame) {
     }
     if (colors.isSwappedBW()) {
         colors.swapBW();
-        colors.saveXML(path);
+        reportSave(path, colors.saveXML(path));
     }
 }
 
@@ -100,7 +98,7 @@ void swapColors(const std::wstring& path, const ISystemLineTypeSetting& lineType
         loaded = setting.loadXML(path);
     if (loaded) {
         setting.swapBW();
-        setting.saveXML(path);
+        reportSave(path, setting.saveXML(path));
     }
 }
 

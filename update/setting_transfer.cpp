@@ -5,8 +5,8 @@
 
 #include "host/main_frame.h"
 #include "platform/file_system.h"
+#include "update/file_events.h"
 #include "update/folder_tree.h"
-#include "update/path_limit.h"
 #include "update/setting_conversion.h"
 
 #include <string>
@@ -26,9 +26,14 @@ void copyConfigFiles(const std::wstring& previousFolder, const std::wstring& app
     std::vector<platform::FolderEntry> entries;
     platform::findFiles(source + L"*.*", entries);
     for (const platform::FolderEntry& entry : entries) {
-        if (entry.isFolder() || entry.name == L"Display.xml")
+        if (entry.isFolder())
             continue;
-        copyFileWithinLimit(source + entry.name, destination + entry.name, platform::FailIfExists::yes);
+        const std::wstring from = source + entry.name;
+        const std::wstring to = destination + entry.name;
+        if (entry.name == L"Display.xml")
+            reportCopy(core::RunEvent::fileSkipped, to, from, L"the layout update carries the layout file forward");
+        else
+            copyMissingFile(from, to);
     }
 }
 

@@ -58,13 +58,21 @@ public:
     // its own COM apartment. True when an item changed the document and it
     // was saved, replacing the file in one step. A file no item changed is
     // not rewritten; a missing file is not created; a DOM failure while the
-    // items apply abandons the file unsaved.
+    // items apply abandons the file unsaved. Each edit applied or not, and
+    // the file written or not, is told to the run report.
     bool apply(const wchar_t* folder);
     void clear();
+
+    // The file the last apply edited (folder + path), which its items name
+    // when they report.
+    const std::wstring& editedFile() const { return file; }
 
     // Owned; destroyed by clear.
     std::vector<setting::ISettingItem*> items;
     std::wstring path;
+
+private:
+    std::wstring file;
 };
 
 // One "Update" entry.

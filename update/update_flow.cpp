@@ -7,6 +7,7 @@
 
 #include "host/main_frame.h"
 #include "platform/file_system.h"
+#include "update/file_events.h"
 #include "update/path_limit.h"
 #include "update/read_only_file.h"
 #include "update/select_inherit_app_setting_dlg.h"
@@ -247,9 +248,9 @@ private:
     // source's attributes along).
     void stampVersion() {
         const std::wstring stamp = appData + L"version.xml";
+        const std::wstring installed = std::wstring(frame.getResourceFolder()) + L"ja\\version.xml";
         clearReadOnlyAttribute(stamp);
-        copyFileWithinLimit(std::wstring(frame.getResourceFolder()) + L"ja\\version.xml", stamp,
-                            platform::FailIfExists::no);
+        copyReplacing(installed, stamp);
         clearReadOnlyAttribute(stamp);
     }
 

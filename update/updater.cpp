@@ -2,9 +2,12 @@
 
 #include "host/main_frame.h"
 #include "platform/file_system.h"
+#include "platform/text.h"
+#include "update/file_events.h"
 #include "update/folder_tree.h"
 #include "update/path_limit.h"
 #include "update/release_folders.h"
+#include "update/run_report.h"
 #include "update/vendor_root.h"
 #include "update/version_file.h"
 #include "update/version_text.h"
@@ -17,6 +20,8 @@ namespace tern::update {
 bool hasLumenPatronFolder = false;
 
 namespace {
+
+using core::RunEvent;
 
 // The installation's version file, which holds the running release's version.
 std::wstring installedVersionFile(const core::IMainFrame& frame) {
@@ -41,13 +46,40 @@ bool copyInitialSettings(const core::IMainFrame& frame) {
     const std::wstring destination = frame.getInitialConfigFolder();
     bool copied = false;
     for (const auto& file : shippedFiles(source + L"*.*"))
-        copied |= copyFileWithinLimit(source + file.name, destination + file.name, platform::FailIfExists::yes);
+        copied |= copyMissingFile(source + file.name, destination + file.name);
     return copied;
 }
 
+// Replaces the user's template `to` with the newer shipped `from`, keeping
+// the attributes the template had. Its read-only bit is cleared for the
+// copy, which brings the shipped file's attributes along; the template's
+// own are set again afterwards, also when the copy failed. Each step that
+// fails is reported, so a template left writable is never left unsaid.
+bool replaceOlderTemplate(const std::wstring& from, const std::wstring& to, std::uint32_t attributes) {
+    std::error_code why;
+    const std::uint32_t writable = attributes & ~std::uint32_t{platform::attrReadOnly};
+    if (writable != attributes && !changeAttributes(to, writable, L"read-only cleared", why)) {
+        reportCopy(RunEvent::fileNotWritten, to, from, why, L"its read-only attribute could not be cleared: ");
+        return false;
+    }
+    const bool replaced = copyFileWithinLimit(from, to, platform::FailIfExists::no, &why);
+    if (replaced)
+        reportCopy(RunEvent::fileReplaced, to, from, L"it was older than the shipped template");
+    else
+        reportCopy(RunEvent::fileNotWritten, to, from, why);
+    platform::FileStatus now;
+    if (platform::getFileStatus(to, now) && now.attributes == attributes)
+        return replaced;
+    const bool readOnly = writable != attributes;
+    if (!changeAttributes(to, attributes, readOnly ? L"read-only set again" : L"attributes restored", why))
+        reportCopy(RunEvent::fileNotWritten, to, from, why,
+                   readOnly ? L"its read-only attribute could not be set again: "
+                            : L"its attributes could not be restored: ");
+    return replaced;
+}
+
 // Copies each shipped layer template the user lacks and replaces the user's
-// copies that are older than the shipped one. A replaced template keeps the
-// attributes it had, so a read-only template stays read-only.
+// copies that are older than the shipped one.
 bool refreshLayerTemplates(const core::IMainFrame& frame) {
     const std::wstring source = std::wstring(frame.getInstallFolder()) + L"Templates\\Layer\\";
     const std::wstring destination = std::wstring(frame.getTemplateFolder()) + L"Layer\\";
@@ -55,20 +87,34 @@ bool refreshLayerTemplates(const core::IMainFrame& frame) {
     for (const auto& file : shippedFiles(source + L"*.xml")) {
         const std::wstring from = source + file.name;
         const std::wstring to = destination + file.name;
-        if (copyFileWithinLimit(from, to, platform::FailIfExists::yes)) {
-            copied = true;
+        const NewCopy copy = copyNewFile(from, to);
+        copied |= copy == NewCopy::made;
+        if (copy != NewCopy::present)
             continue;
-        }
         platform::FileStatus status;
-        if (!platform::getFileStatus(to, status) || file.lastWrite == 0 || status.lastWrite >= file.lastWrite)
-            continue;
-        const std::uint32_t remembered = status.attributes;
-        // A zero time leaves the file's times as they are.
-        platform::setFileStatus(to, {0, remembered & ~std::uint32_t{platform::attrReadOnly}});
-        copied |= copyFileWithinLimit(from, to, platform::FailIfExists::no);
-        platform::setFileStatus(to, {0, remembered});
+        if (platform::getFileStatus(to, status) && file.lastWrite != 0 && status.lastWrite < file.lastWrite)
+            copied |= replaceOlderTemplate(from, to, status.attributes);
+        else
+            reportCopy(RunEvent::fileSkipped, to, from,
+                       L"it exists already and is not older than the shipped template");
     }
     return copied;
+}
+
+// Tells the report the run's result, and what ended it early.
+template <class MakeReason>
+void reportFinished(int result, const MakeReason& reason) {
+    report([&] { return core::RunEventDetails{RunEvent::finished, {}, {}, {}, {}, std::to_wstring(result), reason()}; });
+}
+
+// Makes a folder of the run with up to `depth` missing ancestors; false,
+// after reporting the refusal, when it cannot be made.
+bool makeRunFolder(const std::wstring& folder, std::int32_t depth) {
+    std::error_code why;
+    if (createFolderTree(folder.c_str(), depth, &why))
+        return true;
+    reportFile(RunEvent::refused, folder, why, L"the folder could not be made: ");
+    return false;
 }
 
 } // namespace
@@ -78,8 +124,25 @@ CUpdater::CUpdater() = default;
 CUpdater::~CUpdater() { clearEntries(); }
 
 int CUpdater::run(const wchar_t* definitionPath, const core::IMainFrame& frame, bool lumen) try {
-    if (!definitionPath || !*definitionPath)
+    const int result = runSteps(definitionPath, frame, lumen);
+    reportFinished(result, [] { return std::wstring(); });
+    return result;
+} catch (const std::exception& error) {
+    // No exception may leave the library into the host, which it would end
+    // (std::bad_alloc from a file too large to hold, say): the run fails.
+    try {
+        reportFinished(0, [&] { return L"the run was ended by an error: " + platform::fromUtf8(error.what()); });
+    } catch (const std::exception&) {
+        // Nothing is left to tell the host with.
+    }
+    return 0;
+}
+
+int CUpdater::runSteps(const wchar_t* definitionPath, const core::IMainFrame& frame, bool lumen) {
+    if (!definitionPath || !*definitionPath) {
+        reportFile(RunEvent::refused, {}, L"no update-definition file was given");
         return -1;
+    }
     const std::wstring definition = definitionPath;
     lumenLine = lumen;
     patronEdition = definition.find(getPatronKey()) != std::wstring::npos;
@@ -95,8 +158,11 @@ int CUpdater::run(const wchar_t* definitionPath, const core::IMainFrame& frame, 
     const std::wstring appData = frame.getAppDataFolder();
     const std::wstring userData = frame.getUserDataFolder();
     vendorRoot = findVendorRoot(appData);
-    if (vendorRoot.empty())
+    if (vendorRoot.empty()) {
+        reportFile(RunEvent::refused, appData, L"the application-data folder is not three levels below a folder named \"PLX\", "
+                        L"ending in a backslash");
         return -1;
+    }
 
     hasLumenFolder = isExistingFolder(vendorRoot + L"OrvoLumen\\OrvoLumen\\");
     hasVistaFolder = isExistingFolder(vendorRoot + L"OrvoLumen\\OrvoVista\\");
@@ -109,16 +175,18 @@ int CUpdater::run(const wchar_t* definitionPath, const core::IMainFrame& frame, 
         hasLumenFolder = true;
 
     hasCurrentFolder = isExistingFolder(appData);
-    if (!hasCurrentFolder && !createFolderTree(appData.c_str(), 4))
+    if (!hasCurrentFolder && !makeRunFolder(appData, 4))
         return -1;
-    if (!isExistingFolder(userData) && !createFolderTree(userData.c_str(), 4))
+    if (!isExistingFolder(userData) && !makeRunFolder(userData, 4))
         return -1;
-    for (const std::wstring& folder : releaseSubFolders(appData, userData)) {
-        if (!withinPathLimit(folder) || (!platform::exists(folder) && !platform::makeFolder(folder)))
+    for (const std::wstring& folder : releaseSubFolders(appData, userData))
+        if (!makeRunFolder(folder, 0))
             return -1;
-    }
-    if (!isExistingFolder(appData))
+    // A file of that name passes the creation, which asks only for existence.
+    if (!isExistingFolder(appData)) {
+        reportFile(RunEvent::refused, appData, L"the application-data folder is not a folder");
         return -1;
+    }
 
     int result = 0;
     if (isExistingFile(definition)) {
@@ -131,10 +199,6 @@ int CUpdater::run(const wchar_t* definitionPath, const core::IMainFrame& frame, 
     if (refreshLayerTemplates(frame))
         result = 1;
     return result;
-} catch (const std::exception&) {
-    // No exception may leave the library into the host, which it would end
-    // (std::bad_alloc from a file too large to hold, say): the run fails.
-    return 0;
 }
 
 bool CUpdater::readVersion(const core::IMainFrame& frame) {

@@ -6,7 +6,10 @@
 // update flow, then copies the shipped initial settings and refreshes the
 // shipped layer templates. It returns -1 when the folders are unusable, 1
 // when the flow or a copy did something, and 0 otherwise, also when an
-// exception (running out of memory) ended the run: none leaves it.
+// exception (running out of memory) ended the run: none leaves it. What
+// the run does or declines to do is told to the host's run report
+// (host/run_report.h) as it happens: a -1 as `refused`, with its cause and
+// the path concerned, and the result as `finished`.
 //
 // Only one CUpdater may run at a time: one flag of the run is module-level.
 
@@ -136,6 +139,10 @@ protected:
     bool hasPatronFolder = false;
     bool hasCivicFolder = false;
     bool hasCurrentFolder = false;
+
+private:
+    // run's work, whose result run reports as the run's end.
+    int runSteps(const wchar_t* definitionPath, const tern::core::IMainFrame& frame, bool lumen);
 };
 
 } // namespace tern::update

@@ -1,7 +1,8 @@
 // Where the update flow's questions go: to the answers the host installed
 // (host/user_questions.h), or else to the platform's own prompts. A question
 // nobody could be asked gets the answer that deletes nothing: Yes, and OK
-// with the product already selected.
+// with the product already selected. Each question and its answer are told
+// to the run report.
 
 #pragma once
 

@@ -36,6 +36,19 @@ struct TestFrame : core::IMainFrame {
     const wchar_t* getSettingFolder() const override { return settingFolder.c_str(); }
     const wchar_t* getInitialConfigFolder() const override { return initialConfigFolder.c_str(); }
     const wchar_t* getTemplateFolder() const override { return templateFolder.c_str(); }
+
+    // Points the frame at an installation folder and a release's two
+    // per-user folders (system paths ending in a backslash), with the
+    // settings, initial settings and template folders where the
+    // application keeps them.
+    void useFolders(const std::wstring& install, const std::wstring& appData, const std::wstring& userData) {
+        installFolder = resourceFolder = install;
+        appDataFolder = appData;
+        userDataFolder = userData;
+        settingFolder = appData + L"Config\\";
+        initialConfigFolder = appData + L"InitialConfig\\";
+        templateFolder = userData + L"Templates\\";
+    }
 };
 
 } // namespace tern::test

@@ -5,6 +5,7 @@
 #include "platform/file_system.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/test_frame.h"
+#include "tests/update/run_recorder.h"
 #include "update/updater.h"
 
 #include <gtest/gtest.h>
@@ -328,6 +329,36 @@ TEST_F(SettingTransferTest, DrawingSettings_StayAsTheyWere_UnlessTheDisplayIsExa
         expectSetting("Draw_Common.xml", "<S Color=\"0\"/>", "");
         EXPECT_EQ(setting("EopRegSetting.xml"), "<EopReg Color=\"16777215\"/>");
     }
+}
+
+// The run report hears each file the transfer copies and each settings file
+// the conversion writes, or could not write and keeps.
+TEST_F(SettingTransferTest, Report_TellsEachFileCopied_AndEachConvertedFileWrittenOrKept) {
+    previousVersion("2012.5");
+    previousSetting("User_Display.xml", whiteDisplay);
+    previousSetting("Draw_Common.xml", "<S Color=\"0\"/>");
+    previousSetting("Convert_Sxf.xml", "<S Color=\"0\"/>");
+    test::setReadOnly(previous("Config/Convert_Sxf.xml"), true);
+    test::RunRecorder recorder(temp);
+    EXPECT_TRUE(transfer());
+    const std::string from = previousApp + "Config/";
+    const std::string to = currentApp + "Config/";
+    // The colour table is missing: rebuilt from the installed one, whose
+    // white first colour makes it exchanged and written.
+    EXPECT_EQ(recorder.take(),
+              (std::vector<std::string>{
+                  "fileCopied " + to + "Convert_Sxf.xml <- " + from + "Convert_Sxf.xml",
+                  "fileCopied " + to + "Draw_Common.xml <- " + from + "Draw_Common.xml",
+                  "fileCopied " + to + "User_Display.xml <- " + from + "User_Display.xml",
+                  "fileWritten " + currentApp +
+                      "InitialConfig/System_Color.xml <- install/Config/InitialSet/System_Color.xml",
+                  "fileWritten " + to + "System_Color.xml",
+                  "fileWritten " + to + "Draw_Common.xml",
+                  "fileNotWritten " + to +
+                      "Convert_Sxf.xml (it could not be saved (read-only, or the write failed): the old file is kept)",
+                  "fileWritten " + to + "User_Display.xml",
+              }));
+    EXPECT_EQ(setting("Convert_Sxf.xml"), "<S Color=\"0\"/>");
 }
 
 } // namespace

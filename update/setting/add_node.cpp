@@ -1,6 +1,7 @@
 #include "update/setting/add_node.h"
 
 #include "update/setting/item_loading.h"
+#include "update/setting/setting_edit_report.h"
 #include "update/skipped_element.h"
 
 namespace tern::update::setting {
@@ -30,16 +31,27 @@ bool AddNode::load(Node node, SettingItemTable&) {
     }
 }
 
-bool AddNode::apply(SettingData*, Node root, Document) {
+bool AddNode::apply(SettingData* owner, Node root, Document) {
     if (xpath.empty() || xml.empty())
         return false;
     Node target;
-    if (!utility::xml::selectSingleNode(target, root, xpath))
+    if (!utility::xml::selectSingleNode(target, root, xpath)) {
+        reportEditNotApplied(owner, xpath, L"no node matches the XPath");
         return false;
+    }
     Document fragment;
     Element element;
-    if (!utility::xml::loadXml(fragment, xml) || !utility::xml::getRootElement(element, fragment))
+    if (!utility::xml::loadXml(fragment, xml) || !utility::xml::getRootElement(element, fragment)) {
+        reportEditNotApplied(owner, xpath, L"the content to insert is not well-formed XML");
         return false;
+    }
+    // Said before the insertion moves the nodes out of the fragment.
+    reportEditApplied(owner, xpath, [&] {
+        std::wstring inserted;
+        for (Node child = element.firstChild(); child; child = child.nextSibling())
+            inserted += child.outerXml();
+        return inserted;
+    });
     for (Node child = element.firstChild(); child; child = child.nextSibling())
         target.appendChild(child);
     return true;

@@ -3,6 +3,7 @@
 #include "update/load_report.h"
 #include "update/owned_pointers.h"
 #include "update/setting/item_loading.h"
+#include "update/setting/setting_edit_report.h"
 #include "update/skipped_element.h"
 
 namespace tern::update::setting {
@@ -67,8 +68,10 @@ bool IfN::apply(SettingData* owner, xml::Node root, xml::Document document) {
     if (items.empty() || state != 1)
         return false;
     xml::Node found;
-    if (xml::selectSingleNode(found, root, xpath))
+    if (xml::selectSingleNode(found, root, xpath)) {
+        reportEditNotApplied(owner, xpath, L"the XPath selects a node already: the edits inside are not applied");
         return false;
+    }
     bool changed = false;
     for (ISettingItem* item : items)
         if (item)

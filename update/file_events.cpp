@@ -1,0 +1,85 @@
+#include "update/file_events.h"
+
+#include "platform/file_system.h"
+#include "platform/text.h"
+#include "update/path_limit.h"
+#include "update/run_report.h"
+
+namespace tern::update {
+
+using core::RunEvent;
+
+std::wstring reasonOf(const std::error_code& error) { return platform::fromUtf8(error.message()); }
+
+namespace {
+
+// The one place an event about a file is built, when someone listens.
+template <class MakeReason>
+void tell(RunEvent event, const std::wstring& path, const std::wstring& source, const MakeReason& reason) {
+    report([&] { return core::RunEventDetails{event, path, source, {}, {}, {}, reason()}; });
+}
+
+} // namespace
+
+void reportFile(RunEvent event, const std::wstring& path, const wchar_t* reason) {
+    tell(event, path, {}, [&] { return std::wstring(reason); });
+}
+
+void reportFile(RunEvent event, const std::wstring& path, const std::error_code& why, const wchar_t* lead) {
+    tell(event, path, {}, [&] { return lead + reasonOf(why); });
+}
+
+void reportCopy(RunEvent event, const std::wstring& to, const std::wstring& from, const wchar_t* reason) {
+    tell(event, to, from, [&] { return std::wstring(reason); });
+}
+
+void reportCopy(RunEvent event, const std::wstring& to, const std::wstring& from, const std::error_code& why,
+                const wchar_t* lead) {
+    tell(event, to, from, [&] { return lead + reasonOf(why); });
+}
+
+NewCopy copyNewFile(const std::wstring& from, const std::wstring& to) {
+    std::error_code why;
+    if (copyFileWithinLimit(from, to, platform::FailIfExists::yes, &why)) {
+        reportCopy(RunEvent::fileCopied, to, from);
+        return NewCopy::made;
+    }
+    if (why == std::errc::file_exists)
+        return NewCopy::present;
+    reportCopy(why == pathTooLong() ? RunEvent::fileSkipped : RunEvent::fileNotWritten, to, from, why);
+    return NewCopy::notMade;
+}
+
+bool copyMissingFile(const std::wstring& from, const std::wstring& to) {
+    const NewCopy copy = copyNewFile(from, to);
+    if (copy == NewCopy::present)
+        reportCopy(RunEvent::fileSkipped, to, from, L"it exists already");
+    return copy == NewCopy::made;
+}
+
+bool copyReplacing(const std::wstring& from, const std::wstring& to) {
+    std::error_code why;
+    const bool copied = copyFileWithinLimit(from, to, platform::FailIfExists::no, &why);
+    if (copied)
+        reportCopy(RunEvent::fileWritten, to, from);
+    else
+        reportCopy(RunEvent::fileNotWritten, to, from, why);
+    return copied;
+}
+
+void reportSave(const std::wstring& path, bool saved) {
+    if (saved)
+        reportFile(RunEvent::fileWritten, path);
+    else
+        reportFile(RunEvent::fileNotWritten, path,
+                   L"it could not be saved (read-only, or the write failed): the old file is kept");
+}
+
+bool changeAttributes(const std::wstring& path, std::uint32_t attributes, const wchar_t* change, std::error_code& why) {
+    if (!platform::setAttributes(path, attributes, &why))
+        return false;
+    report([&] { return core::RunEventDetails{RunEvent::attributesChanged, path, {}, {}, {}, change, {}}; });
+    return true;
+}
+
+} // namespace tern::update

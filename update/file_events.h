@@ -1,0 +1,58 @@
+// Copies and attribute changes that tell the run report (update/run_report.h)
+// what became of them, said the same way wherever the library makes them.
+
+#pragma once
+
+#include "host/run_report.h"
+
+#include <cstdint>
+#include <string>
+#include <system_error>
+
+namespace tern::update {
+
+// An error as the report gives it for a reason: the system's message.
+std::wstring reasonOf(const std::error_code& error);
+
+// Tells the report an event about one file or folder, with a fixed reason
+// or none. Like everything here, nothing is built when nobody listens.
+void reportFile(core::RunEvent event, const std::wstring& path, const wchar_t* reason = L"");
+// The same with an error for the reason, after a lead text ("the folder
+// could not be made: ").
+void reportFile(core::RunEvent event, const std::wstring& path, const std::error_code& why, const wchar_t* lead = L"");
+
+// Tells the report an event about the file `to` that a copy from `from`
+// concerns, with a fixed reason or none, or with an error after a lead text.
+void reportCopy(core::RunEvent event, const std::wstring& to, const std::wstring& from, const wchar_t* reason = L"");
+void reportCopy(core::RunEvent event, const std::wstring& to, const std::wstring& from, const std::error_code& why,
+                const wchar_t* lead = L"");
+
+// What became of a copy that may replace nothing.
+enum class NewCopy { made, present, notMade };
+
+// Copies `from` to `to` when nothing is at `to` yet. Reports fileCopied when
+// the copy was made, fileSkipped when a path is over the limit and
+// fileNotWritten with the system's reason when the copy failed. A
+// destination that is there already is reported by the caller, which knows
+// what that means to it.
+NewCopy copyNewFile(const std::wstring& from, const std::wstring& to);
+
+// copyNewFile, with a destination that is there already reported as skipped
+// because it exists. True when the copy was made.
+bool copyMissingFile(const std::wstring& from, const std::wstring& to);
+
+// Copies `from` over `to`, replacing a writable file there in one step, and
+// reports fileWritten, or fileNotWritten with the system's reason. True
+// when the copy was made.
+bool copyReplacing(const std::wstring& from, const std::wstring& to);
+
+// Reports a settings file saved (fileWritten) or not (fileNotWritten: the
+// old file is kept).
+void reportSave(const std::wstring& path, bool saved);
+
+// Sets a file's attribute bits, and reports attributesChanged with `change`
+// ("read-only cleared") when they were set. False, with `why` filled and
+// nothing reported, when they could not be: the caller says what that means.
+bool changeAttributes(const std::wstring& path, std::uint32_t attributes, const wchar_t* change, std::error_code& why);
+
+} // namespace tern::update
