@@ -8,7 +8,7 @@
 namespace tern::cli {
 
 int refuseUnloadable(const std::wstring& file, const std::wstring& why) {
-    std::cout << "tnupdate: cannot load " << platform::toNativePath(file).u8string() << ": " << platform::toUtf8(why)
+    std::cerr << "error: cannot load " << platform::toNativePath(file).u8string() << ": " << platform::toUtf8(why)
               << "\n";
     return 1;
 }

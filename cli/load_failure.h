@@ -6,8 +6,8 @@
 
 namespace tern::cli {
 
-// Prints "tnupdate: cannot load FILE: WHY", FILE as a native path, and
-// returns the exit status 1.
+// Prints "error: cannot load FILE: WHY" on standard error, FILE as a native
+// path, and returns the exit status 1.
 int refuseUnloadable(const std::wstring& file, const std::wstring& why);
 
 } // namespace tern::cli

@@ -3,15 +3,13 @@
 #include "cli/command_line_questions.h"
 #include "cli/folder_frame.h"
 #include "cli/load_failure.h"
+#include "cli/paths.h"
+#include "cli/reported_run.h"
 #include "components/utility/command_table.h"
 #include "platform/command_line.h"
-#include "cli/paths.h"
 #include "platform/file_system.h"
-#include "platform/text.h"
 #include "update/path_limit.h"
-#include "update/release_folders.h"
 #include "update/updater.h"
-#include "update/vendor_root.h"
 
 #include <CLI/CLI.hpp>
 
@@ -31,6 +29,7 @@ struct UpdateOptions {
     std::string commands;
     std::string answers;
     bool yesToAll = false;
+    ReportOptions report;
 };
 
 // Installs the command line's answers for the length of one run.
@@ -52,26 +51,6 @@ CommandLineQuestions::Source answerSource(const UpdateOptions& options) {
 }
 
 std::string shown(const std::wstring& systemPath) { return platform::toNativePath(systemPath).u8string(); }
-
-// Why the library refused the folders, as far as the host can tell from the
-// outside; empty when it cannot tell.
-std::string whyRefused(const std::wstring& definition, const Folders& folders) {
-    if (definition.empty())
-        return "no update-definition file was given";
-    if (update::findVendorRoot(folders.appData).empty())
-        return "--appdata " + shown(folders.appData) +
-               " is not a release folder three levels below a folder named PLX "
-               "(expected .../PLX/OrvoLumen/OrvoLumen/2016_x64/)";
-    if (!update::withinPathLimit(folders.appData))
-        return "--appdata " + shown(folders.appData) + " is longer than 260 characters";
-    std::vector<std::wstring> needed{folders.appData, folders.userData};
-    for (auto& folder : update::releaseSubFolders(folders.appData, folders.userData))
-        needed.push_back(std::move(folder));
-    for (const std::wstring& folder : needed)
-        if (!platform::isFolder(folder))
-            return "could not create the folder " + shown(folder);
-    return {};
-}
 
 // The host's command table: --commands, else the installation's own when it
 // has one. Only a table that exists and cannot be loaded stops the run.
@@ -98,22 +77,18 @@ int runUpdate(const UpdateOptions& options) {
     if (!loadCommands(commands, options, folders))
         return 1;
     const FolderFrame frame(folders, commands);
+    const ReportStyle style = options.report.style();
     std::string badWord;
-    CommandLineQuestions questions(answerSource(options), splitAnswers(options.answers, badWord), std::cout,
+    CommandLineQuestions questions(answerSource(options), splitAnswers(options.answers, badWord), answerEcho(style),
                                    std::cerr);
     const InstalledQuestions installed(questions);
-    update::CUpdater updater;
-    const int result = updater.run(definition.c_str(), frame, options.lumen);
-    if (result < 0) {
-        const std::string why = whyRefused(definition, folders);
-        if (!why.empty())
-            std::cout << "tnupdate: " << why << "\n";
-    } else if (!update::isExistingFile(definition)) {
-        std::cout << "tnupdate: the definition " << options.definition
-                  << " is not a file: only the shipped files were copied\n";
-    }
-    std::cout << "result: " << result << "\n";
-    return result < 0 ? 1 : 0;
+    if (!definition.empty() && !update::isExistingFile(definition))
+        std::cerr << "warning: the definition " << shown(definition)
+                  << " is not a file: only the shipped files are copied\n";
+    return runReported(style, [&] {
+        update::CUpdater updater;
+        return updater.run(definition.c_str(), frame, options.lumen);
+    });
 }
 
 } // namespace
@@ -159,6 +134,7 @@ void setupUpdateCommand(CLI::App& app, int& status) {
     command->add_flag("--yes", options->yesToAll, "answer yes to every question, and OK with the first product to "
                                                   "the dialog")
         ->excludes(answers);
+    addReportOptions(*command, options->report);
     command->callback([options, &status] { status = runUpdate(*options); });
 }
 

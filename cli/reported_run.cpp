@@ -1,0 +1,56 @@
+#include "cli/reported_run.h"
+
+#include <CLI/CLI.hpp>
+
+#include <iostream>
+
+namespace tern::cli {
+
+namespace {
+
+// Installs the printer for the length of one run.
+class InstalledReport {
+public:
+    explicit InstalledReport(core::IRunReport& report) { core::setRunReport(&report); }
+    ~InstalledReport() { core::setRunReport(nullptr); }
+    InstalledReport(const InstalledReport&) = delete;
+    InstalledReport& operator=(const InstalledReport&) = delete;
+};
+
+} // namespace
+
+ReportStyle ReportOptions::style() const {
+    if (json)
+        return ReportStyle::json;
+    if (quiet)
+        return ReportStyle::quiet;
+    return verbose ? ReportStyle::verbose : ReportStyle::summary;
+}
+
+void addReportOptions(CLI::App& command, ReportOptions& options) {
+    CLI::Option_group* output = command.add_option_group("Output", "what is printed (the default: a summary)");
+    output->add_flag("--verbose", options.verbose, "print everything the run did, one line each");
+    output->add_flag("--quiet", options.quiet, "print nothing but the result line (errors still go to stderr)");
+    output->add_flag("--json", options.json,
+                     "print one JSON document: the result, every event and the counts (see docs/report.md)");
+    output->require_option(0, 1);
+    command.footer("Exit status: 0 when the run was done (result 0 or 1), 1 when it was refused (result -1) "
+                   "or an error was printed, 2 for a usage error.");
+}
+
+std::ostream& answerEcho(ReportStyle style) {
+    static std::ostream nowhere(nullptr);
+    return style == ReportStyle::summary || style == ReportStyle::verbose ? std::cout : nowhere;
+}
+
+int runReported(ReportStyle style, const std::function<int()>& run) {
+    RunReportPrinter printer(style, std::cout, std::cerr);
+    int result = 0;
+    {
+        const InstalledReport installed(printer);
+        result = run();
+    }
+    return printer.finish(result);
+}
+
+} // namespace tern::cli
