@@ -8,8 +8,11 @@
 namespace tern::cli {
 
 int refuseUnloadable(const std::wstring& file, const std::wstring& why) {
-    std::cerr << "error: cannot load " << platform::toNativePath(file).u8string() << ": " << platform::toUtf8(why)
-              << "\n";
+    // The loaders' problems start with the file's system path: it is named
+    // once, natively, in front.
+    const bool named = why.compare(0, file.size(), file) == 0;
+    const std::wstring rest = named ? why.substr(file.size()) : L": " + why;
+    std::cerr << "error: cannot load " << platform::toNativePath(file).u8string() << platform::toUtf8(rest) << "\n";
     return 1;
 }
 

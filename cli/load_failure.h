@@ -7,7 +7,9 @@
 namespace tern::cli {
 
 // Prints "error: cannot load FILE: WHY" on standard error, FILE as a native
-// path, and returns the exit status 1.
+// path and only once (a WHY that starts with the file's path, as the
+// loaders' problems do, is printed without it), and returns the exit
+// status 1.
 int refuseUnloadable(const std::wstring& file, const std::wstring& why);
 
 } // namespace tern::cli

@@ -63,27 +63,57 @@ std::string ProgramResult::lastLine() const {
     return start == std::string::npos ? text : text.substr(start + 1);
 }
 
-ProgramResult runProgram(const std::filesystem::path& program, const std::vector<std::string>& arguments,
-                         const std::filesystem::path& workingFolder) {
-    const std::filesystem::path outputFile = workingFolder / "program-output.txt";
+namespace {
+
+// Runs the program with its standard output going to outputFile and its
+// standard error to errorFile, or to the output when errorFile is empty.
+int runInto(const std::filesystem::path& program, const std::vector<std::string>& arguments,
+            const std::filesystem::path& workingFolder, const std::filesystem::path& outputFile,
+            const std::filesystem::path& errorFile) {
     std::string command = changeFolder + quote(workingFolder.string()) + " && " + quote(program.string());
     for (const auto& argument : arguments)
         command += " " + quote(argument);
     // No input: a program that would ask a terminal finds none.
-    command += noInput + std::string(" > ") + quote(outputFile.string()) + " 2>&1";
+    command += noInput + std::string(" > ") + quote(outputFile.string()) +
+               (errorFile.empty() ? std::string(" 2>&1") : " 2> " + quote(errorFile.string()));
 #ifdef _WIN32
     // cmd.exe strips the outermost quotes of the line it is given.
     command = "\"" + command + "\"";
 #endif
-    ProgramResult result;
-    result.status = exitStatus(std::system(command.c_str()));
-    result.output = readFile(outputFile);
+    return exitStatus(std::system(command.c_str()));
+}
+
+// The whole text of a captured stream, which is then removed.
+std::string takeOutput(const std::filesystem::path& file) {
+    std::string text = readFile(file);
 #ifdef _WIN32
     // A Windows program's text-mode output ends its lines with "\r\n".
-    for (auto at = result.output.find("\r\n"); at != std::string::npos; at = result.output.find("\r\n", at))
-        result.output.erase(at, 1);
+    for (auto at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at))
+        text.erase(at, 1);
 #endif
-    std::filesystem::remove(outputFile);
+    std::filesystem::remove(file);
+    return text;
+}
+
+} // namespace
+
+ProgramResult runProgram(const std::filesystem::path& program, const std::vector<std::string>& arguments,
+                         const std::filesystem::path& workingFolder) {
+    const std::filesystem::path outputFile = workingFolder / "program-output.txt";
+    ProgramResult result;
+    result.status = runInto(program, arguments, workingFolder, outputFile, {});
+    result.output = takeOutput(outputFile);
+    return result;
+}
+
+ProgramStreams runProgramApart(const std::filesystem::path& program, const std::vector<std::string>& arguments,
+                               const std::filesystem::path& workingFolder) {
+    const std::filesystem::path outputFile = workingFolder / "program-output.txt";
+    const std::filesystem::path errorFile = workingFolder / "program-errors.txt";
+    ProgramStreams result;
+    result.status = runInto(program, arguments, workingFolder, outputFile, errorFile);
+    result.out = takeOutput(outputFile);
+    result.errors = takeOutput(errorFile);
     return result;
 }
 

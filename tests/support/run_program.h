@@ -20,4 +20,14 @@ struct ProgramResult {
 ProgramResult runProgram(const std::filesystem::path& program, const std::vector<std::string>& arguments,
                          const std::filesystem::path& workingFolder);
 
+struct ProgramStreams {
+    int status = -1;
+    std::string out;    // standard output
+    std::string errors; // standard error
+};
+
+// The same, with standard output and standard error captured apart.
+ProgramStreams runProgramApart(const std::filesystem::path& program, const std::vector<std::string>& arguments,
+                               const std::filesystem::path& workingFolder);
+
 } // namespace tern::test
