@@ -56,17 +56,23 @@ void reportAlreadyAppended(const std::wstring& optionName, const update::UpdateD
     });
 }
 
-// Tells the report that the option's version is recorded on a layout type,
-// as the layout file will read it.
-void reportVersionRecorded(const std::wstring& optionName, const std::wstring& typeName, std::int32_t major,
-                           std::int32_t minor) {
+// Records the option's version on a layout type and, when that changes what
+// the type carries, tells the report, as the layout file will read it.
+void recordVersion(layout::LayoutTypeData& type, const std::wstring& optionName, std::int32_t major,
+                   std::int32_t minor) {
+    std::int32_t recordedMajor = 0, recordedMinor = 0;
+    const bool same = update::runReport() && type.findAppendOptionVersion(recordedMajor, recordedMinor, optionName) &&
+                      recordedMajor == major && recordedMinor == minor;
+    type.setAppendOptionVersion(optionName, major, minor);
+    if (same)
+        return;
     update::report([&] {
         return core::RunEventDetails{core::RunEvent::layoutItemApplied,
                                      {},
                                      {},
                                      L"AppendOption Name=\"" + optionName + L"\" Major=\"" + std::to_wstring(major) +
                                          L"\" Minor=\"" + std::to_wstring(minor) + L"\"",
-                                     L"type " + typeName,
+                                     L"type " + type.getName(),
                                      {},
                                      {}};
     });
@@ -188,10 +194,8 @@ bool Appender::updateLayout(const wchar_t* folder, layout::ILayoutManager& layou
         std::vector<std::wstring> typeNames;
         manager.getTypeNames(typeNames);
         for (const std::wstring& typeName : typeNames)
-            if (layout::LayoutTypeData* type = manager.findType(typeName)) {
-                type->setAppendOptionVersion(optionName, newestMajor, newestMinor);
-                reportVersionRecorded(optionName, typeName, newestMajor, newestMinor);
-            }
+            if (layout::LayoutTypeData* type = manager.findType(typeName))
+                recordVersion(*type, optionName, newestMajor, newestMinor);
     }
     return changed && update::layout::saveChangedLayout(tables, manager, std::wstring(folder) + L"Config\\Display.xml",
                                                          commandTable);

@@ -194,6 +194,8 @@ TEST_F(RunReportTest, Json_OfASecondOptionRun_SaysEachLayoutTypeHasTheOptionAlre
                                                  "Update ver=\"1.0\" (type Compact)" + reason,
                                                  "Update ver=\"1.1\" (type Standard)" + reason,
                                                  "Update ver=\"1.1\" (type Compact)" + reason}));
+    // The version each type already carries is not recorded anew, and no file is written.
+    EXPECT_EQ(document.at("counts").value("layoutItemApplied", 0), 0);
     EXPECT_EQ(document.at("counts").value("fileWritten", 0), 0);
 }
 
