@@ -198,7 +198,7 @@ bool Appender::updateLayout(const wchar_t* folder, layout::ILayoutManager& layou
                 recordVersion(*type, optionName, newestMajor, newestMinor);
     }
     return changed && update::layout::saveChangedLayout(tables, manager, std::wstring(folder) + L"Config\\Display.xml",
-                                                         commandTable);
+                                                        commandTable);
 }
 
 } // namespace tern::option

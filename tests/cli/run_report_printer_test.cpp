@@ -17,9 +17,7 @@ using core::RunEvent;
 using core::RunEventDetails;
 
 // A relative system path as this platform writes it.
-std::string native(const char* first, const char* second) {
-    return (std::filesystem::path(first) / second).string();
-}
+std::string native(const char* first, const char* second) { return (std::filesystem::path(first) / second).string(); }
 
 class RunReportPrinterTest : public ::testing::Test {
 protected:
@@ -49,16 +47,14 @@ protected:
 
 TEST_F(RunReportPrinterTest, Verbose_PrintsEveryFieldAnEventHas_OnOneLineEach) {
     EXPECT_EQ(print(ReportStyle::verbose, mixed, 1), 0);
-    EXPECT_EQ(out.str(), "folder made: " + native("Config", "") + "\n" +
-                             "file replaced: " + native("Config", "A.xml") + " (from " + native("Old", "A.xml") +
-                             "): it was older\n" +
+    EXPECT_EQ(out.str(), "folder made: " + native("Config", "") + "\n" + "file replaced: " + native("Config", "A.xml") +
+                             " (from " + native("Old", "A.xml") + "): it was older\n" +
                              "attributes changed: " + native("Config", "A.xml") + ": read-only cleared\n" +
                              "setting edit applied: " + native("Config", "B.xml") + " Grid: <Grid Pitch=\"5\"/>\n" +
                              "setting edit not applied: " + native("Config", "B.xml") + " Snap[: not an XPath\n" +
-                             "question: Inherit the settings?: yes\n" +
-                             "file copied: " + native("Config", "C.xml") + " (from " + native("Old", "C.xml") + ")\n" +
-                             "file copied: " + native("Config", "D.xml") + " (from " + native("Old", "D.xml") + ")\n" +
-                             "result: 1\n");
+                             "question: Inherit the settings?: yes\n" + "file copied: " + native("Config", "C.xml") +
+                             " (from " + native("Old", "C.xml") + ")\n" + "file copied: " + native("Config", "D.xml") +
+                             " (from " + native("Old", "D.xml") + ")\n" + "result: 1\n");
     EXPECT_EQ(errors.str(), "");
 }
 
@@ -82,8 +78,8 @@ TEST_F(RunReportPrinterTest, Errors_GoToTheErrorStreamOnly_AndFailTheExitStatus)
         out.str("");
         errors.str("");
         EXPECT_EQ(print(style, {notWritten}, 0), 1);
-        EXPECT_EQ(errors.str(), "error: file not written: " + native("Config", "Display.xml") +
-                                    ": Permission denied\n");
+        EXPECT_EQ(errors.str(),
+                  "error: file not written: " + native("Config", "Display.xml") + ": Permission denied\n");
         EXPECT_EQ(out.str().find("error"), std::string::npos) << out.str();
         EXPECT_EQ(out.str().find("Display.xml"), std::string::npos) << out.str();
     }
@@ -123,9 +119,9 @@ TEST_F(RunReportPrinterTest, Json_CarriesEveryEventWithItsFields_AndTheErrors_Bu
 
 TEST_F(RunReportPrinterTest, Json_TextThatIsNotUtf8Clean_IsStillOneDocument_WithTheReplacementCharacter) {
     const std::wstring unpaired(1, static_cast<wchar_t>(0xD800));
-    EXPECT_EQ(print(ReportStyle::json, {{RunEvent::fileWritten, L"Config\\" + unpaired + L".xml", {}, {}, {}, {}, {}}},
-                    1),
-              0);
+    EXPECT_EQ(
+        print(ReportStyle::json, {{RunEvent::fileWritten, L"Config\\" + unpaired + L".xml", {}, {}, {}, {}, {}}}, 1),
+        0);
     const nlohmann::json document = nlohmann::json::parse(out.str());
     // The unpaired half stands as the replacement character.
     EXPECT_EQ(document.at("events")[0].at("path"), native("Config", "\xEF\xBF\xBD.xml"));

@@ -49,9 +49,11 @@ protected:
     }
     // The sample update: release 2016 starts beside 2015, the user keeps the settings.
     test::ProgramStreams updateSample(const std::string& output = "") {
-        std::vector<std::string> arguments{"update",     "--yes",    "--install", "install", "--appdata",
-                                           newRelease,  "--userdata", "profile/UserData/2016_x64", "--lumen",
-                                           "install/Update.xml"};
+        std::vector<std::string> arguments{"update",     "--yes",
+                                           "--install",  "install",
+                                           "--appdata",  newRelease,
+                                           "--userdata", "profile/UserData/2016_x64",
+                                           "--lumen",    "install/Update.xml"};
         if (!output.empty())
             arguments.insert(arguments.begin() + 1, output);
         return run(arguments);
@@ -258,9 +260,8 @@ TEST_F(RunReportTest, UnplaceableCommand_IsNamedWithItsReason_InTheSummary) {
     const std::string notKnown = ": the command table does not know \"ID_NOT_A_COMMAND\"";
     EXPECT_EQ(result.out, "1 file written, 4 layout items applied, 4 layout items not applied\n" + menu +
                               "(type Standard, mode Normal)" + nowhere + "\n" + unknown +
-                              "(type Standard, mode Normal)" + notKnown + "\n" + menu +
-                              "(type Compact, mode Normal)" + nowhere + "\n" + unknown +
-                              "(type Compact, mode Normal)" + notKnown + "\nresult: 1\n");
+                              "(type Standard, mode Normal)" + notKnown + "\n" + menu + "(type Compact, mode Normal)" +
+                              nowhere + "\n" + unknown + "(type Compact, mode Normal)" + notKnown + "\nresult: 1\n");
     EXPECT_NE(readFile(temp.native(oldLayout())).find("<AppendOption Name=\"Lost\" Major=\"0\" Minor=\"0\"/>"),
               std::string::npos);
 }
@@ -304,8 +305,9 @@ TEST_F(RunReportTest, Verbose_GivesEachItemKindsReason_ForEachTableOfItsMode) {
                       "there is no tab \"Nope\" (MakePos is not set)",
                   "layout item applied: " + point + "Ribbon Tab=\"Home\" Group=\"G\" (type Standard, mode Normal)",
                   // The caption is refreshed in every mode, whatever the placements' modes.
-                  notApplied + caption + " (type Standard, mode 3D): every caption shown already reads as the "
-                                         "command table's",
+                  notApplied + caption +
+                      " (type Standard, mode 3D): every caption shown already reads as the "
+                      "command table's",
                   "layout item applied: AppendOption Name=\"Items\" Major=\"0\" Minor=\"0\" (type Standard)",
               }))
         << result.out;
@@ -331,15 +333,14 @@ TEST_F(RunReportTest, Help_NamesTheOutputOptions_AndTheExitStatuses) {
 // The library's own reason for refusing the folders, on standard error; the
 // result line stays on standard output.
 TEST_F(RunReportTest, Refusal_IsAnErrorLineWithTheLibrarysReason_AndTheExitStatusIs1) {
-    const auto result = run({"update", "--yes", "--install", "install", "--appdata", "profile/2016_x64",
-                             "--userdata", "user", "install/Update.xml"});
+    const auto result = run({"update", "--yes", "--install", "install", "--appdata", "profile/2016_x64", "--userdata",
+                             "user", "install/Update.xml"});
     EXPECT_EQ(result.status, 1);
     EXPECT_EQ(result.out, "result: -1\n");
     const std::vector<std::string> errors = linesStartingWith(result.errors, "error: refused: ");
     ASSERT_EQ(errors.size(), 1u) << result.errors;
     EXPECT_NE(errors[0].find("not three levels below a folder named PLX"), std::string::npos) << errors[0];
-    EXPECT_EQ(errors[0].find(shown("profile/2016_x64")), errors[0].rfind(shown("profile/2016_x64")))
-        << "the path once";
+    EXPECT_EQ(errors[0].find(shown("profile/2016_x64")), errors[0].rfind(shown("profile/2016_x64"))) << "the path once";
     EXPECT_FALSE(fs::exists(temp.native("profile/2016_x64")));
 }
 

@@ -94,11 +94,14 @@ void Command::reportUnknown(const std::vector<LayoutTable*>& tables) const {
     for (const LayoutTable* table : tables) {
         if (!table)
             continue;
+        const auto refresh = [this] { return describeRefresh(); };
         if (changeText)
-            reportNotApplied(*table, [this] { return describeRefresh(); }, reason);
-        for (const CommandItem& item : items)
+            reportNotApplied(*table, refresh, reason);
+        for (const CommandItem& item : items) {
+            const auto placement = [&] { return describe(&item); };
             if (item.mode == table->modeNo)
-                reportNotApplied(*table, [&] { return describe(&item); }, reason);
+                reportNotApplied(*table, placement, reason);
+        }
     }
 }
 

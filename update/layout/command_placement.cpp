@@ -67,7 +67,8 @@ bool Command::placeInRibbon(const CommandItem& item, LayoutTable& table,
         return reportNotApplied(table, subject, L"it names no tab or no group");
     CRibbonTab* tab = findOrMakeTab(item, table);
     if (!tab)
-        return reportNotApplied(table, subject, [&] { return missingContainerReason(L"tab", item.place, item.makePos); });
+        return reportNotApplied(table, subject,
+                                [&] { return missingContainerReason(L"tab", item.place, item.makePos); });
     CRibbonGroup* group = findOrMakeGroup(item, table, *tab);
     if (!group)
         return reportNotApplied(table, subject,
@@ -97,7 +98,8 @@ bool Command::placeInMenu(const CommandItem& item, LayoutTable& table,
     if (!popup && item.makePos)
         popup = table.menuBar.makeItemByPath(item.place);
     if (!popup)
-        return reportNotApplied(table, subject, [&] { return missingContainerReason(L"menu", item.place, item.makePos); });
+        return reportNotApplied(table, subject,
+                                [&] { return missingContainerReason(L"menu", item.place, item.makePos); });
     if (popup->getId() != 0)
         return reportNotApplied(table, subject, [&] { return L"\"" + item.place + L"\" is a command, not a menu"; });
     if (popup->findChildById(record.id))
@@ -136,8 +138,7 @@ bool Command::placeInMenu(const CommandItem& item, LayoutTable& table,
     }
     table.menuChanged = true;
     return reportApplied(table, subject, [&] {
-        return appendedReason(item.pos, popup->findChildById(targetId(item, commandTable)) != nullptr,
-                              item.target);
+        return appendedReason(item.pos, popup->findChildById(targetId(item, commandTable)) != nullptr, item.target);
     });
 }
 

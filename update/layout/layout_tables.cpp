@@ -65,8 +65,9 @@ bool commitChangedTables(const std::vector<LayoutTable*>& tables, const utility:
 bool saveChangedLayout(const std::vector<LayoutTable*>& tables, const tern::layout::LayoutManager& manager,
                        const std::wstring& layoutFile, const utility::CCommandTable& commandTable) {
     const auto notWritten = [&layoutFile](const auto& makeReason) {
-        report([&] { return core::RunEventDetails{core::RunEvent::fileNotWritten, layoutFile, {}, {}, {}, {},
-                                                  makeReason()}; });
+        report([&] {
+            return core::RunEventDetails{core::RunEvent::fileNotWritten, layoutFile, {}, {}, {}, {}, makeReason()};
+        });
         return false;
     };
     const LayoutTable* failed = nullptr;
