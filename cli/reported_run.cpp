@@ -1,23 +1,12 @@
 #include "cli/reported_run.h"
 
+#include "cli/installed.h"
+
 #include <CLI/CLI.hpp>
 
 #include <iostream>
 
 namespace tern::cli {
-
-namespace {
-
-// Installs the printer for the length of one run.
-class InstalledReport {
-public:
-    explicit InstalledReport(core::IRunReport& report) { core::setRunReport(&report); }
-    ~InstalledReport() { core::setRunReport(nullptr); }
-    InstalledReport(const InstalledReport&) = delete;
-    InstalledReport& operator=(const InstalledReport&) = delete;
-};
-
-} // namespace
 
 ReportStyle ReportOptions::style() const {
     if (json)
@@ -47,7 +36,7 @@ int runReported(ReportStyle style, const std::function<int()>& run) {
     RunReportPrinter printer(style, std::cout, std::cerr);
     int result = 0;
     {
-        const InstalledReport installed(printer);
+        const Installed<core::IRunReport, core::setRunReport> installed(printer);
         result = run();
     }
     return printer.finish(result);

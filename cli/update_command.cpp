@@ -2,6 +2,7 @@
 
 #include "cli/command_line_questions.h"
 #include "cli/folder_frame.h"
+#include "cli/installed.h"
 #include "cli/load_failure.h"
 #include "cli/paths.h"
 #include "cli/reported_run.h"
@@ -32,14 +33,7 @@ struct UpdateOptions {
     ReportOptions report;
 };
 
-// Installs the command line's answers for the length of one run.
-class InstalledQuestions {
-public:
-    explicit InstalledQuestions(core::IUserQuestions& questions) { core::setUserQuestions(&questions); }
-    ~InstalledQuestions() { core::setUserQuestions(nullptr); }
-    InstalledQuestions(const InstalledQuestions&) = delete;
-    InstalledQuestions& operator=(const InstalledQuestions&) = delete;
-};
+using InstalledQuestions = Installed<core::IUserQuestions, core::setUserQuestions>;
 
 CommandLineQuestions::Source answerSource(const UpdateOptions& options) {
     if (options.yesToAll)
