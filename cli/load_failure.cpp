@@ -1,6 +1,6 @@
 #include "cli/load_failure.h"
 
-#include "platform/file_system.h"
+#include "cli/shown_path.h"
 #include "platform/text.h"
 
 #include <iostream>
@@ -12,7 +12,7 @@ int refuseUnloadable(const std::wstring& file, const std::wstring& why) {
     // once, natively, in front.
     const bool named = why.compare(0, file.size(), file) == 0;
     const std::wstring rest = named ? why.substr(file.size()) : L": " + why;
-    std::cerr << "error: cannot load " << platform::toNativePath(file).u8string() << platform::toUtf8(rest) << "\n";
+    std::cerr << "error: cannot load " << shownPath(file) << platform::toUtf8(rest) << "\n";
     return 1;
 }
 

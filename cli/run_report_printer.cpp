@@ -1,6 +1,6 @@
 #include "cli/run_report_printer.h"
 
-#include "platform/file_system.h"
+#include "cli/shown_path.h"
 #include "platform/text.h"
 
 #include <nlohmann/json.hpp>
@@ -75,8 +75,6 @@ bool isError(RunEvent event) {
 bool isNotApplied(RunEvent event) {
     return event == RunEvent::layoutItemNotApplied || event == RunEvent::settingEditNotApplied;
 }
-
-std::string shownPath(const std::wstring& systemPath) { return platform::toNativePath(systemPath).u8string(); }
 
 // Text on one line: line breaks and tabs (an inserted node's indentation,
 // say) become single spaces, and the ends are trimmed.

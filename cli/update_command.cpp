@@ -6,6 +6,7 @@
 #include "cli/load_failure.h"
 #include "cli/paths.h"
 #include "cli/reported_run.h"
+#include "cli/shown_path.h"
 #include "components/utility/command_table.h"
 #include "platform/command_line.h"
 #include "platform/file_system.h"
@@ -44,15 +45,13 @@ CommandLineQuestions::Source answerSource(const UpdateOptions& options) {
                                                : CommandLineQuestions::Source::nobody;
 }
 
-std::string shown(const std::wstring& systemPath) { return platform::toNativePath(systemPath).u8string(); }
-
 // The host's command table: --commands, else the installation's own when it
 // has one. Only a table that exists and cannot be loaded stops the run.
 bool loadCommands(utility::CCommandTable& commands, const UpdateOptions& options, const Folders& folders) {
     const std::wstring file =
         options.commands.empty() ? folders.install + L"Config\\Commands.xml" : fileArgument(options.commands);
     if (options.commands.empty() && !update::isExistingFile(file)) {
-        std::cerr << "warning: no command table (" << shown(file)
+        std::cerr << "warning: no command table (" << shownPath(file)
                   << " does not exist): layout items place no command\n";
         return true;
     }
@@ -77,7 +76,7 @@ int runUpdate(const UpdateOptions& options) {
                                    std::cerr);
     const InstalledQuestions installed(questions);
     if (!definition.empty() && !update::isExistingFile(definition))
-        std::cerr << "warning: the definition " << shown(definition)
+        std::cerr << "warning: the definition " << shownPath(definition)
                   << " is not a file: only the shipped files are copied\n";
     return runReported(style, [&] {
         update::CUpdater updater;

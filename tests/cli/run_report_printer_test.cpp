@@ -117,14 +117,14 @@ TEST_F(RunReportPrinterTest, Json_CarriesEveryEventWithItsFields_AndTheErrors_Bu
                                                      {"fileNotWritten", 1}}));
 }
 
-TEST_F(RunReportPrinterTest, Json_TextThatIsNotUtf8Clean_IsStillOneDocument_WithTheReplacementCharacter) {
+TEST_F(RunReportPrinterTest, PathThatIsNotValidUtf16_IsStillPrinted_WithTheReplacementCharacter) {
     const std::wstring unpaired(1, static_cast<wchar_t>(0xD800));
     EXPECT_EQ(
         print(ReportStyle::json, {{RunEvent::fileWritten, L"Config\\" + unpaired + L".xml", {}, {}, {}, {}, {}}}, 1),
         0);
     const nlohmann::json document = nlohmann::json::parse(out.str());
     // The unpaired half stands as the replacement character.
-    EXPECT_EQ(document.at("events")[0].at("path"), native("Config", "\xEF\xBF\xBD.xml"));
+    EXPECT_EQ(document.at("events")[0].at("path"), native("Config", "") + "\xEF\xBF\xBD.xml");
 }
 
 } // namespace
