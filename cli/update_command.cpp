@@ -9,7 +9,6 @@
 #include "cli/shown_path.h"
 #include "components/utility/command_table.h"
 #include "platform/command_line.h"
-#include "platform/file_system.h"
 #include "update/path_limit.h"
 #include "update/updater.h"
 
