@@ -279,6 +279,8 @@ TEST_F(RunReportTest, Verbose_GivesEachItemKindsReason_ForEachTableOfItsMode) {
   <Command SID="ID_SURVEY_POINT">
     <CommandPanel Name="Survey"/><Ribbon Tab="Nope" Group="G"/><Ribbon Tab="Home" Group="G" MakePos="true"/>
   </Command>
+  <Command SID="ID_SURVEY_AREA"><Menu Path="Draw/Line"/></Command>
+  <Command SID="ID_FILE_OPEN"><CommandPanel Name="Standard"/></Command>
 </Layout></Option_Data>)");
     const auto result = appendOption("--verbose", "Items", "Items.xml");
     EXPECT_EQ(result.status, 0) << result.errors;
@@ -304,6 +306,10 @@ TEST_F(RunReportTest, Verbose_GivesEachItemKindsReason_ForEachTableOfItsMode) {
                   notApplied + point + "Ribbon Tab=\"Nope\" Group=\"G\"" + normal +
                       "there is no tab \"Nope\" (MakePos is not set)",
                   "layout item applied: " + point + "Ribbon Tab=\"Home\" Group=\"G\" (type Standard, mode Normal)",
+                  notApplied + "Command SID=\"ID_SURVEY_AREA\" Menu Path=\"Draw/Line\"" + normal +
+                      "\"Draw/Line\" is a command, not a menu",
+                  notApplied + "Command SID=\"ID_FILE_OPEN\" CommandPanel Name=\"Standard\"" + normal +
+                      "it is already on the toolbar",
                   // The caption is refreshed in every mode, whatever the placements' modes.
                   notApplied + caption +
                       " (type Standard, mode 3D): every caption shown already reads as the "
