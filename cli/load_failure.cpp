@@ -1,7 +1,7 @@
 #include "cli/load_failure.h"
 
+#include "cli/shown_path.h"
 #include "components/utility/command_table.h"
-#include "platform/file_system.h"
 #include "platform/text.h"
 
 #include <iostream>
@@ -10,9 +10,12 @@ namespace tern::cli {
 
 namespace {
 
+// The loaders' problems start with the file's system path: it is named once,
+// natively, in front.
 void sayCannotLoad(const std::string& what, const std::wstring& file, const std::wstring& why) {
-    std::cerr << "tnupdate: cannot load " << what << platform::toNativePath(file).u8string() << ": "
-              << platform::toUtf8(why) << "\n";
+    const bool named = why.compare(0, file.size(), file) == 0;
+    const std::wstring rest = named ? why.substr(file.size()) : L": " + why;
+    std::cerr << "error: cannot load " << what << shownPath(file) << platform::toUtf8(rest) << "\n";
 }
 
 } // namespace

@@ -26,12 +26,14 @@ constexpr int usageErrorStatus = 2;
 // How each command's help names that status in its "Exit status" line.
 extern const char* const usageErrorHelp;
 
-// Prints "tnupdate: cannot load FILE: WHY", FILE as a native path, on the
-// standard error, and returns the exit status 1.
+// Prints "error: cannot load FILE: WHY" on standard error, FILE as a native
+// path and only once (a WHY that starts with the file's path, as the
+// loaders' problems do, is printed without it), and returns the exit
+// status 1.
 int refuseUnloadable(const std::wstring& file, const std::wstring& why);
 
 // Loads file into commands; when it is missing or cannot be loaded, prints
-// "tnupdate: cannot load the command table FILE: WHY" on the standard error
+// "error: cannot load the command table FILE: WHY" on the standard error
 // and returns false (commands is then unchanged).
 bool loadCommandTable(utility::CCommandTable& commands, const std::wstring& file);
 

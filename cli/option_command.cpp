@@ -4,6 +4,7 @@
 #include "cli/folder_frame.h"
 #include "cli/load_failure.h"
 #include "cli/paths.h"
+#include "cli/reported_run.h"
 #include "components/layout/layout_manager.h"
 #include "components/utility/command_table.h"
 #include "option/appender.h"
@@ -11,7 +12,6 @@
 
 #include <CLI/CLI.hpp>
 
-#include <iostream>
 #include <memory>
 
 namespace tern::cli {
@@ -24,6 +24,7 @@ struct OptionOptions {
     std::string install;
     std::string name;
     std::string definition;
+    ReportOptions report;
 };
 
 int runOption(const OptionOptions& options) {
@@ -47,12 +48,13 @@ int runOption(const OptionOptions& options) {
     if (!layouts.loadXmlFile(layoutFile, frame))
         return refuseUnloadable(layoutFile, layouts.getLoadProblem());
 
-    option::Appender appender;
     const std::wstring name = platform::fromUtf8(options.name);
-    const int result = appender.run(name.c_str(), fileArgument(options.definition).c_str(), folders.appData.c_str(),
-                                    frame.getLayoutManager(), commands);
-    std::cout << "result: " << result << "\n";
-    return result < 0 ? 1 : 0;
+    const std::wstring definition = fileArgument(options.definition);
+    return runReported(options.report.style(), [&] {
+        option::Appender appender;
+        return appender.run(name.c_str(), definition.c_str(), folders.appData.c_str(), frame.getLayoutManager(),
+                            commands);
+    });
 }
 
 } // namespace
@@ -78,9 +80,7 @@ void setupOptionCommand(CLI::App& app, int& status) {
         ->required();
     command->add_option("DEFINITION", options->definition, "the option-definition file (root Option_Data)")
         ->required();
-    command->footer(std::string("Exit status: 0 when the result is 0 or 1, 1 when it is -1 or the layout file "
-                                "cannot be loaded, ") +
-                    usageErrorHelp + ".");
+    addReportOptions(*command, options->report);
     command->callback([options, &status] {
         if (options->commands.empty() && options->install.empty())
             throw CLI::RequiredError("--commands or --install");

@@ -3,12 +3,13 @@
 #include "cli/command_line_questions.h"
 #include "cli/definition_problems.h"
 #include "cli/folder_frame.h"
+#include "cli/installed.h"
 #include "cli/load_failure.h"
+#include "cli/paths.h"
+#include "cli/reported_run.h"
+#include "cli/shown_path.h"
 #include "components/utility/command_table.h"
 #include "platform/command_line.h"
-#include "cli/paths.h"
-#include "platform/file_system.h"
-#include "platform/text.h"
 #include "update/path_limit.h"
 #include "update/updater.h"
 
@@ -30,16 +31,10 @@ struct UpdateOptions {
     std::string commands;
     std::string answers;
     bool yesToAll = false;
+    ReportOptions report;
 };
 
-// Installs the command line's answers for the length of one run.
-class InstalledQuestions {
-public:
-    explicit InstalledQuestions(core::IUserQuestions& questions) { core::setUserQuestions(&questions); }
-    ~InstalledQuestions() { core::setUserQuestions(nullptr); }
-    InstalledQuestions(const InstalledQuestions&) = delete;
-    InstalledQuestions& operator=(const InstalledQuestions&) = delete;
-};
+using InstalledQuestions = Installed<core::IUserQuestions, core::setUserQuestions>;
 
 CommandLineQuestions::Source answerSource(const UpdateOptions& options) {
     if (options.yesToAll)
@@ -50,15 +45,13 @@ CommandLineQuestions::Source answerSource(const UpdateOptions& options) {
                                                : CommandLineQuestions::Source::nobody;
 }
 
-std::string shown(const std::wstring& systemPath) { return platform::toNativePath(systemPath).u8string(); }
-
 // The host's command table: --commands, else the installation's own when it
 // has one. Only a table that exists and cannot be loaded stops the run.
 bool loadCommands(utility::CCommandTable& commands, const UpdateOptions& options, const Folders& folders) {
     const std::wstring file =
         options.commands.empty() ? folders.install + L"Config\\Commands.xml" : fileArgument(options.commands);
     if (options.commands.empty() && !update::isExistingFile(file)) {
-        std::cerr << "warning: no command table (" << shown(file)
+        std::cerr << "warning: no command table (" << shownPath(file)
                   << " does not exist): layout items place no command\n";
         return true;
     }
@@ -74,18 +67,15 @@ int runUpdate(const UpdateOptions& options) {
     if (!loadCommands(commands, options, folders))
         return usageErrorStatus;
     const FolderFrame frame(folders, commands);
+    const ReportStyle style = options.report.style();
     std::string badWord;
-    CommandLineQuestions questions(answerSource(options), splitAnswers(options.answers, badWord), std::cout,
+    CommandLineQuestions questions(answerSource(options), splitAnswers(options.answers, badWord), answerEcho(style),
                                    std::cerr);
     const InstalledQuestions installed(questions);
-    update::CUpdater updater;
-    const int result = updater.run(definition.c_str(), frame, options.lumen);
-    if (result >= 0 && !update::isExistingFile(definition)) {
-        std::cout << "tnupdate: the definition " << options.definition
-                  << " is not a file: only the shipped files were copied\n";
-    }
-    std::cout << "result: " << result << "\n";
-    return result < 0 ? 1 : 0;
+    return runReported(style, [&] {
+        update::CUpdater updater;
+        return updater.run(definition.c_str(), frame, options.lumen);
+    });
 }
 
 } // namespace
@@ -131,16 +121,16 @@ void setupUpdateCommand(CLI::App& app, int& status) {
     command->add_flag("--yes", options->yesToAll, "answer yes to every question, and OK with the first product to "
                                                   "the dialog")
         ->excludes(answers);
-    command->footer(std::string("Terms:\n"
-                                "--lumen\tthe current product line, OrvoLumen: earlier releases are looked for under "
-                                "PLX/OrvoLumen/OrvoLumen/\n"
-                                "edition\ta DEFINITION path containing Patron or Civic names that edition, whose "
-                                "earlier releases are looked for under PLX/OrvoLumen/OrvoPatron/ or OrvoCivic/\n"
-                                "OrvoVista\tthe older product line: with --lumen, an --appdata folder below "
-                                "PLX/OrvoLumen/OrvoVista/ takes over that line's earlier releases\n"
-                                "\n"
-                                "Exit status: 0 when the result is 0 or 1, 1 when it is -1, ") +
-                    usageErrorHelp + ".");
+    addReportOptions(*command, options->report);
+    command->footer("Terms:\n"
+                    "--lumen\tthe current product line, OrvoLumen: earlier releases are looked for under "
+                    "PLX/OrvoLumen/OrvoLumen/\n"
+                    "edition\ta DEFINITION path containing Patron or Civic names that edition, whose "
+                    "earlier releases are looked for under PLX/OrvoLumen/OrvoPatron/ or OrvoCivic/\n"
+                    "OrvoVista\tthe older product line: with --lumen, an --appdata folder below "
+                    "PLX/OrvoLumen/OrvoVista/ takes over that line's earlier releases\n"
+                    "\n" +
+                    command->get_footer());
     command->callback([options, &status] { status = runUpdate(*options); });
 }
 

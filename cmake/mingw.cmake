@@ -26,11 +26,18 @@ if(CMAKE_CROSSCOMPILING AND BUILD_TESTING)
 endif()
 
 if(CMAKE_CROSSCOMPILING)
-  # CLI11 is header-only, but its Debian package points its users at
-  # /usr/include, where the build machine's C library headers would shadow
-  # MinGW's. Only CLI11's own folder is offered to the Windows compiler.
-  find_path(TN_CLI11_INCLUDE CLI/CLI.hpp PATHS /usr/include NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH REQUIRED)
-  file(COPY ${TN_CLI11_INCLUDE}/CLI DESTINATION ${PROJECT_BINARY_DIR}/cli11)
-  add_library(CLI11::CLI11 INTERFACE IMPORTED)
-  target_include_directories(CLI11::CLI11 INTERFACE ${PROJECT_BINARY_DIR}/cli11)
+  # CLI11 and nlohmann-json are header-only, but their Debian packages point
+  # their users at /usr/include, where the build machine's C library headers
+  # would shadow MinGW's. Only each package's own folder is offered to the
+  # Windows compiler, as an imported target of the package's own name, made
+  # GLOBAL so that the tests' folders see it too.
+  function(tn_header_only_package target folder header)
+    find_path(TN_${folder}_INCLUDE ${folder}/${header} PATHS /usr/include NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH
+      REQUIRED)
+    file(COPY ${TN_${folder}_INCLUDE}/${folder} DESTINATION ${PROJECT_BINARY_DIR}/header-only/${folder})
+    add_library(${target} INTERFACE IMPORTED GLOBAL)
+    target_include_directories(${target} INTERFACE ${PROJECT_BINARY_DIR}/header-only/${folder})
+  endfunction()
+  tn_header_only_package(CLI11::CLI11 CLI CLI.hpp)
+  tn_header_only_package(nlohmann_json::nlohmann_json nlohmann json.hpp)
 endif()

@@ -7,6 +7,7 @@
 #include "update/layout/layout_tables.h"
 #include "update/owned_pointers.h"
 #include "update/path_limit.h"
+#include "update/run_report.h"
 #include "update/update_data.h"
 #include "update/version_text.h"
 
@@ -21,6 +22,61 @@ using update::layout::LayoutTable;
 namespace {
 
 bool isEmpty(const wchar_t* text) { return !text || !*text; }
+
+// -1, and the report hears why.
+int refuse(const std::wstring& path, const wchar_t* reason) {
+    update::report(core::RunEvent::refused, path, reason);
+    return -1;
+}
+
+// The result, after telling the report that the run ended with it.
+int finished(int result) {
+    update::report([result] {
+        return core::RunEventDetails{core::RunEvent::finished, {}, {}, {}, {}, std::to_wstring(result), {}};
+    });
+    return result;
+}
+
+std::wstring versionText(std::int32_t major, std::int32_t minor) {
+    return std::to_wstring(major) + L"." + std::to_wstring(minor);
+}
+
+// Tells the report that the entry passes the table's layout type by: the
+// type carries the option at the entry's version or a newer one.
+void reportAlreadyAppended(const std::wstring& optionName, const update::UpdateData& entry, const LayoutTable& table) {
+    update::report([&] {
+        return core::RunEventDetails{core::RunEvent::layoutItemNotApplied,
+                                     {},
+                                     {},
+                                     L"Update ver=\"" + versionText(entry.major, entry.minor) + L"\"",
+                                     L"type " + table.typeName,
+                                     {},
+                                     L"the layout type already has option \"" + optionName + L"\" at version " +
+                                         versionText(table.optionMajor, table.optionMinor)};
+    });
+}
+
+// Records the option's version on a layout type and, when that changes what
+// the type carries, tells the report, as the layout file will read it.
+void recordVersion(layout::LayoutTypeData& type, const std::wstring& optionName, std::int32_t major,
+                   std::int32_t minor) {
+    std::int32_t recordedMajor = 0, recordedMinor = 0;
+    const bool same = update::runReport() && type.findAppendOptionVersion(recordedMajor, recordedMinor, optionName) &&
+                      recordedMajor == major && recordedMinor == minor;
+    type.setAppendOptionVersion(optionName, major, minor);
+    if (same)
+        return;
+    update::report([&] {
+        return core::RunEventDetails{core::RunEvent::layoutItemApplied,
+                                     {},
+                                     {},
+                                     L"AppendOption Name=\"" + optionName + L"\" Major=\"" + std::to_wstring(major) +
+                                         L"\" Minor=\"" + std::to_wstring(minor) + L"\"",
+                                     L"type " + type.getName(),
+                                     {},
+                                     {}};
+    });
+}
 
 } // namespace
 
@@ -48,17 +104,21 @@ int Appender::run(const wchar_t* name, const wchar_t* definitionPath, core::IMai
 
 int Appender::run(const wchar_t* name, const wchar_t* definitionPath, const wchar_t* folder,
                   layout::ILayoutManager& layoutManager, const utility::CCommandTable& commandTable) try {
-    if (isEmpty(name) || isEmpty(definitionPath) || isEmpty(folder))
-        return -1;
+    if (isEmpty(name))
+        return finished(refuse({}, L"no option name was given"));
+    if (isEmpty(definitionPath))
+        return finished(refuse({}, L"no option-definition file was given"));
+    if (isEmpty(folder))
+        return finished(refuse({}, L"no application-data folder was given"));
     optionName = name;
     if (!update::isExistingFolder(folder))
-        return -1;
+        return finished(refuse(folder, L"not an existing folder within 260 characters"));
     if (!update::isExistingFile(definitionPath))
-        return 0;
+        return finished(0);
     clearEntries();
     if (!loadXml(definitionPath))
-        return 0;
-    return updateLayout(folder, layoutManager, commandTable) ? 1 : 0;
+        return finished(0);
+    return finished(updateLayout(folder, layoutManager, commandTable) ? 1 : 0);
 } catch (const std::bad_cast&) {
     throw; // a layout manager of another class: the host's to handle
 } catch (const std::exception&) {
@@ -111,10 +171,18 @@ bool Appender::updateLayout(const wchar_t* folder, layout::ILayoutManager& layou
             newestMajor = data.major;
             newestMinor = data.minor;
         }
+        const std::wstring* reportedType = nullptr;
         for (LayoutTable* table : tables) {
-            if (!table || (table->optionVersionFound && !update::isNewerVersion(data.major, data.minor,
-                                                                                 table->optionMajor, table->optionMinor)))
+            if (!table)
                 continue;
+            if (table->optionVersionFound &&
+                !update::isNewerVersion(data.major, data.minor, table->optionMajor, table->optionMinor)) {
+                // Said once per layout type: the version is the type's, not the mode's.
+                if (!reportedType || *reportedType != table->typeName)
+                    reportAlreadyAppended(optionName, data, *table);
+                reportedType = &table->typeName;
+                continue;
+            }
             const std::vector<LayoutTable*> only{table};
             for (update::layout::ILayoutItem* item : data.layout.items)
                 if (item)
@@ -127,11 +195,10 @@ bool Appender::updateLayout(const wchar_t* folder, layout::ILayoutManager& layou
         manager.getTypeNames(typeNames);
         for (const std::wstring& typeName : typeNames)
             if (layout::LayoutTypeData* type = manager.findType(typeName))
-                type->setAppendOptionVersion(optionName, newestMajor, newestMinor);
+                recordVersion(*type, optionName, newestMajor, newestMinor);
     }
-    if (!changed || !update::layout::commitChangedTables(tables, commandTable))
-        return false;
-    return manager.saveXmlFile(std::wstring(folder) + L"Config\\Display.xml", commandTable);
+    return changed && update::layout::saveChangedLayout(tables, manager, std::wstring(folder) + L"Config\\Display.xml",
+                                                        commandTable);
 }
 
 } // namespace tern::option

@@ -159,8 +159,9 @@ int CUpdater::runSteps(const wchar_t* definitionPath, const core::IMainFrame& fr
     const std::wstring userData = frame.getUserDataFolder();
     vendorRoot = findVendorRoot(appData);
     if (vendorRoot.empty()) {
-        reportFile(RunEvent::refused, appData, L"the application-data folder is not three levels below a folder named \"PLX\", "
-                        L"ending in a backslash");
+        reportFile(RunEvent::refused, appData,
+                   L"the application-data folder is not three levels below a folder named \"PLX\" "
+                   L"(as in PLX\\OrvoLumen\\OrvoLumen\\2016_x64\\)");
         return -1;
     }
 

@@ -11,6 +11,7 @@
 
 #include <memory>
 #include <string>
+#include <system_error>
 #include <vector>
 
 namespace tern::layout {
@@ -34,6 +35,8 @@ bool readLayoutFile(const std::wstring& path, const utility::CCommandTable& comm
 // line break at the end; the file is replaced in one step, and false leaves
 // the old file as it was. The text is made straight from the model, holding
 // nothing but the text itself beside it.
-bool writeLayoutFile(const std::wstring& path, const LayoutTypes& types, const utility::CCommandTable& commandTable);
+// `why`, when given, gets the reason of a failure.
+bool writeLayoutFile(const std::wstring& path, const LayoutTypes& types, const utility::CCommandTable& commandTable,
+                     std::error_code* why = nullptr);
 
 } // namespace tern::layout

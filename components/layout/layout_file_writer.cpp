@@ -224,13 +224,14 @@ void writeType(LayoutText& out, const LayoutTypeData& type) {
 } // namespace
 
 bool writeLayoutFile(const std::wstring& path, const LayoutTypes& types,
-                     const utility::CCommandTable& /*commandTable: the model holds every SID resolved*/) {
+                     const utility::CCommandTable& /*commandTable: the model holds every SID resolved*/,
+                     std::error_code* why) {
     LayoutText out;
     out.open("Display");
     for (const auto& type : types)
         writeType(out, *type);
     out.close();
-    return platform::writeFileReplacing(path, out.finish());
+    return platform::writeFileReplacing(path, out.finish(), why);
 }
 
 } // namespace tern::layout

@@ -12,8 +12,9 @@ bool LayoutManager::loadXmlFile(const std::wstring& path, const core::IMainFrame
     return true;
 }
 
-bool LayoutManager::saveXmlFile(const std::wstring& path, const utility::CCommandTable& commandTable) const {
-    return writeLayoutFile(path, types, commandTable);
+bool LayoutManager::saveXmlFile(const std::wstring& path, const utility::CCommandTable& commandTable,
+                                std::error_code* why) const {
+    return writeLayoutFile(path, types, commandTable, why);
 }
 
 int LayoutManager::getTypeNames(std::vector<std::wstring>& names) const {

@@ -20,6 +20,7 @@
 
 #include <memory>
 #include <string>
+#include <system_error>
 #include <vector>
 
 namespace tern::core {
@@ -31,7 +32,9 @@ namespace tern::layout {
 class LayoutManager : public ILayoutManager {
 public:
     bool loadXmlFile(const std::wstring& path, const core::IMainFrame& frame);
-    bool saveXmlFile(const std::wstring& path, const utility::CCommandTable& commandTable) const;
+    // False, with why set when given, when the file could not be written.
+    bool saveXmlFile(const std::wstring& path, const utility::CCommandTable& commandTable,
+                     std::error_code* why = nullptr) const;
     // Why the last loadXmlFile failed; empty after a successful load.
     const std::wstring& getLoadProblem() const { return loadProblem; }
 

@@ -179,7 +179,7 @@ TEST_F(CommandLineTest, CommandTableThatCannotBeLoaded_GivesTheSameStatusInEvery
             std::string said = result.output;
             std::replace(said.begin(), said.end(), '\\', '/');
             EXPECT_EQ(result.status, 2);
-            EXPECT_EQ(said.rfind("tnupdate: cannot load the command table " + table + ": ", 0), 0u) << said;
+            EXPECT_EQ(said.rfind("error: cannot load the command table " + table + ": ", 0), 0u) << said;
             EXPECT_EQ(linesOf(said).size(), 1u) << said;
         }
     }

@@ -2,6 +2,7 @@
 
 #include "components/utility/command_table.h"
 #include "update/layout/item_attributes.h"
+#include "update/layout/item_events.h"
 #include "update/layout/layout_table.h"
 #include "update/layout/table_edit.h"
 #include "update/load_report.h"
@@ -44,9 +45,14 @@ bool Command::load(const xml::Element& element) {
 }
 
 bool Command::apply(const std::vector<LayoutTable*>& tables, const utility::CCommandTable& commandTable) {
-    // A command the host does not know is never placed and its caption never refreshed.
-    if (tables.empty() || !commandTable.IsCommand(sid))
+    if (tables.empty())
         return false;
+    // A command the host does not know is never placed and its caption never refreshed.
+    if (!commandTable.IsCommand(sid)) {
+        if (runReport())
+            reportUnknown(tables);
+        return false;
+    }
     return editEachTable(tables, [&](LayoutTable& table) { return applyToTable(table, commandTable); });
 }
 
@@ -55,7 +61,13 @@ bool Command::applyToTable(LayoutTable& table, const utility::CCommandTable& com
     if (commandTable.GetCommand(sid, record) < 0)
         return false;
     // Captions are refreshed in every table, whatever the placements' modes.
-    bool changed = changeText && refreshCaptions(table, record);
+    bool changed = false;
+    if (changeText) {
+        const auto subject = [this] { return describeRefresh(); };
+        changed = refreshCaptions(table, record)
+                      ? reportApplied(table, subject)
+                      : reportNotApplied(table, subject, L"every caption shown already reads as the command table's");
+    }
     for (const CommandItem& item : items) {
         if (item.mode != table.modeNo)
             continue;
@@ -74,6 +86,29 @@ bool Command::applyToTable(LayoutTable& table, const utility::CCommandTable& com
         }
     }
     return changed;
+}
+
+std::wstring Command::describe(const CommandItem* item) const {
+    std::wstring text = L"Command" + attributeText(L"SID", sid);
+    return item ? text + L" " + item->describe() : text;
+}
+
+std::wstring Command::describeRefresh() const { return describe() + attributeText(L"ChangeText", L"true"); }
+
+void Command::reportUnknown(const std::vector<LayoutTable*>& tables) const {
+    const auto reason = [this] { return L"the command table does not know \"" + sid + L"\""; };
+    for (const LayoutTable* table : tables) {
+        if (!table)
+            continue;
+        const auto refresh = [this] { return describeRefresh(); };
+        if (changeText)
+            reportNotApplied(*table, refresh, reason);
+        for (const CommandItem& item : items) {
+            const auto placement = [&] { return describe(&item); };
+            if (item.mode == table->modeNo)
+                reportNotApplied(*table, placement, reason);
+        }
+    }
 }
 
 bool Command::refreshCaptions(LayoutTable& table, const utility::SCommand& record) const {

@@ -36,6 +36,9 @@ public:
     // Reads a "Ribbon", "Menu" or "CommandPanel" element; false for any
     // other name or when the element cannot be read.
     bool load(const utility::xml::Element& element);
+    // The placement as its element reads, with its location attributes:
+    // `Ribbon Tab="Home" Group="Draw"`, `Menu Path="Draw"`.
+    std::wstring describe() const;
 
     ItemKind kind = EK_NONE;
     ItemMode mode = EM_NORMAL;
@@ -61,6 +64,13 @@ public:
     bool changeText = false;
 
 private:
+    // `Command SID="..."` followed by what the placement reads, when given.
+    std::wstring describe(const CommandItem* item = nullptr) const;
+    // The caption refresh, as `Command SID="..." ChangeText="true"`.
+    std::wstring describeRefresh() const;
+    // Tells the report that every placement meant for the tables, and the
+    // caption refresh, found the command unknown.
+    void reportUnknown(const std::vector<LayoutTable*>& tables) const;
     bool applyToTable(LayoutTable& table, const utility::CCommandTable& commandTable) const;
     bool refreshCaptions(LayoutTable& table, const utility::SCommand& record) const;
     bool placeInRibbon(const CommandItem& item, LayoutTable& table, const utility::CCommandTable& commandTable) const;

@@ -1,6 +1,7 @@
 #include "update/layout/command.h"
 
 #include "update/layout/item_attributes.h"
+#include "update/layout/item_events.h"
 #include "update/load_report.h"
 #include "update/skipped_element.h"
 
@@ -27,6 +28,13 @@ const Placement placements[] = {
 const Placement* findPlacement(const std::wstring& name) {
     for (const Placement& placement : placements)
         if (name == placement.element)
+            return &placement;
+    return nullptr;
+}
+
+const Placement* findPlacement(ItemKind kind) {
+    for (const Placement& placement : placements)
+        if (kind == placement.kind)
             return &placement;
     return nullptr;
 }
@@ -62,6 +70,16 @@ bool CommandItem::load(const xml::Element& element) {
         reportMissing(element, placement->required, L"places nothing");
     reportMissingTarget(element, pos, target);
     return true;
+}
+
+std::wstring CommandItem::describe() const {
+    const Placement* placement = findPlacement(kind);
+    if (!placement)
+        return {};
+    std::wstring text = placement->element + attributeText(placement->placeAttribute, place);
+    if (placement->groupAttribute)
+        text += attributeText(placement->groupAttribute, group);
+    return text;
 }
 
 } // namespace tern::update::layout

@@ -1,10 +1,12 @@
 // Where a "Command" puts its command: a ribbon group, a popup menu or a
-// toolbar. Each placement ends quietly, with no change, when its container
-// is missing and may not be made, or the command is already there.
+// toolbar. Each placement ends with no change when its container is missing
+// and may not be made, or the command is already there; the run report hears
+// which, and where each command went.
 
 #include "update/layout/command.h"
 
 #include "components/utility/command_table.h"
+#include "update/layout/item_events.h"
 #include "update/layout/layout_table.h"
 #include "update/layout/table_edit.h"
 
@@ -58,32 +60,50 @@ const CMenuItem* menuReference(const CommandItem& item, const CMenuItem& popup,
 bool Command::placeInRibbon(const CommandItem& item, LayoutTable& table,
                             const utility::CCommandTable& commandTable) const {
     utility::SCommand record;
-    if (!recordFor(sid, item, table, commandTable, record) || item.place.empty() || item.group.empty())
+    if (!recordFor(sid, item, table, commandTable, record))
         return false;
+    const auto subject = [&] { return describe(&item); };
+    if (item.place.empty() || item.group.empty())
+        return reportNotApplied(table, subject, L"it names no tab or no group");
     CRibbonTab* tab = findOrMakeTab(item, table);
-    CRibbonGroup* group = tab ? findOrMakeGroup(item, table, *tab) : nullptr;
-    if (!group || group->findControl(record.id))
-        return false;
+    if (!tab)
+        return reportNotApplied(table, subject,
+                                [&] { return missingContainerReason(L"tab", item.place, item.makePos); });
+    CRibbonGroup* group = findOrMakeGroup(item, table, *tab);
+    if (!group)
+        return reportNotApplied(table, subject,
+                                [&] { return missingContainerReason(L"group", item.group, item.makePos); });
+    if (group->findControl(record.id))
+        return reportNotApplied(table, subject, L"it is already in the group");
     // A target that is absent, unknown or cannot be inserted next to leaves the command appended.
+    const int targetIndex = group->findControlIndex(targetId(item, commandTable));
     int index = 0;
-    if (!insertIndex(item.pos, group->findControlIndex(targetId(item, commandTable)), index))
+    if (!insertIndex(item.pos, targetIndex, index))
         return false;
     if (group->insertControl(index, record) <= 0 && group->addControl(record) <= 0)
-        return false;
+        return reportNotApplied(table, subject, L"the group did not take it");
     table.ribbonChanged = true;
-    return true;
+    return reportApplied(table, subject, [&] { return appendedReason(item.pos, targetIndex >= 0, item.target); });
 }
 
 bool Command::placeInMenu(const CommandItem& item, LayoutTable& table,
                           const utility::CCommandTable& commandTable) const {
     utility::SCommand record;
-    if (!recordFor(sid, item, table, commandTable, record) || item.place.empty())
+    if (!recordFor(sid, item, table, commandTable, record))
         return false;
+    const auto subject = [&] { return describe(&item); };
+    if (item.place.empty())
+        return reportNotApplied(table, subject, L"it names no menu path");
     CMenuItem* popup = table.menuBar.findItemByPath(item.place);
     if (!popup && item.makePos)
         popup = table.menuBar.makeItemByPath(item.place);
-    if (!popup || popup->getId() != 0 || popup->findChildById(record.id))
-        return false;
+    if (!popup)
+        return reportNotApplied(table, subject,
+                                [&] { return missingContainerReason(L"menu", item.place, item.makePos); });
+    if (popup->getId() != 0)
+        return reportNotApplied(table, subject, [&] { return L"\"" + item.place + L"\" is a command, not a menu"; });
+    if (popup->findChildById(record.id))
+        return reportNotApplied(table, subject, L"it is already in the menu");
     bool placed = false;
     bool separated = false;
     switch (item.pos) {
@@ -108,7 +128,7 @@ bool Command::placeInMenu(const CommandItem& item, LayoutTable& table,
         return false;
     }
     if (!placed)
-        return false;
+        return reportNotApplied(table, subject, L"the menu did not take it");
     if (separated) {
         if (const CMenuItem* entry = popup->findChildById(record.id)) {
             auto separator = std::make_unique<CMenuItem>();
@@ -117,21 +137,26 @@ bool Command::placeInMenu(const CommandItem& item, LayoutTable& table,
         }
     }
     table.menuChanged = true;
-    return true;
+    return reportApplied(table, subject, [&] {
+        return appendedReason(item.pos, popup->findChildById(targetId(item, commandTable)) != nullptr, item.target);
+    });
 }
 
 bool Command::placeInCommandPanel(const CommandItem& item, LayoutTable& table,
                                   const utility::CCommandTable& commandTable) const {
     utility::SCommand record;
-    if (!recordFor(sid, item, table, commandTable, record) || item.place.empty())
+    if (!recordFor(sid, item, table, commandTable, record))
         return false;
+    const auto subject = [&] { return describe(&item); };
+    if (item.place.empty())
+        return reportNotApplied(table, subject, L"it names no toolbar");
     CCommandBar* bar = table.commandBars.findByTitle(item.place);
     if (!bar) {
-        if (!item.makePos)
-            return false;
-        bar = table.commandBars.addToolBar(item.place, tern::layout::barTop);
+        if (item.makePos)
+            bar = table.commandBars.addToolBar(item.place, tern::layout::barTop);
         if (!bar)
-            return false;
+            return reportNotApplied(table, subject,
+                                    [&] { return missingContainerReason(L"toolbar", item.place, item.makePos); });
         // The layout remembers the toolbars that definitions added.
         if (table.modeData) {
             tern::layout::ToolBarOption option;
@@ -140,17 +165,18 @@ bool Command::placeInCommandPanel(const CommandItem& item, LayoutTable& table,
         }
     }
     if (bar->findControlIndexById(record.id, commandTable) >= 0)
-        return false;
+        return reportNotApplied(table, subject, L"it is already on the toolbar");
     // A target that is absent, unknown or cannot be inserted next to leaves the command appended.
+    const int targetIndex = bar->findControlIndexById(targetId(item, commandTable), commandTable);
     int index = 0;
-    if (!insertIndex(item.pos, bar->findControlIndexById(targetId(item, commandTable), commandTable), index))
+    if (!insertIndex(item.pos, targetIndex, index))
         return false;
     // A group start before the very first control would show nothing.
     const bool beginGroup = item.beginGroup && item.pos != EP_FIRST;
     if (bar->insertCommand(index, record, beginGroup) <= 0 && bar->addCommand(record, beginGroup) <= 0)
-        return false;
+        return reportNotApplied(table, subject, L"the toolbar did not take it");
     table.toolBarChanged = true;
-    return true;
+    return reportApplied(table, subject, [&] { return appendedReason(item.pos, targetIndex >= 0, item.target); });
 }
 
 } // namespace tern::update::layout

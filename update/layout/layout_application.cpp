@@ -115,9 +115,7 @@ bool CUpdater::updateLayout(const wchar_t* sourceFolder, const core::IMainFrame&
     }
 
     // An unchanged layout is not rewritten; a failed commit writes nothing.
-    if (!changed || !layout::commitChangedTables(built, commandTable))
-        return false;
-    return manager.saveXmlFile(current + layoutFile, commandTable);
+    return changed && layout::saveChangedLayout(built, manager, current + layoutFile, commandTable);
 }
 
 } // namespace tern::update

@@ -1,7 +1,10 @@
 #include "update/layout/layout_tables.h"
 
 #include "components/layout/layout_manager.h"
+#include "platform/text.h"
+#include "update/layout/item_events.h"
 #include "update/owned_pointers.h"
+#include "update/run_report.h"
 
 #include <memory>
 #include <string>
@@ -47,10 +50,33 @@ bool buildLayoutTables(std::vector<LayoutTable*>& tables, const tern::layout::La
     return true;
 }
 
-bool commitChangedTables(const std::vector<LayoutTable*>& tables, const utility::CCommandTable& commandTable) {
-    for (LayoutTable* table : tables)
-        if (table && hasChanges(*table) && !table->commit(commandTable))
+bool commitChangedTables(const std::vector<LayoutTable*>& tables, const utility::CCommandTable& commandTable,
+                         const LayoutTable** failed) {
+    for (LayoutTable* table : tables) {
+        if (table && hasChanges(*table) && !table->commit(commandTable)) {
+            if (failed)
+                *failed = table;
             return false;
+        }
+    }
+    return true;
+}
+
+bool saveChangedLayout(const std::vector<LayoutTable*>& tables, const tern::layout::LayoutManager& manager,
+                       const std::wstring& layoutFile, const utility::CCommandTable& commandTable) {
+    const auto notWritten = [&layoutFile](const auto& makeReason) {
+        report([&] {
+            return core::RunEventDetails{core::RunEvent::fileNotWritten, layoutFile, {}, {}, {}, {}, makeReason()};
+        });
+        return false;
+    };
+    const LayoutTable* failed = nullptr;
+    if (!commitChangedTables(tables, commandTable, &failed))
+        return notWritten([&] { return L"the changes to " + placeOf(*failed) + L" could not be stored"; });
+    std::error_code why;
+    if (!manager.saveXmlFile(layoutFile, commandTable, &why))
+        return notWritten([&] { return platform::fromUtf8(why.message()); });
+    report(core::RunEvent::fileWritten, layoutFile);
     return true;
 }
 

@@ -9,6 +9,7 @@
 #include "update/layout/layout_table.h"
 
 #include <functional>
+#include <string>
 #include <vector>
 
 namespace tern::layout {
@@ -38,7 +39,14 @@ bool buildLayoutTables(std::vector<LayoutTable*>& tables, const tern::layout::La
                        const TablePreparation& prepare = nullptr);
 
 // Commits every table whose ribbon, menu or toolbars an item changed, in order (null entries skipped); false at
-// the first commit that fails, leaving the later tables uncommitted.
-bool commitChangedTables(const std::vector<LayoutTable*>& tables, const utility::CCommandTable& commandTable);
+// the first commit that fails, leaving the later tables uncommitted. `failed`, when given, gets that table.
+bool commitChangedTables(const std::vector<LayoutTable*>& tables, const utility::CCommandTable& commandTable,
+                         const LayoutTable** failed = nullptr);
+
+// Commits the changed tables into the model and writes it to layoutFile:
+// true when every commit and the write succeeded. A failed commit writes no
+// file. The run report hears of the file written, or not written and why.
+bool saveChangedLayout(const std::vector<LayoutTable*>& tables, const tern::layout::LayoutManager& manager,
+                       const std::wstring& layoutFile, const utility::CCommandTable& commandTable);
 
 } // namespace tern::update::layout

@@ -1,6 +1,7 @@
 #include "update/layout/make_group.h"
 
 #include "update/layout/item_attributes.h"
+#include "update/layout/item_events.h"
 #include "update/layout/layout_table.h"
 #include "update/layout/table_edit.h"
 #include "update/skipped_element.h"
@@ -40,24 +41,31 @@ bool MakeGroup::apply(const std::vector<LayoutTable*>& tables, const utility::CC
 }
 
 bool MakeGroup::applyToTable(LayoutTable& table) const {
-    if (tab.empty() || name.empty() || table.modeNo != mode)
+    if (table.modeNo != mode)
         return false;
+    const auto subject = [this] { return L"MakeGroup" + attributeText(L"Tab", tab) + attributeText(L"Name", name); };
+    if (tab.empty() || name.empty())
+        return reportNotApplied(table, subject, L"it names no tab or no group");
     // This item has no "MakePos": a missing tab is always appended.
     CRibbonTab* ribbonTab = table.ribbon.findTabByCaption(tab);
     if (!ribbonTab && table.ribbon.addTab(tab) > 0)
         ribbonTab = table.ribbon.findTabByCaption(tab);
-    if (!ribbonTab || ribbonTab->findGroupByCaption(name))
-        return false;
+    if (!ribbonTab)
+        return reportNotApplied(table, subject, [this] { return missingContainerReason(L"tab", tab, true); });
+    if (ribbonTab->findGroupByCaption(name))
+        return reportNotApplied(table, subject, L"the group already exists");
     // The identifier only has to be free until the commit renumbers the ribbon.
     auto group = std::make_unique<CRibbonGroup>();
     group->setId(table.ribbon.getMaxTabAndGroupId() + 1);
     group->setCaption(name);
+    const int targetIndex = ribbonTab->findGroupIndex(target);
     int index = 0;
-    if (!insertIndex(pos, ribbonTab->findGroupIndex(target), index) ||
-        ribbonTab->insertGroup(index, std::move(group)) == 0)
+    if (!insertIndex(pos, targetIndex, index))
         return false;
+    if (ribbonTab->insertGroup(index, std::move(group)) == 0)
+        return reportNotApplied(table, subject, L"the tab did not take it");
     table.ribbonChanged = true;
-    return true;
+    return reportApplied(table, subject, [&] { return appendedReason(pos, targetIndex >= 0, target); });
 }
 
 } // namespace tern::update::layout

@@ -2,6 +2,7 @@
 
 #include "components/utility/command_table.h"
 #include "update/layout/item_attributes.h"
+#include "update/layout/item_events.h"
 #include "update/layout/layout_table.h"
 #include "update/layout/table_edit.h"
 #include "update/skipped_element.h"
@@ -49,13 +50,21 @@ CMenuItem* MakePopupMenu::findReference(const CMenuItem& parent, const utility::
 }
 
 bool MakePopupMenu::applyToTable(LayoutTable& table, const utility::CCommandTable& commandTable) const {
-    if (name.empty() || table.modeNo != mode)
+    if (table.modeNo != mode)
         return false;
+    const auto subject = [this] {
+        return L"MakePopupMenu" + attributeText(L"Path", path) + attributeText(L"Name", name);
+    };
+    if (name.empty())
+        return reportNotApplied(table, subject, L"it names no popup");
     // Popups are never created along the path.
     CMenuItem* parent = table.menuBar.findItemByPath(path);
-    if (!parent || parent->findChildNoIdByName(name))
-        return false;
+    if (!parent)
+        return reportNotApplied(table, subject, [this] { return L"there is no menu \"" + path + L"\""; });
+    if (parent->findChildNoIdByName(name))
+        return reportNotApplied(table, subject, L"the popup already exists");
     CMenuItem* popup = nullptr;
+    bool targetFound = true;
     switch (pos) {
     case EP_FIRST:
         // Before the first child; an empty parent gets it appended.
@@ -67,6 +76,7 @@ bool MakePopupMenu::applyToTable(LayoutTable& table, const utility::CCommandTabl
     case EP_BEFORE:
     case EP_AFTER: {
         const CMenuItem* reference = findReference(*parent, commandTable);
+        targetFound = reference != nullptr;
         if (reference && pos == EP_AFTER)
             reference = reference->getNextSibling();
         if (reference)
@@ -79,12 +89,12 @@ bool MakePopupMenu::applyToTable(LayoutTable& table, const utility::CCommandTabl
         return false;
     }
     if (!popup)
-        return false;
+        return reportNotApplied(table, subject, L"the menu did not take it");
     // The separator goes in front of the new popup wherever it landed.
     if (beginGroup)
         parent->insertBreak(popup);
     table.menuChanged = true;
-    return true;
+    return reportApplied(table, subject, [&] { return appendedReason(pos, targetFound, target); });
 }
 
 } // namespace tern::update::layout

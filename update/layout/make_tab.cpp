@@ -1,6 +1,7 @@
 #include "update/layout/make_tab.h"
 
 #include "update/layout/item_attributes.h"
+#include "update/layout/item_events.h"
 #include "update/layout/layout_table.h"
 #include "update/layout/table_edit.h"
 #include "update/skipped_element.h"
@@ -34,13 +35,21 @@ bool MakeTab::apply(const std::vector<LayoutTable*>& tables, const utility::CCom
 }
 
 bool MakeTab::applyToTable(LayoutTable& table) const {
-    if (name.empty() || table.modeNo != mode || table.ribbon.findTabByCaption(name))
+    if (table.modeNo != mode)
         return false;
+    const auto subject = [this] { return L"MakeTab" + attributeText(L"Name", name); };
+    if (name.empty())
+        return reportNotApplied(table, subject, L"it names no tab");
+    if (table.ribbon.findTabByCaption(name))
+        return reportNotApplied(table, subject, L"the tab already exists");
+    const int targetIndex = table.ribbon.findTabIndex(target);
     int index = 0;
-    if (!insertIndex(pos, table.ribbon.findTabIndex(target), index) || table.ribbon.insertTab(index, name) == 0)
+    if (!insertIndex(pos, targetIndex, index))
         return false;
+    if (table.ribbon.insertTab(index, name) == 0)
+        return reportNotApplied(table, subject, L"the ribbon did not take it");
     table.ribbonChanged = true;
-    return true;
+    return reportApplied(table, subject, [&] { return appendedReason(pos, targetIndex >= 0, target); });
 }
 
 } // namespace tern::update::layout
