@@ -11,6 +11,7 @@
 #include "components/utility/xml_names.h"
 #include "platform/text.h"
 
+#include <cstdint>
 #include <exception>
 #include <string_view>
 
@@ -44,7 +45,31 @@ bool Node::isElement() const { return domNode(*this).type() == pugi::node_elemen
 
 std::wstring Node::name() const { return isElement() ? fromUtf8(impl->node.name()) : std::wstring(); }
 
-Element Node::asElement() const { return impl ? NodeAccess::makeElement(impl->document, domNode(*this)) : Element(); }
+// The element shares this handle's node rather than making another.
+Element Node::asElement() const {
+    Element element;
+    if (isElement())
+        element.impl = impl;
+    return element;
+}
+
+// Compared without converting the name, character by character while both
+// are ASCII, as names almost always are.
+bool checkNodeName(const Node& node, const std::wstring& name) {
+    const auto element = domNode(node);
+    if (element.type() != pugi::node_element)
+        return false;
+    const char* utf8 = element.name();
+    std::size_t at = 0;
+    for (; at < name.size() && utf8[at] != '\0'; ++at) {
+        const auto c = static_cast<unsigned char>(utf8[at]);
+        if (c >= 0x80 || static_cast<std::uint32_t>(name[at]) >= 0x80)
+            return fromUtf8(utf8) == name;
+        if (static_cast<wchar_t>(c) != name[at])
+            return false;
+    }
+    return at == name.size() && utf8[at] == '\0';
+}
 
 Node Node::firstChild() const { return impl ? NodeAccess::make(impl->document, domNode(*this).first_child()) : Node(); }
 
