@@ -175,7 +175,13 @@ std::shared_ptr<DocumentImpl> parseText(const std::wstring& text) {
 }
 
 bool printFile(DocumentImpl& document, std::string& bytes) {
-    return encodeXml(document.print(document.dom), encodeText, document.encoding, bytes);
+    std::string text = document.print(document.dom);
+    // Printed UTF-8 is already the bytes of a UTF-8 file: no conversion copies it.
+    if (document.encoding.name == "utf-8" && document.encoding.byteOrderMark.empty()) {
+        bytes = std::move(text);
+        return true;
+    }
+    return encodeXml(text, encodeText, document.encoding, bytes);
 }
 
 bool getRootElement(Element& element, const Document& document) {
