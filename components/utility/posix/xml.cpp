@@ -21,6 +21,17 @@ namespace {
 using platform::fromUtf8;
 using platform::toUtf8;
 
+// A name or value of the DOM as wide text. Nearly all are ASCII, which is
+// widened as it stands; the rest are decoded.
+std::wstring wide(const char* utf8) {
+    const char* end = utf8;
+    while (static_cast<unsigned char>(*end) - 1u < 0x7Fu) // 1 to 0x7F
+        ++end;
+    if (*end != '\0')
+        return fromUtf8(utf8);
+    return std::wstring(utf8, end);
+}
+
 pugi::xml_node domNode(const Node& node) {
     const auto* impl = NodeAccess::impl(node);
     return impl && !impl->attribute ? impl->node : pugi::xml_node();
@@ -43,7 +54,7 @@ void requireDocumentLevelChild(pugi::xml_node document, pugi::xml_node_type type
 
 bool Node::isElement() const { return domNode(*this).type() == pugi::node_element; }
 
-std::wstring Node::name() const { return isElement() ? fromUtf8(impl->node.name()) : std::wstring(); }
+std::wstring Node::name() const { return isElement() ? wide(impl->node.name()) : std::wstring(); }
 
 // The element shares this handle's node rather than making another.
 Element Node::asElement() const {
@@ -139,7 +150,7 @@ void Element::setAttribute(const std::wstring& name, const std::wstring& value) 
 std::vector<std::wstring> Element::attributeNames() const {
     std::vector<std::wstring> names;
     for (const auto attribute : domNode(*this).attributes())
-        names.push_back(fromUtf8(attribute.name()));
+        names.push_back(wide(attribute.name()));
     return names;
 }
 
@@ -194,7 +205,7 @@ bool readAttributeText(std::wstring& value, const Element& element, const std::w
     const auto attribute = domNode(element).attribute(toUtf8(name).c_str());
     if (!attribute)
         return false;
-    value = fromUtf8(attribute.value());
+    value = wide(attribute.value());
     return true;
 }
 
@@ -203,12 +214,12 @@ bool readText(std::wstring& text, const Node& node) {
     if (!impl)
         return false;
     if (impl->attribute) {
-        text = fromUtf8(impl->attribute.value());
+        text = wide(impl->attribute.value());
         return true;
     }
     const auto scope = impl->node;
     if (scope.type() != pugi::node_element && scope.type() != pugi::node_document) {
-        text = fromUtf8(scope.value());
+        text = wide(scope.value());
         return true;
     }
     std::string content;
