@@ -106,7 +106,7 @@ void printRatioTable(const Medians& medians, std::ostream& out) {
         const std::string name = set.name;
         table.row(std::string("setting edits, ") + set.shown + " / the same edits with pugixml",
                   ratio(medians, "settings/" + name, "floor_settings/" + name), 1.3);
-        table.note("  the same / pugixml saving as the library does (flushed, renamed into place)",
+        table.note("  the same / pugixml saving durably, as the library does",
                    ratio(medians, "settings/" + name, "floor_settings_durable/" + name));
     }
     table.row("update, first run, 20,000 shipped files / cp -rn", ratio(medians, "update/first", "floor_cp/first"),
