@@ -5,6 +5,9 @@
 
 #include <pugixml.hpp>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <memory>
 
 #include <string>
@@ -82,9 +85,32 @@ int parse(const std::string& in) {
     return document.load_file(in.c_str()) ? 0 : 1;
 }
 
+// Saves as the library replaces a file: written beside it, flushed to the
+// disk, renamed over it, and the folder flushed, so that a save cut short
+// leaves the old file whole.
+bool saveDurably(const pugi::xml_document& document, const std::string& file) {
+    const std::string beside = file + ".new";
+    if (!document.save_file(beside.c_str(), "", pugi::format_raw))
+        return false;
+    const int written = ::open(beside.c_str(), O_RDONLY);
+    const bool flushed = written >= 0 && ::fsync(written) == 0;
+    if (written >= 0)
+        ::close(written);
+    if (!flushed || ::rename(beside.c_str(), file.c_str()) != 0)
+        return false;
+    const std::size_t slash = file.rfind('/');
+    const int folder = ::open(slash == std::string::npos ? "." : file.substr(0, slash).c_str(), O_RDONLY);
+    if (folder >= 0) {
+        ::fsync(folder);
+        ::close(folder);
+    }
+    return true;
+}
+
 // Each "Setting" of the definition edits its file below the folder: the
-// file is loaded, edited and saved when an edit changed it.
-int editSettings(const std::string& definitionPath, const std::string& folder) {
+// file is loaded, edited and saved when an edit changed it, with pugixml's
+// own save or durably.
+int editSettings(const std::string& definitionPath, const std::string& folder, bool durable) {
     pugi::xml_document definition;
     if (!definition.load_file(definitionPath.c_str(), keepEverything))
         return 1;
@@ -95,7 +121,9 @@ int editSettings(const std::string& definitionPath, const std::string& folder) {
             pugi::xml_document document;
             if (!document.load_file(file.c_str(), keepEverything))
                 return 1;
-            if (apply(edits, document.document_element()) && !document.save_file(file.c_str(), "", pugi::format_raw))
+            if (!apply(edits, document.document_element()))
+                continue;
+            if (durable ? !saveDurably(document, file) : !document.save_file(file.c_str(), "", pugi::format_raw))
                 return 1;
         }
     }
@@ -110,8 +138,8 @@ int runFloor(const std::vector<std::string>& arguments) {
         return parseAndSave(arguments[1], arguments[2]);
     if (what == "parse" && arguments.size() == 2)
         return parse(arguments[1]);
-    if (what == "settings" && arguments.size() == 3)
-        return editSettings(arguments[1], arguments[2]);
+    if ((what == "settings" || what == "settings-durable") && arguments.size() == 3)
+        return editSettings(arguments[1], arguments[2], what == "settings-durable");
     return 2;
 }
 

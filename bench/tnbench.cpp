@@ -74,18 +74,21 @@ void parseAndSave(benchmark::State& state, const std::string& size) {
     state.counters["file_kb"] = static_cast<double>(fs::file_size(input)) / 1024;
 }
 
-// The setting edits of the library or of pugixml, on fresh copies of the files.
-void settings(benchmark::State& state, const std::string& size, const std::string& who) {
+// The setting edits of the library or of pugixml (`how`: settings, or
+// settings-durable for pugixml saving as the library does), on fresh copies
+// of the files.
+void settings(benchmark::State& state, const std::string& set, const std::string& who, const std::string& how) {
     const fs::path folder = setup.scratch() / "settings";
-    onFreshCopies(state, setup.inputs / ("settings-" + size), folder,
-                  {setup.child, who, "settings", (folder / "Update.xml").string(), folder.string()});
+    onFreshCopies(state, setup.inputs / ("settings-" + set), folder,
+                  {setup.child, who, how, (folder / "Update.xml").string(), folder.string()});
 }
 
 // The folders of an update of the generated installation: `tnupdate update`
 // copies the shipped files into the user's folders, `cp -rn` copies the
 // same trees into folders of its own.
 struct UpdateFolders {
-    fs::path install = setup.inputs / "shipped" / "install";
+    explicit UpdateFolders(const std::string& shipped) : install(setup.inputs / shipped / "install") {}
+    fs::path install;
     fs::path profile = setup.scratch() / "profile";
     fs::path appData = profile / "PLX" / "OrvoLumen" / "OrvoLumen" / "2016_x64";
     fs::path userData = profile / "UserData" / "2016_x64";
@@ -110,9 +113,11 @@ ChildCost copyTrees(const UpdateFolders& folders) {
     return first;
 }
 
-// The first run copies everything; the second finds every file there.
+// The first run copies everything, and is measured on the smaller
+// installation (creating files is what it costs, file by file); the second
+// finds every file of the larger one there.
 template <typename Copy> void copies(benchmark::State& state, Copy copy, bool second) {
-    const UpdateFolders folders;
+    const UpdateFolders folders(second ? "shipped" : "shipped-first");
     fs::remove_all(folders.profile);
     if (second)
         copy(folders);
@@ -155,6 +160,8 @@ template <typename Function> void add(const std::string& name, Function function
         ->Unit(benchmark::kMillisecond);
 }
 
+// Repetitions: seven of what takes a fraction of a second, fewer of what
+// takes seconds, so that bench/run ends within five minutes here.
 void registerAll() {
     for (const char* size : {"2x500", "6x2000", "6x4000", "6x8000"}) {
         add(
@@ -162,12 +169,16 @@ void registerAll() {
         add(
             std::string("floor_parse_save/") + size, [size](benchmark::State& s) { parseAndSave(s, size); }, 7);
     }
-    for (const char* size : {"1MB", "5MB", "20MB"}) {
+    for (const tern::bench::SettingsSet& set : tern::bench::settingsSets) {
+        const std::string name = set.name;
         add(
-            std::string("settings/") + size, [size](benchmark::State& s) { settings(s, size, "work"); }, 3);
+            "settings/" + name, [name](benchmark::State& s) { settings(s, name, "work", "settings"); }, 3);
         add(
-            std::string("floor_settings/") + size, [size](benchmark::State& s) { settings(s, size, "floor"); }, 3);
+            "floor_settings/" + name, [name](benchmark::State& s) { settings(s, name, "floor", "settings"); }, 3);
     }
+    add(
+        "floor_settings_durable/" + std::string(tern::bench::durableSettingsSet),
+        [](benchmark::State& s) { settings(s, tern::bench::durableSettingsSet, "floor", "settings-durable"); }, 3);
     add(
         "update/first", [](benchmark::State& s) { copies(s, update, false); }, 3);
     add(
@@ -177,12 +188,13 @@ void registerAll() {
     add(
         "floor_cp/second", [](benchmark::State& s) { copies(s, copyTrees, true); }, 5);
     for (const char* size : {"200", "2000", "20000"}) {
+        const int repetitions = std::string(size) == "20000" ? 3 : 5;
         add(
-            std::string("check/") + size, [size](benchmark::State& s) { check(s, size, false); }, 5);
+            std::string("check/") + size, [size](benchmark::State& s) { check(s, size, false); }, repetitions);
         add(
-            std::string("check_commands/") + size, [size](benchmark::State& s) { check(s, size, true); }, 5);
+            std::string("check_commands/") + size, [size](benchmark::State& s) { check(s, size, true); }, repetitions);
         add(
-            std::string("floor_parse/") + size, [size](benchmark::State& s) { parse(s, size); }, 5);
+            std::string("floor_parse/") + size, [size](benchmark::State& s) { parse(s, size); }, repetitions);
     }
 }
 

@@ -12,24 +12,22 @@ CCommandBar::CCommandBar(std::wstring title, XTPBarPosition position) : title(st
 int CCommandBar::findControlIndexById(int commandId, const utility::CCommandTable& /*commandTable*/) const {
     if (commandId == 0)
         return -1;
-    const auto found = std::find_if(controls.begin(), controls.end(),
+    const std::vector<ToolBarControl>& shown = getControls();
+    const auto found = std::find_if(shown.begin(), shown.end(),
                                     [&](const ToolBarControl& control) { return control.command.id == commandId; });
-    return found == controls.end() ? -1 : static_cast<int>(found - controls.begin());
+    return found == shown.end() ? -1 : static_cast<int>(found - shown.begin());
 }
 
-int CCommandBar::insertCommand(int index, const utility::SCommand& command, bool beginGroup) {
-    return insertAt(controls, index, ToolBarControl{command, beginGroup});
+int CCommandBar::insertCommand(int index, utility::SCommand command, bool beginGroup) {
+    return insertAt(controls.write(), index, ToolBarControl{std::move(command), beginGroup});
 }
 
-int CCommandBar::addCommand(const utility::SCommand& command, bool beginGroup) {
-    return insertCommand(-1, command, beginGroup);
+int CCommandBar::addCommand(utility::SCommand command, bool beginGroup) {
+    return insertCommand(-1, std::move(command), beginGroup);
 }
 
 bool CCommandBar::updateCommandText(const utility::SCommand& command) {
-    bool changed = false;
-    for (ToolBarControl& control : controls)
-        changed = refreshCaption(control.command, command) || changed;
-    return changed;
+    return refreshCaptions(controls, command, [](auto& control) -> auto& { return control.command; });
 }
 
 bool CCommandBars::setMenu(CMenuBar& menuBar) const {

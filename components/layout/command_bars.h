@@ -4,7 +4,9 @@
 // Toolbar titles compare exactly and a find gives the first match. Indexes
 // are 0-based, -1 when absent; an insertion at -1 appends and one beyond the
 // end fails; insertions return the new control's 1-based position, 0 on
-// failure. Pointers to toolbars stay valid until a toolbar is added.
+// failure. Pointers to toolbars stay valid until a toolbar is added. Copies
+// of the bars share each toolbar's controls and the menu until one of them
+// changes them (copy_on_write.h).
 //
 // The calls that take the command table are the application's interface:
 // this model resolves each SID once, when the layout file is read, so the
@@ -44,18 +46,18 @@ public:
 
     const std::wstring& getTitle() const { return title; }
     XTPBarPosition getPosition() const { return position; }
-    const std::vector<ToolBarControl>& getControls() const { return controls; }
+    const std::vector<ToolBarControl>& getControls() const { return controls.read(); }
 
     // The index of the control of that identifier; -1 when absent.
     int findControlIndexById(int commandId, const utility::CCommandTable& commandTable) const;
-    int insertCommand(int index, const utility::SCommand& command, bool beginGroup);
-    int addCommand(const utility::SCommand& command, bool beginGroup);
+    int insertCommand(int index, utility::SCommand command, bool beginGroup);
+    int addCommand(utility::SCommand command, bool beginGroup);
     bool updateCommandText(const utility::SCommand& command);
 
 private:
     std::wstring title;
     XTPBarPosition position = barTop;
-    std::vector<ToolBarControl> controls;
+    CopyOnWrite<std::vector<ToolBarControl>> controls; // shared by copies of the toolbar until changed
 };
 
 class CCommandBars {

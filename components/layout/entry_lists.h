@@ -8,8 +8,10 @@
 
 #pragma once
 
+#include "components/layout/copy_on_write.h"
 #include "components/utility/command_table.h"
 
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -25,13 +27,32 @@ template <class Entry> int insertAt(std::vector<Entry>& entries, int index, Entr
     return index + 1;
 }
 
+// Whether `shown` shows the record's command with another caption.
+inline bool isStaleCaption(const utility::SCommand& shown, const utility::SCommand& record) {
+    return record.id != 0 && shown.id == record.id && shown.caption != record.caption;
+}
+
 // Gives `shown` the record's caption when it shows that command; true when
 // the caption changed.
 inline bool refreshCaption(utility::SCommand& shown, const utility::SCommand& record) {
-    if (record.id == 0 || shown.id != record.id || shown.caption == record.caption)
+    if (!isStaleCaption(shown, record))
         return false;
     shown.caption = record.caption;
     return true;
+}
+
+// Refreshes the captions of a shared list's entries (`shown` gives an
+// entry's command), taking a copy of the list only when a caption changes.
+template <class Entry, class Shown>
+bool refreshCaptions(CopyOnWrite<std::vector<Entry>>& list, const utility::SCommand& record, Shown shown) {
+    const std::vector<Entry>& entries = list.read();
+    if (std::none_of(entries.begin(), entries.end(),
+                     [&](const Entry& entry) { return isStaleCaption(shown(entry), record); }))
+        return false;
+    bool changed = false;
+    for (Entry& entry : list.write())
+        changed = refreshCaption(shown(entry), record) || changed;
+    return changed;
 }
 
 } // namespace tern::layout

@@ -29,19 +29,46 @@ struct FormatError {
 
 std::wstring quoted(const std::wstring& text) { return L"\"" + text + L"\""; }
 
+// The names of the file's elements, made once rather than per element read.
+const std::wstring tabName = L"Tab";
+const std::wstring groupName = L"Group";
+const std::wstring controlName = L"Control";
+const std::wstring popupName = L"Popup";
+const std::wstring commandName = L"Command";
+const std::wstring separatorName = L"Separator";
+const std::wstring ribbonName = L"Ribbon";
+const std::wstring menuName = L"Menu";
+const std::wstring toolBarName = L"ToolBar";
+const std::wstring toolBarOptionName = L"ToolBarOption";
+const std::wstring appendOptionName = L"AppendOption";
+const std::wstring layoutModeName = L"LayoutMode";
+const std::wstring layoutTypeName = L"LayoutType";
+// And of the attributes read most.
+const std::wstring sidName = L"SID";
+const std::wstring captionName = L"Caption";
+const std::wstring beginGroupName = L"BeginGroup";
+
+// An element child and which of the allowed names it has.
+struct Child {
+    xml::Element element;
+    std::size_t kind; // the index of its name among the allowed ones
+};
+
 // The element children of `parent`; any other element name fails the read.
-std::vector<xml::Element> children(const xml::Element& parent, std::initializer_list<const wchar_t*> allowed) {
-    std::vector<xml::Element> elements;
+std::vector<Child> children(const xml::Element& parent, std::initializer_list<const std::wstring*> allowed) {
+    std::vector<Child> elements;
     for (xml::Node child = parent.firstChild(); child; child = child.nextSibling()) {
         if (!child.isElement())
             continue;
-        const std::wstring name = child.name();
-        bool known = false;
-        for (const wchar_t* allowedName : allowed)
-            known = known || name == allowedName;
-        if (!known)
-            fail(child, quoted(name) + L" is not allowed inside " + quoted(parent.name()) + L".");
-        elements.push_back(child.asElement());
+        std::size_t kind = 0;
+        for (const std::wstring* allowedName : allowed) {
+            if (xml::checkNodeName(child, *allowedName))
+                break;
+            ++kind;
+        }
+        if (kind == allowed.size())
+            fail(child, quoted(child.name()) + L" is not allowed inside " + quoted(parent.name()) + L".");
+        elements.push_back({child.asElement(), kind});
     }
     return elements;
 }
@@ -50,20 +77,20 @@ std::vector<xml::Element> children(const xml::Element& parent, std::initializer_
 void expectLeaf(const xml::Element& element) { children(element, {}); }
 
 // The attribute's text; empty when absent.
-std::wstring text(const xml::Element& element, const wchar_t* name) {
+std::wstring text(const xml::Element& element, const std::wstring& name) {
     std::wstring value;
     xml::readAttributeText(value, element, name);
     return value;
 }
 
-std::wstring requiredText(const xml::Element& element, const wchar_t* name) {
+std::wstring requiredText(const xml::Element& element, const std::wstring& name) {
     std::wstring value = text(element, name);
     if (value.empty())
         fail(element, quoted(element.name()) + L" needs a non-empty " + quoted(name) + L".");
     return value;
 }
 
-std::int32_t number(const xml::Element& element, const wchar_t* name, std::int32_t minimum) {
+std::int32_t number(const xml::Element& element, const std::wstring& name, std::int32_t minimum) {
     const std::wstring value = text(element, name);
     std::int32_t result = 0;
     if (!utility::parseDecimal(value, result) || result < minimum)
@@ -72,7 +99,7 @@ std::int32_t number(const xml::Element& element, const wchar_t* name, std::int32
     return result;
 }
 
-bool flag(const xml::Element& element, const wchar_t* name) {
+bool flag(const xml::Element& element, const std::wstring& name) {
     std::wstring value;
     bool result = false;
     if (xml::readAttributeText(value, element, name) && !xml::readAttributeBool(result, element, name))
@@ -86,8 +113,8 @@ bool flag(const xml::Element& element, const wchar_t* name) {
 utility::SCommand command(const xml::Element& element, const utility::CCommandTable& commandTable) {
     expectLeaf(element);
     utility::SCommand shown;
-    shown.sid = requiredText(element, L"SID");
-    shown.caption = text(element, L"Caption");
+    shown.sid = requiredText(element, sidName);
+    shown.caption = text(element, captionName);
     if (const utility::SCommand* known = commandTable.findCommand(shown.sid))
         shown.id = known->id;
     return shown;
@@ -95,14 +122,16 @@ utility::SCommand command(const xml::Element& element, const utility::CCommandTa
 
 CRibbonBar readRibbon(const xml::Element& element, const utility::CCommandTable& commandTable) {
     CRibbonBar ribbon;
-    for (const xml::Element& tabElement : children(element, {L"Tab"})) {
+    for (const Child& tabChild : children(element, {&tabName})) {
+        const xml::Element& tabElement = tabChild.element;
         CRibbonTab tab(number(tabElement, L"Id", 1), text(tabElement, L"Caption"));
-        for (const xml::Element& groupElement : children(tabElement, {L"Group"})) {
+        for (const Child& groupChild : children(tabElement, {&groupName})) {
+            const xml::Element& groupElement = groupChild.element;
             auto group = std::make_unique<CRibbonGroup>();
             group->setId(number(groupElement, L"Id", 1));
-            group->setCaption(text(groupElement, L"Caption"));
-            for (const xml::Element& control : children(groupElement, {L"Control"}))
-                group->addControl(command(control, commandTable));
+            group->setCaption(text(groupElement, captionName));
+            for (const Child& control : children(groupElement, {&controlName}))
+                group->addControl(command(control.element, commandTable));
             tab.addGroup(std::move(group));
         }
         ribbon.appendTab(std::move(tab));
@@ -111,8 +140,8 @@ CRibbonBar readRibbon(const xml::Element& element, const utility::CCommandTable&
 }
 
 // The entries of a "Menu" or "Popup".
-std::vector<xml::Element> menuEntries(const xml::Element& element) {
-    return children(element, {L"Popup", L"Command", L"Separator"});
+std::vector<Child> menuEntries(const xml::Element& element) {
+    return children(element, {&popupName, &commandName, &separatorName});
 }
 
 // Reads a "Menu" into the menu bar. A list of the popups still being read
@@ -121,7 +150,7 @@ std::vector<xml::Element> menuEntries(const xml::Element& element) {
 // the first of them is read, so faults are met in the same order.
 void readMenu(const xml::Element& element, CMenuItem& menuBar, const utility::CCommandTable& commandTable) {
     struct OpenPopup {
-        std::vector<xml::Element> entries;
+        std::vector<Child> entries;
         std::size_t next;
         CMenuItem* popup;
     };
@@ -133,13 +162,13 @@ void readMenu(const xml::Element& element, CMenuItem& menuBar, const utility::CC
             open.pop_back();
             continue;
         }
-        const xml::Element child = top.entries[top.next++];
+        const Child entry = top.entries[top.next++];
+        const xml::Element& child = entry.element;
         CMenuItem& popup = *top.popup;
-        const std::wstring name = child.name();
-        if (name == L"Popup") {
-            CMenuItem* added = popup.addPopup(requiredText(child, L"Caption"));
+        if (entry.kind == 0) {
+            CMenuItem* added = popup.addPopup(requiredText(child, captionName));
             open.push_back({menuEntries(child), 0, added});
-        } else if (name == L"Command") {
+        } else if (entry.kind == 1) {
             popup.addCommand(command(child, commandTable));
         } else {
             expectLeaf(child);
@@ -161,8 +190,8 @@ XTPBarPosition barPosition(const xml::Element& element) {
 
 void readToolBar(const xml::Element& element, CCommandBars& bars, const utility::CCommandTable& commandTable) {
     CCommandBar* bar = bars.addToolBar(requiredText(element, L"Title"), barPosition(element));
-    for (const xml::Element& control : children(element, {L"Command"}))
-        bar->addCommand(command(control, commandTable), flag(control, L"BeginGroup"));
+    for (const Child& control : children(element, {&commandName}))
+        bar->addCommand(command(control.element, commandTable), flag(control.element, beginGroupName));
 }
 
 void readMode(const xml::Element& element, LayoutTypeData& type, const utility::CCommandTable& commandTable) {
@@ -175,17 +204,17 @@ void readMode(const xml::Element& element, LayoutTypeData& type, const utility::
     CMenuBar menu;
     bool ribbonRead = false;
     bool menuRead = false;
-    for (const xml::Element& child : children(element, {L"Ribbon", L"Menu", L"ToolBar", L"ToolBarOption"})) {
-        const std::wstring name = child.name();
-        if (name == L"Ribbon") {
+    for (const Child& entry : children(element, {&ribbonName, &menuName, &toolBarName, &toolBarOptionName})) {
+        const xml::Element& child = entry.element;
+        if (entry.kind == 0) {
             if (std::exchange(ribbonRead, true))
                 fail(child, L"a \"LayoutMode\" has one \"Ribbon\".");
             ribbon = readRibbon(child, commandTable);
-        } else if (name == L"Menu") {
+        } else if (entry.kind == 1) {
             if (std::exchange(menuRead, true))
                 fail(child, L"a \"LayoutMode\" has one \"Menu\".");
             readMenu(child, menu.getRoot(), commandTable);
-        } else if (name == L"ToolBar") {
+        } else if (entry.kind == 2) {
             readToolBar(child, bars, commandTable);
         } else {
             expectLeaf(child);
@@ -203,8 +232,9 @@ void readType(const xml::Element& element, LayoutTypes& types, const utility::CC
         if (type->getName() == name)
             fail(element, L"two layout types are named " + quoted(name) + L".");
     auto type = std::make_unique<LayoutTypeData>(name);
-    for (const xml::Element& child : children(element, {L"AppendOption", L"LayoutMode"})) {
-        if (child.name() == L"LayoutMode") {
+    for (const Child& entry : children(element, {&appendOptionName, &layoutModeName})) {
+        const xml::Element& child = entry.element;
+        if (entry.kind == 1) {
             readMode(child, *type, commandTable);
             continue;
         }
@@ -245,8 +275,8 @@ bool readLayoutFile(const std::wstring& path, const utility::CCommandTable& comm
             return false;
         }
         LayoutTypes read;
-        for (const xml::Element& child : children(root, {L"LayoutType"}))
-            readType(child, read, commandTable);
+        for (const Child& child : children(root, {&layoutTypeName}))
+            readType(child.element, read, commandTable);
         types = std::move(read);
         return true;
     } catch (const FormatError& error) {

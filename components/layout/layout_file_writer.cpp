@@ -41,6 +41,9 @@ void appendEscaped(std::string& out, char c) {
     }
 }
 
+// Whether the character is written as itself, one byte, in a value.
+bool isPlain(wchar_t c) { return c >= 0x20 && c < 0x80 && c != '&' && c != '<' && c != '"'; }
+
 // The file's text as it is written: one element a line, indented two
 // spaces a level up to maxIndentLevel. An element's start tag stays open for
 // attributes until its first child or its end; an element that got no
@@ -48,7 +51,12 @@ void appendEscaped(std::string& out, char c) {
 // are kept in a list, so nesting of any depth takes no stack.
 class LayoutText {
 public:
-    LayoutText() { text = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"; }
+    // `expectedSize` is room made at once for the text, so that it is not
+    // copied as it grows; pages of it never written are never touched.
+    explicit LayoutText(std::size_t expectedSize) {
+        text.reserve(expectedSize);
+        text = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
+    }
 
     void open(const char* name) {
         if (!openElements.empty()) {
@@ -64,8 +72,14 @@ public:
         text += ' ';
         text += name;
         text += "=\"";
-        // Most values are ASCII: those skip the conversion.
-        if (std::all_of(value.begin(), value.end(), [](wchar_t c) { return c > 0 && c < 0x80; })) {
+        // Most values are printable ASCII with nothing to escape: those are
+        // narrowed in one go; other ASCII skips the conversion.
+        if (std::all_of(value.begin(), value.end(), isPlain)) {
+            const std::size_t at = text.size();
+            text.resize(at + value.size());
+            std::transform(value.begin(), value.end(), text.begin() + static_cast<std::ptrdiff_t>(at),
+                           [](wchar_t c) { return static_cast<char>(c); });
+        } else if (std::all_of(value.begin(), value.end(), [](wchar_t c) { return c > 0 && c < 0x80; })) {
             for (const wchar_t c : value)
                 appendEscaped(text, static_cast<char>(c));
         } else {
@@ -221,12 +235,39 @@ void writeType(LayoutText& out, const LayoutTypeData& type) {
     out.close();
 }
 
+// Room for the text of the types: generously more than any entry's line
+// takes, for every entry of every bar.
+std::size_t expectedSize(const LayoutTypes& types) {
+    constexpr std::size_t perEntry = 160;
+    std::size_t entries = 1;
+    for (const auto& type : types) {
+        for (const auto& mode : type->getLayoutModes()) {
+            const CCommandBars& bars = mode->getCommandBars();
+            for (const CRibbonTab& tab : bars.getRibbonBar().getTabs())
+                for (const CRibbonGroup& group : tab.getGroups())
+                    entries += 1 + group.getControls().size();
+            std::vector<const CMenuItem*> pending{&bars.getMenuBar().getRoot()};
+            while (!pending.empty()) {
+                const CMenuItem* popup = pending.back();
+                pending.pop_back();
+                for (const CMenuItem* child = popup->getFirstChild(); child; child = child->getNextSibling()) {
+                    ++entries;
+                    pending.push_back(child);
+                }
+            }
+            for (const CCommandBar& bar : bars.getToolBars())
+                entries += 1 + bar.getControls().size();
+        }
+    }
+    return entries * perEntry;
+}
+
 } // namespace
 
 bool writeLayoutFile(const std::wstring& path, const LayoutTypes& types,
                      const utility::CCommandTable& /*commandTable: the model holds every SID resolved*/,
                      std::error_code* why) {
-    LayoutText out;
+    LayoutText out(expectedSize(types));
     out.open("Display");
     for (const auto& type : types)
         writeType(out, *type);

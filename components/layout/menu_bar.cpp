@@ -102,12 +102,12 @@ CMenuItem* CMenuItem::findChildNoIdByName(const std::wstring& name) const {
     return nullptr;
 }
 
-int CMenuItem::addCommand(const utility::SCommand& command) { return insertCommand(command, nullptr); }
+int CMenuItem::addCommand(utility::SCommand command) { return insertCommand(std::move(command), nullptr); }
 
-int CMenuItem::insertCommand(const utility::SCommand& command, const CMenuItem* before) {
+int CMenuItem::insertCommand(utility::SCommand command, const CMenuItem* before) {
     auto item = std::make_unique<CMenuItem>();
     item->kind = Kind::command;
-    item->entry = command;
+    item->entry = std::move(command);
     return insertChild(std::move(item), before);
 }
 
@@ -164,19 +164,31 @@ CMenuItem* CMenuItem::insertOwned(std::unique_ptr<CMenuItem> item, const CMenuIt
     return inserted;
 }
 
-bool CMenuItem::updateCommandText(const utility::SCommand& command) {
-    bool changed = false;
+template <class Visit> bool CMenuItem::visitCommands(Visit visit) const {
     std::vector<const CMenuItem*> pending{this};
     while (!pending.empty()) {
         const CMenuItem* item = pending.back();
         pending.pop_back();
         for (const auto& child : item->children) {
-            if (child->kind == Kind::command)
-                changed = refreshCaption(child->entry, command) || changed;
+            if (child->kind == Kind::command && visit(*child))
+                return true;
             pending.push_back(child.get());
         }
     }
+    return false;
+}
+
+bool CMenuItem::updateCommandText(const utility::SCommand& command) {
+    bool changed = false;
+    visitCommands([&](CMenuItem& item) {
+        changed = refreshCaption(item.entry, command) || changed;
+        return false;
+    });
     return changed;
+}
+
+bool CMenuItem::showsStaleCaption(const utility::SCommand& command) const {
+    return visitCommands([&](const CMenuItem& item) { return isStaleCaption(item.entry, command); });
 }
 
 namespace {
@@ -207,7 +219,7 @@ CMenuItem* findEntry(const CMenuItem& parent, const std::wstring& caption) {
 } // namespace
 
 CMenuItem* CMenuBar::findItemByPath(const std::wstring& path) {
-    CMenuItem* item = &root;
+    CMenuItem* item = &getRoot();
     for (const std::wstring& caption : splitPath(path)) {
         item = findEntry(*item, caption);
         if (!item)
@@ -217,7 +229,7 @@ CMenuItem* CMenuBar::findItemByPath(const std::wstring& path) {
 }
 
 CMenuItem* CMenuBar::makeItemByPath(const std::wstring& path) {
-    CMenuItem* item = &root;
+    CMenuItem* item = &getRoot();
     for (const std::wstring& caption : splitPath(path)) {
         CMenuItem* next = findEntry(*item, caption);
         item = next ? next : item->addPopup(caption);
@@ -227,6 +239,9 @@ CMenuItem* CMenuBar::makeItemByPath(const std::wstring& path) {
     return item;
 }
 
-bool CMenuBar::updateCommandText(const utility::SCommand& command) { return root.updateCommandText(command); }
+// A menu shared with a copy is copied only when a caption is to change.
+bool CMenuBar::updateCommandText(const utility::SCommand& command) {
+    return root.read().showsStaleCaption(command) && getRoot().updateCommandText(command);
+}
 
 } // namespace tern::layout

@@ -13,7 +13,8 @@
 // in order wins. Inserting "before" null appends. Insertions return the new
 // entry's 1-based position among its siblings, or the new item; 0 or null
 // on failure. Items are owned by their parent; pointers stay valid until the
-// tree they belong to is copied over or destroyed.
+// tree they belong to is copied over or destroyed, and for a menu bar's
+// items, until the menu bar is copied.
 //
 // Menus may nest to any depth (a definition's menu path makes one popup per
 // step): copying, destroying and every walk of a subtree keep their pending
@@ -24,6 +25,7 @@
 
 #pragma once
 
+#include "components/layout/copy_on_write.h"
 #include "components/utility/command_table.h"
 
 #include <memory>
@@ -60,8 +62,8 @@ public:
     // The child popup of that caption.
     CMenuItem* findChildNoIdByName(const std::wstring& name) const;
 
-    int addCommand(const utility::SCommand& command);
-    int insertCommand(const utility::SCommand& command, const CMenuItem* before);
+    int addCommand(utility::SCommand command);
+    int insertCommand(utility::SCommand command, const CMenuItem* before);
     // Makes this item a separator (a new, empty item is what gets turned).
     void setBreak();
     int insertChild(std::unique_ptr<CMenuItem> item, const CMenuItem* before);
@@ -72,8 +74,13 @@ public:
     // Gives every command of the record's identifier in this subtree its
     // caption; true when a caption changed.
     bool updateCommandText(const utility::SCommand& command);
+    // Whether updateCommandText would change a caption.
+    bool showsStaleCaption(const utility::SCommand& command) const;
 
 private:
+    // Calls visit(item) on every command of the subtree until one returns
+    // true; true when one did.
+    template <class Visit> bool visitCommands(Visit visit) const;
     // The position of `before` among the children; the end for null; -1
     // when it is not a child.
     int insertionIndex(const CMenuItem* before) const;
@@ -89,11 +96,13 @@ private:
     std::vector<std::unique_ptr<CMenuItem>> children;
 };
 
+// A copy of a menu bar shares the items with the original until one of
+// them is changed through a call below that is not const (copy_on_write.h).
 class CMenuBar {
 public:
     // The menu bar itself; its popups are the top-level menus.
-    CMenuItem& getRoot() { return root; }
-    const CMenuItem& getRoot() const { return root; }
+    CMenuItem& getRoot() { return root.write(); }
+    const CMenuItem& getRoot() const { return root.read(); }
 
     // The entry at the end of the path, or null; "" gives the menu bar.
     CMenuItem* findItemByPath(const std::wstring& path);
@@ -103,7 +112,7 @@ public:
     bool updateCommandText(const utility::SCommand& command);
 
 private:
-    CMenuItem root;
+    CopyOnWrite<CMenuItem> root;
 };
 
 } // namespace tern::layout

@@ -19,28 +19,26 @@ template <class Entry> int indexOfCaption(const std::vector<Entry>& entries, con
 
 const utility::SCommand* CRibbonGroup::findControl(int commandId) const {
     const int index = findControlIndex(commandId);
-    return index < 0 ? nullptr : &controls[static_cast<std::size_t>(index)];
+    return index < 0 ? nullptr : &getControls()[static_cast<std::size_t>(index)];
 }
 
 int CRibbonGroup::findControlIndex(int commandId) const {
     if (commandId == 0)
         return -1;
-    const auto found = std::find_if(controls.begin(), controls.end(),
+    const std::vector<utility::SCommand>& shown = getControls();
+    const auto found = std::find_if(shown.begin(), shown.end(),
                                     [&](const utility::SCommand& control) { return control.id == commandId; });
-    return found == controls.end() ? -1 : static_cast<int>(found - controls.begin());
+    return found == shown.end() ? -1 : static_cast<int>(found - shown.begin());
 }
 
-int CRibbonGroup::insertControl(int index, const utility::SCommand& command) {
-    return insertAt(controls, index, command);
+int CRibbonGroup::insertControl(int index, utility::SCommand command) {
+    return insertAt(controls.write(), index, std::move(command));
 }
 
-int CRibbonGroup::addControl(const utility::SCommand& command) { return insertAt(controls, -1, command); }
+int CRibbonGroup::addControl(utility::SCommand command) { return insertControl(-1, std::move(command)); }
 
 bool CRibbonGroup::updateCommandText(const utility::SCommand& command) {
-    bool changed = false;
-    for (utility::SCommand& control : controls)
-        changed = refreshCaption(control, command) || changed;
-    return changed;
+    return refreshCaptions(controls, command, [](auto& control) -> auto& { return control; });
 }
 
 CRibbonTab::CRibbonTab(int id, std::wstring caption) : id(id), caption(std::move(caption)) {}

@@ -7,11 +7,13 @@
 // fails gives -1 or null. An insertion at index -1 appends; an index beyond
 // the end fails. Add and insert calls return the new entry's 1-based
 // position, 0 on failure. Pointers from a find stay valid until the same
-// list is changed. Controls whose SID the command table does not know carry
+// list is changed. A copy of a group shares its controls with the original
+// until either changes them (copy_on_write.h). Controls whose SID the command table does not know carry
 // identifier 0, and no find by identifier ever matches them.
 
 #pragma once
 
+#include "components/layout/copy_on_write.h"
 #include "components/utility/command_table.h"
 
 #include <memory>
@@ -26,13 +28,13 @@ public:
     void setId(int newId) { id = newId; }
     const std::wstring& getCaption() const { return caption; }
     void setCaption(const std::wstring& newCaption) { caption = newCaption; }
-    const std::vector<utility::SCommand>& getControls() const { return controls; }
+    const std::vector<utility::SCommand>& getControls() const { return controls.read(); }
 
     // The control of that identifier, or null.
     const utility::SCommand* findControl(int commandId) const;
     int findControlIndex(int commandId) const;
-    int insertControl(int index, const utility::SCommand& command);
-    int addControl(const utility::SCommand& command);
+    int insertControl(int index, utility::SCommand command);
+    int addControl(utility::SCommand command);
     // Gives every control of that identifier the record's caption; true when
     // a caption changed.
     bool updateCommandText(const utility::SCommand& command);
@@ -40,7 +42,7 @@ public:
 private:
     int id = 0;
     std::wstring caption;
-    std::vector<utility::SCommand> controls;
+    CopyOnWrite<std::vector<utility::SCommand>> controls; // shared by copies of the group until changed
 };
 
 class CRibbonTab {

@@ -5,6 +5,7 @@
 #include "platform/com_apartment.h"
 #include "platform/text.h"
 
+#include <algorithm>
 #include <unordered_set>
 #include <utility>
 
@@ -20,8 +21,8 @@ std::wstring placeOf(const std::wstring& path, const xml::Node& node) {
 
 // Reads the "Command" children of the root, indexing their SIDs; false with
 // the first problem.
-bool readCommands(const std::wstring& path, const xml::Element& root, std::vector<SCommand>& commands,
-                  std::unordered_map<std::wstring, std::size_t>& bySid, std::wstring& problem) {
+bool readCommands(const std::wstring& path, const xml::Element& root, std::vector<SCommand>& commands, SidIndex& bySid,
+                  std::wstring& problem) {
     std::unordered_set<int> ids;
     for (xml::Node child = root.firstChild(); child; child = child.nextSibling()) {
         if (!child.isElement())
@@ -45,16 +46,17 @@ bool readCommands(const std::wstring& path, const xml::Element& root, std::vecto
             return false;
         }
         xml::readAttributeText(command.caption, element, L"Caption");
-        if (!bySid.emplace(command.sid, commands.size()).second) {
-            problem = placeOf(path, child) + L": the SID \"" + command.sid + L"\" is listed twice.";
+        commands.push_back(std::move(command));
+        const SCommand& added = commands.back();
+        if (!bySid.insert(commands, commands.size() - 1)) {
+            problem = placeOf(path, child) + L": the SID \"" + added.sid + L"\" is listed twice.";
             return false;
         }
-        if (!ids.insert(command.id).second) {
-            problem = placeOf(path, child) + L": the Id " + idText + L" of command \"" + command.sid +
+        if (!ids.insert(added.id).second) {
+            problem = placeOf(path, child) + L": the Id " + idText + L" of command \"" + added.sid +
                       L"\" is already used by another command.";
             return false;
         }
-        commands.push_back(std::move(command));
     }
     return true;
 }
@@ -68,7 +70,7 @@ bool CCommandTable::load(const std::wstring& path, std::wstring& problem) {
         return false;
     }
     std::vector<SCommand> read;
-    std::unordered_map<std::wstring, std::size_t> index;
+    SidIndex index;
     try {
         xml::Document document;
         xml::Element root;
@@ -104,8 +106,47 @@ int CCommandTable::GetCommand(const std::wstring& sid, SCommand& record) const {
 }
 
 const SCommand* CCommandTable::findCommand(const std::wstring& sid) const {
-    const auto found = bySid.find(sid);
-    return found == bySid.end() ? nullptr : &commands[found->second];
+    const std::ptrdiff_t found = bySid.find(commands, sid);
+    return found < 0 ? nullptr : &commands[static_cast<std::size_t>(found)];
+}
+
+// FNV-1a over the characters: SIDs are short, and this needs no call.
+std::size_t SidIndex::slotOf(const std::wstring& sid) const {
+    std::uint64_t hash = 14695981039346656037u;
+    for (const wchar_t c : sid)
+        hash = (hash ^ static_cast<std::uint32_t>(c)) * 1099511628211u;
+    return static_cast<std::size_t>(hash ^ (hash >> 32)) & (slots.size() - 1);
+}
+
+bool SidIndex::insert(const std::vector<SCommand>& commands, std::size_t position) {
+    // At most half full, so that a probe ends after a slot or two: past
+    // that, the slots double and the positions before this one go in again.
+    if (2 * (position + 1) > slots.size()) {
+        slots.assign(std::max<std::size_t>(16, 2 * slots.size()), 0);
+        for (std::size_t before = 0; before < position; ++before)
+            place(commands, before);
+    }
+    for (std::size_t slot = slotOf(commands[position].sid); slots[slot] != 0; slot = (slot + 1) & (slots.size() - 1))
+        if (commands[slots[slot] - 1].sid == commands[position].sid)
+            return false;
+    place(commands, position);
+    return true;
+}
+
+void SidIndex::place(const std::vector<SCommand>& commands, std::size_t position) {
+    std::size_t slot = slotOf(commands[position].sid);
+    while (slots[slot] != 0)
+        slot = (slot + 1) & (slots.size() - 1);
+    slots[slot] = static_cast<std::uint32_t>(position + 1);
+}
+
+std::ptrdiff_t SidIndex::find(const std::vector<SCommand>& commands, const std::wstring& sid) const {
+    if (slots.empty())
+        return -1;
+    for (std::size_t slot = slotOf(sid); slots[slot] != 0; slot = (slot + 1) & (slots.size() - 1))
+        if (commands[slots[slot] - 1].sid == sid)
+            return static_cast<std::ptrdiff_t>(slots[slot] - 1);
+    return -1;
 }
 
 } // namespace tern::utility

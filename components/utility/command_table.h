@@ -17,8 +17,9 @@
 
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 namespace tern::utility {
@@ -28,6 +29,26 @@ struct SCommand {
     int id = 0;
     std::wstring caption;
     std::wstring sid;
+};
+
+// The positions of the commands by SID: an open-addressed table of
+// positions, small and contiguous, so that a look-up touches little memory
+// besides the command it finds.
+class SidIndex {
+public:
+    // Indexes the command at `position` of `commands`, every command before
+    // it being indexed already; false, indexing nothing, when one of them
+    // has the same SID.
+    bool insert(const std::vector<SCommand>& commands, std::size_t position);
+    // The position of the command of that SID; -1 when there is none.
+    std::ptrdiff_t find(const std::vector<SCommand>& commands, const std::wstring& sid) const;
+
+private:
+    std::size_t slotOf(const std::wstring& sid) const;
+    // Puts the position in the first free slot from its SID's.
+    void place(const std::vector<SCommand>& commands, std::size_t position);
+
+    std::vector<std::uint32_t> slots; // a position + 1, or 0 for an empty slot; a power of two long
 };
 
 class CCommandTable {
@@ -47,8 +68,8 @@ public:
     const SCommand* findCommand(const std::wstring& sid) const;
 
 private:
-    std::vector<SCommand> commands;                      // in file order
-    std::unordered_map<std::wstring, std::size_t> bySid; // each SID's position in commands
+    std::vector<SCommand> commands; // in file order
+    SidIndex bySid;                 // each SID's position in commands
 };
 
 } // namespace tern::utility

@@ -4,6 +4,8 @@
 #include "platform/text.h"
 
 #include <algorithm>
+#include <functional>
+#include <iterator>
 
 namespace tern::utility::xml {
 namespace {
@@ -43,10 +45,34 @@ template <typename Text> std::wstring entityNamed(const Text& run) {
     return name;
 }
 
+// Whether the text may hold what findEntityProblem looks for: a document
+// type, or an "&" that does not open a character reference or one of the
+// predefined entities (such an "&" is harmless wherever it stands). Most
+// files hold neither, and this asks only for a search of "&" and of the
+// document type, not for the text's runs.
+template <typename Text> bool mayHoldEntities(const Text& text) {
+    using Char = typename Text::value_type;
+    using Traits = typename Text::traits_type;
+    static const char* const harmless[] = {"#", "lt;", "gt;", "amp;", "apos;", "quot;"};
+    const Char* const end = text.data() + text.size();
+    for (const Char* at = text.data(); (at = Traits::find(at, static_cast<std::size_t>(end - at), Char('&')));) {
+        const std::size_t next = static_cast<std::size_t>(++at - text.data());
+        if (std::none_of(std::begin(harmless), std::end(harmless),
+                         [&](const char* reference) { return startsWith(text, next, reference); }))
+            return true;
+    }
+    static const std::string doctypeText = "<!DOCTYPE";
+    static const Text doctype(doctypeText.begin(), doctypeText.end());
+    const std::boyer_moore_horspool_searcher searcher(doctype.begin(), doctype.end());
+    return std::search(text.begin(), text.end(), searcher) != text.end();
+}
+
 } // namespace
 
 template <typename Text> std::wstring findEntityProblem(const Text& text) {
     std::wstring problem;
+    if (!mayHoldEntities(text))
+        return problem;
     text_runs::visitRuns(text, [&](std::size_t begin, std::size_t end, bool readsReferences) {
         if (readsReferences)
             return true;

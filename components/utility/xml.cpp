@@ -45,8 +45,6 @@ bool save(const Document& document, const std::wstring& path) {
     return impl && printFile(*impl, bytes) && platform::writeFileReplacing(path, bytes);
 }
 
-bool checkNodeName(const Node& node, const std::wstring& name) { return node.isElement() && node.name() == name; }
-
 bool readAttributeBool(bool& value, const Element& element, const std::wstring& name) {
     std::wstring text;
     if (!readAttributeText(text, element, name))

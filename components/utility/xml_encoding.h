@@ -143,7 +143,8 @@ bool encodeXml(const Text& text, Convert convert, const XmlEncoding& encoding, s
         if (!referenceUnencodable(text, encodable, referenced) || !convert(referenced, encoding.name, encoded))
             return false;
     }
-    bytes = encoding.byteOrderMark + encoded;
+    // The text of a large file is moved rather than copied when no mark goes before it.
+    bytes = encoding.byteOrderMark.empty() ? std::move(encoded) : encoding.byteOrderMark + encoded;
     return true;
 }
 

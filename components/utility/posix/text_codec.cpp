@@ -3,6 +3,8 @@
 #include <iconv.h>
 
 #include <cerrno>
+#include <cstdint>
+#include <cstring>
 #include <utility>
 
 namespace tern::utility::xml {
@@ -44,8 +46,26 @@ std::size_t utf8SequenceLength(std::string_view text) {
     return length;
 }
 
+// The length of the run of ASCII bytes that opens the text, taken eight
+// bytes at a time: most of any file is ASCII.
+std::size_t asciiPrefix(std::string_view text) {
+    constexpr std::uint64_t highBits = 0x8080808080808080u;
+    std::size_t at = 0;
+    for (std::uint64_t word = 0; at + sizeof word <= text.size(); at += sizeof word) {
+        std::memcpy(&word, text.data() + at, sizeof word);
+        if (word & highBits)
+            break;
+    }
+    while (at < text.size() && static_cast<unsigned char>(text[at]) < 0x80)
+        ++at;
+    return at;
+}
+
 bool isValidUtf8(std::string_view text) {
     while (!text.empty()) {
+        text.remove_prefix(asciiPrefix(text));
+        if (text.empty())
+            break;
         const auto length = utf8SequenceLength(text);
         if (length == 0)
             return false;

@@ -11,6 +11,7 @@
 #include "components/utility/xml_names.h"
 #include "platform/text.h"
 
+#include <cstdint>
 #include <exception>
 #include <string_view>
 
@@ -19,6 +20,17 @@ namespace {
 
 using platform::fromUtf8;
 using platform::toUtf8;
+
+// A name or value of the DOM as wide text. Nearly all are ASCII, which is
+// widened as it stands; the rest are decoded.
+std::wstring wide(const char* utf8) {
+    const char* end = utf8;
+    while (static_cast<unsigned char>(*end) - 1u < 0x7Fu) // 1 to 0x7F
+        ++end;
+    if (*end != '\0')
+        return fromUtf8(utf8);
+    return std::wstring(utf8, end);
+}
 
 pugi::xml_node domNode(const Node& node) {
     const auto* impl = NodeAccess::impl(node);
@@ -42,9 +54,33 @@ void requireDocumentLevelChild(pugi::xml_node document, pugi::xml_node_type type
 
 bool Node::isElement() const { return domNode(*this).type() == pugi::node_element; }
 
-std::wstring Node::name() const { return isElement() ? fromUtf8(impl->node.name()) : std::wstring(); }
+std::wstring Node::name() const { return isElement() ? wide(impl->node.name()) : std::wstring(); }
 
-Element Node::asElement() const { return impl ? NodeAccess::makeElement(impl->document, domNode(*this)) : Element(); }
+// The element shares this handle's node rather than making another.
+Element Node::asElement() const {
+    Element element;
+    if (isElement())
+        element.impl = impl;
+    return element;
+}
+
+// Compared without converting the name, character by character while both
+// are ASCII, as names almost always are.
+bool checkNodeName(const Node& node, const std::wstring& name) {
+    const auto element = domNode(node);
+    if (element.type() != pugi::node_element)
+        return false;
+    const char* utf8 = element.name();
+    std::size_t at = 0;
+    for (; at < name.size() && utf8[at] != '\0'; ++at) {
+        const auto c = static_cast<unsigned char>(utf8[at]);
+        if (c >= 0x80 || static_cast<std::uint32_t>(name[at]) >= 0x80)
+            return fromUtf8(utf8) == name;
+        if (static_cast<wchar_t>(c) != name[at])
+            return false;
+    }
+    return at == name.size() && utf8[at] == '\0';
+}
 
 Node Node::firstChild() const { return impl ? NodeAccess::make(impl->document, domNode(*this).first_child()) : Node(); }
 
@@ -114,7 +150,7 @@ void Element::setAttribute(const std::wstring& name, const std::wstring& value) 
 std::vector<std::wstring> Element::attributeNames() const {
     std::vector<std::wstring> names;
     for (const auto attribute : domNode(*this).attributes())
-        names.push_back(fromUtf8(attribute.name()));
+        names.push_back(wide(attribute.name()));
     return names;
 }
 
@@ -150,7 +186,13 @@ std::shared_ptr<DocumentImpl> parseText(const std::wstring& text) {
 }
 
 bool printFile(DocumentImpl& document, std::string& bytes) {
-    return encodeXml(document.print(document.dom), encodeText, document.encoding, bytes);
+    std::string text = document.print(document.dom);
+    // Printed UTF-8 is already the bytes of a UTF-8 file: no conversion copies it.
+    if (document.encoding.name == "utf-8" && document.encoding.byteOrderMark.empty()) {
+        bytes = std::move(text);
+        return true;
+    }
+    return encodeXml(text, encodeText, document.encoding, bytes);
 }
 
 bool getRootElement(Element& element, const Document& document) {
@@ -163,7 +205,7 @@ bool readAttributeText(std::wstring& value, const Element& element, const std::w
     const auto attribute = domNode(element).attribute(toUtf8(name).c_str());
     if (!attribute)
         return false;
-    value = fromUtf8(attribute.value());
+    value = wide(attribute.value());
     return true;
 }
 
@@ -172,12 +214,12 @@ bool readText(std::wstring& text, const Node& node) {
     if (!impl)
         return false;
     if (impl->attribute) {
-        text = fromUtf8(impl->attribute.value());
+        text = wide(impl->attribute.value());
         return true;
     }
     const auto scope = impl->node;
     if (scope.type() != pugi::node_element && scope.type() != pugi::node_document) {
-        text = fromUtf8(scope.value());
+        text = wide(scope.value());
         return true;
     }
     std::string content;

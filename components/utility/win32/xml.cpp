@@ -77,6 +77,8 @@ std::wstring Node::name() const { return isElement() ? nameOf(impl->node) : std:
 
 Element Node::asElement() const { return impl ? NodeAccess::makeElement(impl->document, impl->node) : Element(); }
 
+bool checkNodeName(const Node& node, const std::wstring& name) { return node.isElement() && node.name() == name; }
+
 Node Node::firstChild() const { return impl ? NodeAccess::make(impl->document, firstChildOf(impl->node)) : Node(); }
 
 Node Node::nextSibling() const {

@@ -14,6 +14,7 @@
 #include <initializer_list>
 #include <memory>
 #include <string>
+#include <utility>
 
 namespace tern::layout {
 namespace {
@@ -108,6 +109,24 @@ TEST_F(MenuBarTest, Copies_AreIndependentTrees_WithTheirOwnSiblings) {
     copy = CMenuBar();
     EXPECT_EQ(describe(copy), "");
     EXPECT_EQ(describe(menu), "File[Open | Export[PDF] Old?]");
+}
+
+// A copy shares the items until one of the two changes: a caption refresh
+// that changes nothing leaves them shared, one that changes a caption
+// shows in that menu only.
+TEST_F(MenuBarTest, Copies_ShareTheirItemsUntilOneChanges_AndARefreshShowsOnlyInItsOwnMenu) {
+    CMenuBar copy = menu;
+    EXPECT_EQ(&std::as_const(copy).getRoot(), &std::as_const(menu).getRoot())
+        << "an unchanged copy holds no items of its own";
+    EXPECT_FALSE(copy.updateCommandText(command(1, L"Open")));
+    EXPECT_EQ(&std::as_const(copy).getRoot(), &std::as_const(menu).getRoot());
+
+    EXPECT_TRUE(copy.updateCommandText(command(1, L"Open File")));
+    EXPECT_EQ(describe(copy), "File[Open File | Export[PDF] Old?]");
+    EXPECT_EQ(describe(menu), "File[Open | Export[PDF] Old?]");
+    EXPECT_TRUE(menu.updateCommandText(command(2, L"As PDF")));
+    EXPECT_EQ(describe(menu), "File[Open | Export[As PDF] Old?]");
+    EXPECT_EQ(describe(copy), "File[Open File | Export[PDF] Old?]");
 }
 
 // Each item knows the sibling after it, wherever entries were inserted.

@@ -9,10 +9,12 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace tern::update::layout {
 namespace {
 
+using test::barsOf;
 using test::changedFlags;
 using test::describe;
 using test::displayWith;
@@ -112,6 +114,44 @@ TEST_F(LayoutTableTest, Commit_StoresEachTablesChange_IntoItsOwnMode_AndTheSaved
               "Home(1)[Draw(2): Line Arc] / File[Open | Save Export[PDF] | Import[]] / Standard: New Open Save");
     EXPECT_EQ(stored(mode(L"Red"), commandTable),
               "Home(1)[Curves(2): Draw(3): Line Arc] / File[Open | Save Export[PDF]] / Standard: New Open Save");
+}
+
+// Tables set up from one mode share its groups, toolbars and menu until an
+// edit changes them: what one table's items change, placements and caption
+// refreshes alike, shows in that table alone, and in the mode only once
+// that table is committed.
+TEST_F(LayoutTableTest, TablesOfOneMode_ShareItsBars_YetShowOnlyTheirOwnEdits) {
+    std::string stale = standardMode("Normal");
+    for (const char* caption : {R"(Caption="Line")", R"(Caption="Open")"})
+        stale.replace(stale.find(caption), std::string(caption).size(), R"(Caption="Old")");
+    loadLayout(displayWith(stale));
+    const std::string before = "Home(1)[Draw(2): Old Arc] / File[Old | Save Export[PDF]] / Standard: New Open Save";
+    LayoutTable& first = table();
+    LayoutTable second;
+    ASSERT_TRUE(second.setup(first.modeData, commandTable, EM_NORMAL, L"Standard", L"Normal"));
+    ASSERT_EQ(barsOf(second), before);
+
+    ASSERT_TRUE(apply<Command>(R"(<Command SID="ID_FILE_OPEN" ChangeText="true">
+        <Ribbon Tab="Home" Group="Draw"/><Menu Path="File/Export"/><CommandPanel Name="Standard" Pos="First"/>
+        </Command>)"));
+    ASSERT_TRUE(apply<Command>(R"(<Command SID="ID_DRAW_LINE" ChangeText="true"/>)"));
+    const std::string edited =
+        "Home(1)[Draw(2): Line Arc Open] / File[Open | Save Export[PDF Open]] / Standard: New Open Save";
+    EXPECT_EQ(barsOf(first), edited);
+    EXPECT_EQ(barsOf(second), before);
+    EXPECT_EQ(stored(*first.modeData, commandTable), before);
+
+    ASSERT_TRUE(first.commit(commandTable));
+    EXPECT_EQ(stored(*first.modeData, commandTable), edited);
+    EXPECT_EQ(barsOf(second), before);
+
+    const std::vector<LayoutTable*> onlySecond{&second};
+    ASSERT_TRUE(item<MakeGroup>(R"(<MakeGroup Tab="Home" Name="Curves"/>)").apply(onlySecond, commandTable));
+    ASSERT_TRUE(item<Command>(R"(<Command SID="ID_DRAW_ARC"><CommandPanel Name="Standard"/></Command>)")
+                    .apply(onlySecond, commandTable));
+    EXPECT_EQ(barsOf(second),
+              "Home(1)[Draw(2): Old Arc Curves(3):] / File[Old | Save Export[PDF]] / Standard: New Open Save Arc");
+    EXPECT_EQ(stored(*first.modeData, commandTable), edited);
 }
 
 } // namespace
