@@ -185,8 +185,7 @@ void setupCheckCommand(CLI::App& app, int& status) {
                      "the files to check, each recognised by its root element (Update_Data, Option_Data, Display "
                      "or Commands); - reads the standard input")
         ->required();
-    command->footer(std::string("Exit status: 0 when no file has a problem, 1 when one has, ") +
-                    usageErrorHelp + ".");
+    command->footer(std::string("Exit status: 0 when no file has a problem, 1 when one has, ") + usageErrorHelp + ".");
     command->callback([options, &status] { status = runCheck(*options); });
 }
 

@@ -102,9 +102,9 @@ bool refreshLayerTemplates(const core::IMainFrame& frame) {
 }
 
 // Tells the report the run's result, and what ended it early.
-template <class MakeReason>
-void reportFinished(int result, const MakeReason& reason) {
-    report([&] { return core::RunEventDetails{RunEvent::finished, {}, {}, {}, {}, std::to_wstring(result), reason()}; });
+template <class MakeReason> void reportFinished(int result, const MakeReason& reason) {
+    report(
+        [&] { return core::RunEventDetails{RunEvent::finished, {}, {}, {}, {}, std::to_wstring(result), reason()}; });
 }
 
 // Makes a folder of the run with up to `depth` missing ancestors; false,

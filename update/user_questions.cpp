@@ -49,8 +49,10 @@ bool askUser(core::Question question, const std::wstring& text) {
 
 int chooseInheritedProduct(std::int32_t& selection) {
     const int result = choose(selection);
-    reportAnswer(L"Whose settings are inherited: this product's or OrvoLumenPatron's?",
-                 result != 1 ? L"cancel" : selection == 1 ? L"OrvoLumenPatron" : L"this product");
+    reportAnswer(L"Whose settings are inherited: this product's or OrvoLumenPatron's?", result != 1 ? L"cancel"
+                                                                                        : selection == 1
+                                                                                            ? L"OrvoLumenPatron"
+                                                                                            : L"this product");
     return result;
 }
 

@@ -27,7 +27,8 @@ int CCommandBar::addCommand(utility::SCommand command, bool beginGroup) {
 }
 
 bool CCommandBar::updateCommandText(const utility::SCommand& command) {
-    return refreshCaptions(controls, command, [](auto& control) -> auto& { return control.command; });
+    return refreshCaptions(
+        controls, command, [](auto& control) -> auto& { return control.command; });
 }
 
 bool CCommandBars::setMenu(CMenuBar& menuBar) const {

@@ -38,7 +38,8 @@ int CRibbonGroup::insertControl(int index, utility::SCommand command) {
 int CRibbonGroup::addControl(utility::SCommand command) { return insertControl(-1, std::move(command)); }
 
 bool CRibbonGroup::updateCommandText(const utility::SCommand& command) {
-    return refreshCaptions(controls, command, [](auto& control) -> auto& { return control; });
+    return refreshCaptions(
+        controls, command, [](auto& control) -> auto& { return control; });
 }
 
 CRibbonTab::CRibbonTab(int id, std::wstring caption) : id(id), caption(std::move(caption)) {}

@@ -259,9 +259,10 @@ TEST_F(RunReportTest, UnplaceableCommand_IsNamedWithItsReason_InTheSummary) {
     const std::string nowhere = ": there is no menu \"Nowhere\" (MakePos is not set)";
     const std::string notKnown = ": the command table does not know \"ID_NOT_A_COMMAND\"";
     EXPECT_EQ(result.output, "1 file written, 4 layout items applied, 4 layout items not applied\n" + menu +
-                              "(type Standard, mode Normal)" + nowhere + "\n" + unknown +
-                              "(type Standard, mode Normal)" + notKnown + "\n" + menu + "(type Compact, mode Normal)" +
-                              nowhere + "\n" + unknown + "(type Compact, mode Normal)" + notKnown + "\nresult: 1\n");
+                                 "(type Standard, mode Normal)" + nowhere + "\n" + unknown +
+                                 "(type Standard, mode Normal)" + notKnown + "\n" + menu +
+                                 "(type Compact, mode Normal)" + nowhere + "\n" + unknown +
+                                 "(type Compact, mode Normal)" + notKnown + "\nresult: 1\n");
     EXPECT_NE(readFile(temp.native(oldLayout())).find("<AppendOption Name=\"Lost\" Major=\"0\" Minor=\"0\"/>"),
               std::string::npos);
 }

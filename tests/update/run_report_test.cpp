@@ -225,9 +225,10 @@ TEST_F(RunReportTest, EachRefusal_SaysItsOwnCause_AndThePathConcerned) {
 
     useFolders("root/OrvoLumen/2016_x64/", userData);
     EXPECT_EQ(run(), -1);
-    EXPECT_EQ(recorder.take(), (Lines{"refused root/OrvoLumen/2016_x64/ (the application-data folder is not three "
-                                      "levels below a folder named \"PLX\" (as in PLX\\OrvoLumen\\OrvoLumen\\2016_x64\\))",
-                                      "finished = -1"}));
+    EXPECT_EQ(recorder.take(),
+              (Lines{"refused root/OrvoLumen/2016_x64/ (the application-data folder is not three "
+                     "levels below a folder named \"PLX\" (as in PLX\\OrvoLumen\\OrvoLumen\\2016_x64\\))",
+                     "finished = -1"}));
 
     const std::string edition(261 - temp.system("root/PLX/OrvoLumen/").size() - 10, 'e');
     const std::string tooLong = "root/PLX/OrvoLumen/" + edition + "/2016_x64/";
