@@ -1,29 +1,24 @@
 // `tnupdate check` run as a definition author, an editor or a script would,
 // on the sample data and on files written for the test.
 
-#include "tests/support/run_program.h"
-#include "tests/support/temp_folder.h"
+#include "tests/cli/sample_copy_test.h"
 
 #include <gtest/gtest.h>
 
 namespace tern::cli {
 namespace {
 
-namespace fs = std::filesystem;
 using test::readFile;
-using test::TempFolder;
 using test::writeFile;
 
 const std::string sampleLayout = "profile/PLX/OrvoLumen/OrvoLumen/2015_x64/Config/Display.xml";
 const std::string sampleCommands = "install/Config/Commands.xml";
 
-class CheckCommandTest : public ::testing::Test {
+class CheckCommandTest : public SampleCopyTest {
 protected:
-    void SetUp() override { fs::copy(TN_EXAMPLES_DIR, temp.path(), fs::copy_options::recursive); }
-
     test::ProgramStreams check(std::vector<std::string> arguments, const std::string& input = {}) {
         arguments.insert(arguments.begin(), "check");
-        return test::runProgramWithStreams(TNUPDATE_EXE, arguments, temp.path(), input);
+        return tnupdateApart(arguments, input);
     }
     // Writes a file and checks it, with the sample command table.
     test::ProgramStreams checkWritten(const std::string& text, const std::string& name = "Check.xml") {
@@ -38,8 +33,6 @@ protected:
         ASSERT_NE(at, std::string::npos) << from;
         writeFile(temp.native(name), text.replace(at, from.size(), to));
     }
-
-    TempFolder temp;
 };
 
 TEST_F(CheckCommandTest, SampleDefinition_ListsItsEntries_AndFindsNothingWrong) {

@@ -2,8 +2,7 @@
 // commands, usage lines, help laid out for the terminal, the exit status of
 // a command table that cannot be loaded, and the terms the help explains.
 
-#include "tests/support/run_program.h"
-#include "tests/support/temp_folder.h"
+#include "tests/cli/sample_copy_test.h"
 
 #include <gtest/gtest.h>
 
@@ -17,7 +16,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using test::readFile;
-using test::TempFolder;
 
 // Sets an environment variable (or removes it) for the programs run while
 // it lives, and puts back what was there.
@@ -66,13 +64,8 @@ std::vector<std::string> wordsOf(const std::string& text) {
 
 const char* const commandNames[] = {"update", "option", "check"};
 
-class CommandLineTest : public ::testing::Test {
+class CommandLineTest : public SampleCopyTest {
 protected:
-    void SetUp() override { fs::copy(TN_EXAMPLES_DIR, temp.path(), fs::copy_options::recursive); }
-
-    test::ProgramResult tnupdate(const std::vector<std::string>& arguments) {
-        return test::runProgram(TNUPDATE_EXE, arguments, temp.path());
-    }
     // The help of a command ("" for the program's own) laid out for a
     // terminal of `columns` columns.
     test::ProgramResult help(const std::string& command, const std::optional<std::string>& columns) {
@@ -80,8 +73,6 @@ protected:
         return tnupdate(command.empty() ? std::vector<std::string>{"--help"}
                                         : std::vector<std::string>{command, "--help"});
     }
-
-    TempFolder temp;
 };
 
 TEST_F(CommandLineTest, UnknownCommand_IsNamedWithTheCommands_AndIsAUsageError) {

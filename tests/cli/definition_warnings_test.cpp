@@ -2,8 +2,7 @@
 // error about the definition they are given, before the run goes on as it
 // would without them.
 
-#include "tests/support/run_program.h"
-#include "tests/support/temp_folder.h"
+#include "tests/cli/sample_copy_test.h"
 
 #include <gtest/gtest.h>
 
@@ -12,34 +11,25 @@ namespace {
 
 namespace fs = std::filesystem;
 using test::readFile;
-using test::TempFolder;
 using test::writeFile;
 
 const std::string wrongRoot = "<?xml version=\"1.0\"?>\n<Versions><Main>2016.0</Main></Versions>\n";
 const std::string notWellFormed = "<Update_Data>\n  <Update ver=\"2016.0\">\n</Update_Data>\n";
 
-class DefinitionWarningsTest : public ::testing::Test {
+class DefinitionWarningsTest : public SampleCopyTest {
 protected:
-    void SetUp() override { fs::copy(TN_EXAMPLES_DIR, temp.path(), fs::copy_options::recursive); }
-
     test::ProgramStreams update(const std::string& definition) {
-        return test::runProgramWithStreams(TNUPDATE_EXE,
-                                           {"update", "--yes", "--install", "install", "--appdata",
-                                            "profile/PLX/OrvoLumen/OrvoLumen/2016_x64", "--userdata",
-                                            "profile/UserData/2016_x64", definition},
-                                           temp.path());
+        return tnupdateApart({"update", "--yes", "--install", "install", "--appdata",
+                              "profile/PLX/OrvoLumen/OrvoLumen/2016_x64", "--userdata", "profile/UserData/2016_x64",
+                              definition});
     }
     test::ProgramStreams option(const std::string& definition) {
-        return test::runProgramWithStreams(TNUPDATE_EXE,
-                                           {"option", "--folder", "profile/PLX/OrvoLumen/OrvoLumen/2015_x64",
-                                            "--install", "install", "Survey", definition},
-                                           temp.path());
+        return tnupdateApart({"option", "--folder", "profile/PLX/OrvoLumen/OrvoLumen/2015_x64", "--install", "install",
+                              "Survey", definition});
     }
     std::string layoutFile() const {
         return readFile(temp.native("profile/PLX/OrvoLumen/OrvoLumen/2015_x64/Config/Display.xml"));
     }
-
-    TempFolder temp;
 };
 
 // Standard output carries the run's own lines; none of them is a warning.

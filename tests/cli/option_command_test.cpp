@@ -1,7 +1,6 @@
 // `tnupdate option` run as a user would, on a copy of the sample data.
 
-#include "tests/support/run_program.h"
-#include "tests/support/temp_folder.h"
+#include "tests/cli/sample_copy_test.h"
 
 #include <gtest/gtest.h>
 
@@ -10,15 +9,12 @@ namespace {
 
 namespace fs = std::filesystem;
 using test::readFile;
-using test::TempFolder;
 
-class OptionCommandTest : public ::testing::Test {
+class OptionCommandTest : public SampleCopyTest {
 protected:
-    void SetUp() override { fs::copy(TN_EXAMPLES_DIR, temp.path(), fs::copy_options::recursive); }
-
     test::ProgramResult option(std::vector<std::string> arguments) {
         arguments.insert(arguments.begin(), "option");
-        return test::runProgram(TNUPDATE_EXE, arguments, temp.path());
+        return tnupdate(arguments);
     }
     test::ProgramResult appendSurvey(const std::string& commandsOption = "--install",
                                      const std::string& commands = "install") {
@@ -26,8 +22,6 @@ protected:
                        "install/Options/Survey.xml"});
     }
     fs::path layoutFile() const { return temp.native("profile/PLX/OrvoLumen/OrvoLumen/2015_x64/Config/Display.xml"); }
-
-    TempFolder temp;
 };
 
 TEST_F(OptionCommandTest, FirstRun_AppendsTheSampleOption_SecondRunChangesNothing) {
@@ -67,8 +61,8 @@ TEST_F(OptionCommandTest, AMenuPathTensOfThousandsOfStepsDeep_IsAppended_InAFile
     test::writeFile(temp.native("Deep.xml"), R"(<Option_Data><Layout><Command SID="ID_SURVEY_POINT"><Menu Path=")" +
                                                  path + R"(" MakePos="true"/></Command></Layout></Option_Data>)");
     const std::string before = readFile(layoutFile());
-    const auto result = option({"--folder", "profile/PLX/OrvoLumen/OrvoLumen/2015_x64", "--install", "install",
-                                "Deep", "Deep.xml"});
+    const auto result =
+        option({"--folder", "profile/PLX/OrvoLumen/OrvoLumen/2015_x64", "--install", "install", "Deep", "Deep.xml"});
     EXPECT_EQ(result.status, 0) << result.output.substr(0, 1000);
     EXPECT_EQ(result.lastLine(), "result: 1");
 
@@ -106,8 +100,8 @@ TEST_F(OptionCommandTest, UnreadableCommandTable_IsNamed) {
 TEST_F(OptionCommandTest, CommandTableIsRequired_AsAUsageError) {
     const auto result = option({"--folder", "profile", "Survey", "install/Options/Survey.xml"});
     EXPECT_EQ(result.status, 2) << result.output;
-    const auto both = option({"--folder", "profile", "--install", "install", "--commands", "x.xml", "Survey",
-                              "install/Options/Survey.xml"});
+    const auto both = option(
+        {"--folder", "profile", "--install", "install", "--commands", "x.xml", "Survey", "install/Options/Survey.xml"});
     EXPECT_EQ(both.status, 2) << both.output;
 }
 

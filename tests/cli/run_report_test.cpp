@@ -3,8 +3,7 @@
 // (read back and held against the disk), errors on standard error only, and
 // the exit statuses.
 
-#include "tests/support/run_program.h"
-#include "tests/support/temp_folder.h"
+#include "tests/cli/sample_copy_test.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -18,7 +17,6 @@ namespace {
 namespace fs = std::filesystem;
 using nlohmann::json;
 using test::readFile;
-using test::TempFolder;
 
 // The lines of a text, without their line breaks.
 std::vector<std::string> linesOf(const std::string& text) {
@@ -40,13 +38,9 @@ std::vector<std::string> linesStartingWith(const std::string& text, const std::s
 
 bool hasErrorLine(const std::string& text) { return !linesStartingWith(text, "error:").empty(); }
 
-class RunReportTest : public ::testing::Test {
+class RunReportTest : public SampleCopyTest {
 protected:
-    void SetUp() override { fs::copy(TN_EXAMPLES_DIR, temp.path(), fs::copy_options::recursive); }
-
-    test::ProgramStreams run(const std::vector<std::string>& arguments) {
-        return test::runProgramWithStreams(TNUPDATE_EXE, arguments, temp.path());
-    }
+    test::ProgramStreams run(const std::vector<std::string>& arguments) { return tnupdateApart(arguments); }
     // The sample update: release 2016 starts beside 2015, the user keeps the settings.
     test::ProgramStreams updateSample(const std::string& output = "") {
         std::vector<std::string> arguments{"update",     "--yes",
@@ -75,7 +69,6 @@ protected:
 
     const std::string oldRelease = "profile/PLX/OrvoLumen/OrvoLumen/2015_x64";
     const std::string newRelease = "profile/PLX/OrvoLumen/OrvoLumen/2016_x64";
-    TempFolder temp;
 };
 
 // The sample's Compact layout has no "Standard" toolbar, so one placement of

@@ -1,7 +1,6 @@
 // `tnupdate update` run as a user would, on a copy of the sample data.
 
-#include "tests/support/run_program.h"
-#include "tests/support/temp_folder.h"
+#include "tests/cli/sample_copy_test.h"
 
 #include <gtest/gtest.h>
 
@@ -12,22 +11,21 @@ namespace {
 
 namespace fs = std::filesystem;
 using test::readFile;
-using test::TempFolder;
 
-class UpdateCommandTest : public ::testing::Test {
+class UpdateCommandTest : public SampleCopyTest {
 protected:
     void SetUp() override {
-        fs::copy(TN_EXAMPLES_DIR, temp.path(), fs::copy_options::recursive);
+        SampleCopyTest::SetUp();
         test::setReadOnly(temp.native("install/Templates/Layer/Survey.xml"), true);
     }
 
     test::ProgramResult update(std::vector<std::string> arguments) {
         arguments.insert(arguments.begin(), "update");
-        return test::runProgram(TNUPDATE_EXE, arguments, temp.path());
+        return tnupdate(arguments);
     }
     test::ProgramResult updateSample(std::vector<std::string> answers = {"--yes"}) {
-        std::vector<std::string> arguments{"--install", "install", "--appdata", appData, "--userdata",
-                                           userData, "--lumen", "install/Update.xml"};
+        std::vector<std::string> arguments{"--install",  "install", "--appdata", appData,
+                                           "--userdata", userData,  "--lumen",   "install/Update.xml"};
         arguments.insert(arguments.begin(), answers.begin(), answers.end());
         return update(arguments);
     }
@@ -36,8 +34,6 @@ protected:
 
     const std::string appData = "profile/PLX/OrvoLumen/OrvoLumen/2016_x64";
     const std::string userData = "profile/UserData/2016_x64";
-
-    TempFolder temp;
 };
 
 // The library's own tests prove what a run does; here each option must
@@ -106,8 +102,8 @@ TEST_F(UpdateCommandTest, UserDeclining_ClearsTheOldSettings_AndKeepsSubFoldersA
     const auto result = updateSample({"--answers", "no"});
     EXPECT_EQ(result.output.rfind("question 4000: no\n", 0), 0u) << result.output;
     EXPECT_EQ(result.lastLine(), "result: 1");
-    EXPECT_EQ(test::treeOf(newRelease("Config")), (test::Tree{"Locked.xml=<Locked/> (read-only)", "Sub/",
-                                                              "Sub/Kept.xml=<Kept/>"}));
+    EXPECT_EQ(test::treeOf(newRelease("Config")),
+              (test::Tree{"Locked.xml=<Locked/> (read-only)", "Sub/", "Sub/Kept.xml=<Kept/>"}));
     EXPECT_FALSE(fs::exists(newRelease("InitialConfig/Old.xml")));
     EXPECT_FALSE(fs::exists(newUserData("WorkData/Old.xml")));
     EXPECT_EQ(readFile(newRelease("version.xml")), readFile(temp.native("install/ja/version.xml")));
@@ -177,11 +173,8 @@ TEST_F(UpdateCommandTest, Refusals_AreSaidOnAnErrorLine_AndFail) {
 }
 
 TEST_F(UpdateCommandTest, DefinitionThatIsNotAFile_IsMentioned_AndTheShippedFilesAreCopied) {
-    const auto result = test::runProgramWithStreams(TNUPDATE_EXE,
-                                                    {"update", "--install", "install", "--appdata",
-                                                     "profile/PLX/OrvoLumen/OrvoLumen/2016_x64", "--userdata",
-                                                     "profile/UserData/2016_x64", "install/Missing.xml"},
-                                                    temp.path());
+    const auto result = tnupdateApart(
+        {"update", "--install", "install", "--appdata", appData, "--userdata", userData, "install/Missing.xml"});
     EXPECT_EQ(result.status, 0);
     EXPECT_EQ(result.errors.rfind("warning: install/Missing.xml: The whole file is rejected: ", 0), 0u)
         << result.errors;
@@ -198,8 +191,8 @@ TEST_F(UpdateCommandTest, MissingOptions_AreAUsageError) {
 TEST_F(UpdateCommandTest, Help_ExplainsEveryOption) {
     const auto result = update({"--help"});
     EXPECT_EQ(result.status, 0);
-    for (const char* option : {"--install", "--appdata", "--userdata", "--lumen", "--commands", "--answers", "--yes",
-                               "DEFINITION"})
+    for (const char* option :
+         {"--install", "--appdata", "--userdata", "--lumen", "--commands", "--answers", "--yes", "DEFINITION"})
         EXPECT_NE(result.output.find(option), std::string::npos) << option;
 }
 
