@@ -7,11 +7,13 @@
 // The tree: release 2016.1 is installed and starts for the first time for a
 // user whose release 2015 left its settings. The user declines to inherit
 // them, so the first run clears them and stamps the release (1); the second
-// finds the release up to date and asks nothing (0).
+// finds the release up to date and asks nothing (0). The library's report of
+// each run reaches the host too.
 
 #include "components/layout/layout_manager_interface.h"
 #include "components/utility/command_table.h"
 #include "host/main_frame.h"
+#include "host/run_report.h"
 #include "host/user_questions.h"
 #include "option/appender.h"
 #include "update/updater.h"
@@ -86,6 +88,15 @@ struct Declining : tern::core::IUserQuestions {
     std::string asked;
 };
 
+// Keeps what each run ended with, as the library reports it.
+struct Results : tern::core::IRunReport {
+    void happened(const tern::core::RunEventDetails& event) override {
+        if (event.event == tern::core::RunEvent::finished)
+            finished += (finished.empty() ? "" : " ") + std::string(event.detail.begin(), event.detail.end());
+    }
+    std::string finished;
+};
+
 void write(const fs::path& file, const std::string& text) {
     fs::create_directories(file.parent_path());
     std::ofstream(file, std::ios::binary) << text;
@@ -127,6 +138,8 @@ int main(int argc, char** argv) {
     FolderFrame frame(root);
     Declining answers;
     tern::core::setUserQuestions(&answers);
+    Results results;
+    tern::core::setRunReport(&results);
     const std::wstring definition = systemPath(root / "Update.xml", false);
     tern::update::CUpdater updater;
     expect("first run", updater.run(definition.c_str(), frame, true), 1);
@@ -139,7 +152,9 @@ int main(int argc, char** argv) {
            std::string("<LayerTemplate/>"));
     expect("second run", updater.run(definition.c_str(), frame, true), 0);
     expect("questions after the second run", answers.asked, std::string("4000"));
+    expect("results reported", results.finished, std::string("1 0"));
     tern::core::setUserQuestions(nullptr);
+    tern::core::setRunReport(nullptr);
 
     // The option appender is exported too: without an option name it
     // refuses at once.
