@@ -109,6 +109,13 @@ bool removeFolder(const std::wstring& path, std::error_code* why = nullptr);
 bool copyFile(const std::wstring& from, const std::wstring& to, FailIfExists policy,
               std::error_code* why = nullptr);
 
+// A replacing copy (copyFile with FailIfExists::no) whose new file is given
+// `attributes` in place of the source's before it takes the destination's
+// place, so that the destination never carries other attributes, not even
+// after a failure: the attributes a replaced file had are kept so.
+bool copyFileAs(const std::wstring& from, const std::wstring& to, std::uint32_t attributes,
+                std::error_code* why = nullptr);
+
 // Deletes one file (or a link to a file, as a link). Fails for a read-only file.
 bool deleteFile(const std::wstring& path, std::error_code* why = nullptr);
 

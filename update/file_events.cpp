@@ -75,10 +75,14 @@ void reportSave(const std::wstring& path, bool saved) {
                    L"it could not be saved (read-only, or the write failed): the old file is kept");
 }
 
+void reportAttributesChanged(const std::wstring& path, const wchar_t* change) {
+    report([&] { return core::RunEventDetails{RunEvent::attributesChanged, path, {}, {}, {}, change, {}}; });
+}
+
 bool changeAttributes(const std::wstring& path, std::uint32_t attributes, const wchar_t* change, std::error_code& why) {
     if (!platform::setAttributes(path, attributes, &why))
         return false;
-    report([&] { return core::RunEventDetails{RunEvent::attributesChanged, path, {}, {}, {}, change, {}}; });
+    reportAttributesChanged(path, change);
     return true;
 }
 

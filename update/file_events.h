@@ -50,6 +50,9 @@ bool copyReplacing(const std::wstring& from, const std::wstring& to);
 // old file is kept).
 void reportSave(const std::wstring& path, bool saved);
 
+// Reports attributesChanged with `change` ("read-only set again").
+void reportAttributesChanged(const std::wstring& path, const wchar_t* change);
+
 // Sets a file's attribute bits, and reports attributesChanged with `change`
 // ("read-only cleared") when they were set. False, with `why` filled and
 // nothing reported, when they could not be: the caller says what that means.

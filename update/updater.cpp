@@ -51,31 +51,30 @@ bool copyInitialSettings(const core::IMainFrame& frame) {
 }
 
 // Replaces the user's template `to` with the newer shipped `from`, keeping
-// the attributes the template had. Its read-only bit is cleared for the
-// copy, which brings the shipped file's attributes along; the template's
-// own are set again afterwards, also when the copy failed. Each step that
-// fails is reported, so a template left writable is never left unsaid.
+// the attributes the template had: the copy is given them before it takes
+// the template's place. A read-only template is writable for the moment of
+// the replacement only (a read-only file cannot be replaced), and is made
+// read-only again when the copy fails. Each step that fails is reported, so
+// a template left writable is never left unsaid. Both paths are within the
+// limit: the copy that found the template there checked them.
 bool replaceOlderTemplate(const std::wstring& from, const std::wstring& to, std::uint32_t attributes) {
     std::error_code why;
     const std::uint32_t writable = attributes & ~std::uint32_t{platform::attrReadOnly};
-    if (writable != attributes && !changeAttributes(to, writable, L"read-only cleared", why)) {
+    const bool readOnly = writable != attributes;
+    if (readOnly && !changeAttributes(to, writable, L"read-only cleared", why)) {
         reportCopy(RunEvent::fileNotWritten, to, from, why, L"its read-only attribute could not be cleared: ");
         return false;
     }
-    const bool replaced = copyFileWithinLimit(from, to, platform::FailIfExists::no, &why);
-    if (replaced)
+    if (platform::copyFileAs(from, to, attributes, &why)) {
         reportCopy(RunEvent::fileReplaced, to, from, L"it was older than the shipped template");
-    else
-        reportCopy(RunEvent::fileNotWritten, to, from, why);
-    platform::FileStatus now;
-    if (platform::getFileStatus(to, now) && now.attributes == attributes)
-        return replaced;
-    const bool readOnly = writable != attributes;
-    if (!changeAttributes(to, attributes, readOnly ? L"read-only set again" : L"attributes restored", why))
-        reportCopy(RunEvent::fileNotWritten, to, from, why,
-                   readOnly ? L"its read-only attribute could not be set again: "
-                            : L"its attributes could not be restored: ");
-    return replaced;
+        if (readOnly)
+            reportAttributesChanged(to, L"read-only set again");
+        return true;
+    }
+    reportCopy(RunEvent::fileNotWritten, to, from, why);
+    if (readOnly && !changeAttributes(to, attributes, L"read-only set again", why))
+        reportCopy(RunEvent::fileNotWritten, to, from, why, L"its read-only attribute could not be set again: ");
+    return false;
 }
 
 // Copies each shipped layer template the user lacks and replaces the user's

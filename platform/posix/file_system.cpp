@@ -20,6 +20,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <memory>
+#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -251,7 +252,17 @@ bool removeFolder(const std::wstring& path, std::error_code* why) {
                   !failsNow(FileCall::removeFolder) && ::rmdir(native.c_str()) == 0 ? std::error_code() : lastError());
 }
 
-bool copyFile(const std::wstring& from, const std::wstring& to, FailIfExists policy, std::error_code* why) {
+namespace {
+
+// The permissions that give a file `attributes` (only the read-only bit has
+// an effect), from the permissions `mode` it has.
+mode_t withAttributes(mode_t mode, std::uint32_t attributes) {
+    return (attributes & attrReadOnly) ? (mode & ~(S_IWUSR | S_IWGRP | S_IWOTH)) : (mode | S_IWUSR);
+}
+
+// copyFile, the copy given `attributes` in place of the source's when set.
+bool copyWith(const std::wstring& from, const std::wstring& to, FailIfExists policy,
+              std::optional<std::uint32_t> attributes, std::error_code* why) {
     // A destination that is there already ends the copy at one status call,
     // before the source is opened: a run that finds every file in place
     // costs no more. The move into place below still guards the moment after.
@@ -267,7 +278,12 @@ bool copyFile(const std::wstring& from, const std::wstring& to, FailIfExists pol
     // Written beside and moved into its place in one step, so that a
     // process killed half-way never leaves a torn file that later runs,
     // finding it there, would keep.
-    const auto copyHere = [&](int fd) { return copyInto(source.get(), sourceStatus, fd); };
+    const auto copyHere = [&](int fd) {
+        if (const std::error_code failed = copyInto(source.get(), sourceStatus, fd); failed || !attributes)
+            return failed;
+        const mode_t mode = withAttributes(sourceStatus.st_mode & 07777, *attributes);
+        return failsNow(FileCall::changeAttributes) || ::fchmod(fd, mode) != 0 ? lastError() : std::error_code();
+    };
     if (policy == FailIfExists::yes)
         return finish(why, putInOneStep(destination, Placement::create, copyHere));
 
@@ -283,6 +299,16 @@ bool copyFile(const std::wstring& from, const std::wstring& to, FailIfExists pol
     if (const std::error_code refused = whyNotReplaceable(target))
         return fail(why, refused);
     return finish(why, putInOneStep(target, Placement::replace, copyHere));
+}
+
+} // namespace
+
+bool copyFile(const std::wstring& from, const std::wstring& to, FailIfExists policy, std::error_code* why) {
+    return copyWith(from, to, policy, std::nullopt, why);
+}
+
+bool copyFileAs(const std::wstring& from, const std::wstring& to, std::uint32_t attributes, std::error_code* why) {
+    return copyWith(from, to, FailIfExists::no, attributes, why);
 }
 
 bool deleteFile(const std::wstring& path, std::error_code* why) {
@@ -314,8 +340,7 @@ bool setAttributes(const std::wstring& path, std::uint32_t attributes, std::erro
     // whatever tree the caller walks: leave both alone.
     if (S_ISLNK(status.st_mode))
         return succeed(why);
-    mode_t mode = status.st_mode & 07777;
-    mode = (attributes & attrReadOnly) ? (mode & ~(S_IWUSR | S_IWGRP | S_IWOTH)) : (mode | S_IWUSR);
+    const mode_t mode = withAttributes(status.st_mode & 07777, attributes);
     if (mode != (status.st_mode & 07777) && (failsNow(FileCall::changeAttributes) || ::chmod(native.c_str(), mode) != 0))
         return fail(why, lastError());
     return succeed(why);

@@ -147,6 +147,20 @@ std::error_code copyToNewFile(const std::wstring& from, const std::wstring& to) 
     return {};
 }
 
+// Sets the attributes a file can carry (not the folder and link bits).
+bool applyAttributes(const std::wstring& native, std::uint32_t attributes) {
+    const DWORD settable = attributes & ~static_cast<DWORD>(attrFolder | attrLink);
+    return !failsNow(FileCall::changeAttributes) &&
+           ::SetFileAttributesW(native.c_str(), settable != 0 ? settable : FILE_ATTRIBUTE_NORMAL) != FALSE;
+}
+
+// Removes a copy that is not to take its place; it may carry the source's
+// read-only attribute.
+void discard(const std::wstring& temporary) {
+    ::SetFileAttributesW(win32Path(temporary).c_str(), FILE_ATTRIBUTE_NORMAL);
+    ::DeleteFileW(win32Path(temporary).c_str());
+}
+
 bool moveOver(const std::wstring& from, const std::wstring& to) {
     return !failsNow(FileCall::rename) && ::MoveFileExW(win32Path(from).c_str(), win32Path(to).c_str(),
                                                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
@@ -171,7 +185,11 @@ bool removeFolder(const std::wstring& path, std::error_code* why) {
     return result(!failsNow(FileCall::removeFolder) && ::RemoveDirectoryW(win32Path(path).c_str()), why);
 }
 
-bool copyFile(const std::wstring& from, const std::wstring& to, FailIfExists policy, std::error_code* why) {
+namespace {
+
+// copyFile, the copy given `attributes` in place of the source's when set.
+bool copyWith(const std::wstring& from, const std::wstring& to, FailIfExists policy,
+              std::optional<std::uint32_t> attributes, std::error_code* why) {
     // A destination that is there already ends the copy at one status call,
     // before the source is opened; the move below still guards the moment after.
     if (policy == FailIfExists::yes && ::GetFileAttributesW(win32Path(to).c_str()) != INVALID_FILE_ATTRIBUTES)
@@ -208,13 +226,25 @@ bool copyFile(const std::wstring& from, const std::wstring& to, FailIfExists pol
         temporary = folder + temporaryNameBeside(target.substr(folder.size()));
         failed = copyToNewFile(from, temporary);
     } while (failed == std::errc::file_exists);
+    if (!failed && attributes && !applyAttributes(win32Path(temporary), *attributes)) {
+        failed = lastError();
+        discard(temporary);
+    }
     if (!failed && !moveInto(temporary, target, policy)) {
         failed = lastError();
-        // The copy may carry the source's read-only attribute.
-        ::SetFileAttributesW(win32Path(temporary).c_str(), FILE_ATTRIBUTE_NORMAL);
-        ::DeleteFileW(win32Path(temporary).c_str());
+        discard(temporary);
     }
     return finish(why, failed);
+}
+
+} // namespace
+
+bool copyFile(const std::wstring& from, const std::wstring& to, FailIfExists policy, std::error_code* why) {
+    return copyWith(from, to, policy, std::nullopt, why);
+}
+
+bool copyFileAs(const std::wstring& from, const std::wstring& to, std::uint32_t attributes, std::error_code* why) {
+    return copyWith(from, to, FailIfExists::no, attributes, why);
 }
 
 bool deleteFile(const std::wstring& path, std::error_code* why) {
@@ -238,10 +268,7 @@ bool setAttributes(const std::wstring& path, std::uint32_t attributes, std::erro
     // outside whatever tree the caller walks: a link is left as it is.
     if (present & FILE_ATTRIBUTE_REPARSE_POINT)
         return succeed(why);
-    const DWORD settable = attributes & ~static_cast<DWORD>(attrFolder | attrLink);
-    return result(!failsNow(FileCall::changeAttributes) &&
-                      ::SetFileAttributesW(native.c_str(), settable != 0 ? settable : FILE_ATTRIBUTE_NORMAL),
-                  why);
+    return result(applyAttributes(native, attributes), why);
 }
 
 bool isFolder(const std::wstring& path) { return ::PathIsDirectoryW(win32Path(path).c_str()) != FALSE; }

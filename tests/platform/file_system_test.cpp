@@ -404,7 +404,7 @@ TEST_F(FileSystemTest, WriteFileReplacing_RemovesTheTemporaryFilesOfProcessesGon
     EXPECT_EQ(treeOf(dir.path()), expected);
 }
 
-// Every counted call of a save and of a replacing copy is made to fail in
+// Every counted call of a save and of the replacing copies is made to fail in
 // turn, until one runs without reaching the failure: each failure leaves
 // the old file, read-only source and all, and nothing beside it.
 TEST_F(FileSystemTest, SaveAndReplacingCopy_LeaveTheOldFileAndNothingElse_WhicheverCallFails) {
@@ -413,6 +413,11 @@ TEST_F(FileSystemTest, SaveAndReplacingCopy_LeaveTheOldFileAndNothingElse_Whiche
         {"replacing copy",
          [](const TempFolder& folder) {
              return copyFile(folder.system("source.xml"), folder.system("target.xml"), FailIfExists::no);
+         }},
+        // Given the target's own attributes: the read-only source's never show.
+        {"copy as the target",
+         [](const TempFolder& folder) {
+             return copyFileAs(folder.system("source.xml"), folder.system("target.xml"), attrArchive);
          }},
     };
     for (const auto& [name, operation] : operations) {
@@ -428,7 +433,8 @@ TEST_F(FileSystemTest, SaveAndReplacingCopy_LeaveTheOldFileAndNothingElse_Whiche
             const bool failed = failedFileCall().has_value();
             disarmFault();
 
-            const std::string copied = std::string(name) == "save" ? "target.xml=new" : "target.xml=new (read-only)";
+            const std::string copied =
+                std::string(name) == "replacing copy" ? "target.xml=new (read-only)" : "target.xml=new";
             EXPECT_EQ(done, !failed);
             EXPECT_EQ(treeOf(folder.path()), (Tree{"source.xml=new (read-only)", failed ? "target.xml=old" : copied}));
             if (!failed)

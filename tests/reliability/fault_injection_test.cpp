@@ -75,10 +75,8 @@ std::map<std::string, State> statesOf(const Tree& tree) {
 }
 
 // Checks the tree a run with a failing call left against the tree before
-// any run and the tree a run without failure left. `mayLoseReadOnly` names
-// the files whose read-only attribute the design lets a failure take away.
-void expectEveryFileWhole(const Tree& before, const Tree& after, const Tree& left,
-                          const std::function<bool(const std::string&)>& mayLoseReadOnly) {
+// any run and the tree a run without failure left.
+void expectEveryFileWhole(const Tree& before, const Tree& after, const Tree& left) {
     const auto old = statesOf(before), done = statesOf(after), now = statesOf(left);
     auto holds = [](const std::map<std::string, State>& states, const std::string& path, const std::string& content) {
         const auto found = states.find(path);
@@ -95,7 +93,7 @@ void expectEveryFileWhole(const Tree& before, const Tree& after, const Tree& lef
             ADD_FAILURE() << path
                           << " holds neither what it held nor what it should, nor a whole copy: " << state.content;
         else if (!state.readOnly && old.count(path) && old.at(path).readOnly && done.count(path) &&
-                 done.at(path).readOnly && !mayLoseReadOnly(path))
+                 done.at(path).readOnly)
             ADD_FAILURE() << path << " lost its read-only attribute";
     }
     for (const auto& [path, state] : done) {
@@ -118,14 +116,11 @@ protected:
     // without failure left.
     using CheckResult =
         std::function<void(const Outcome& clean, const Outcome& run, const SampleTree& fixture, const Tree& after)>;
-    using MayLoseReadOnly = std::function<bool(FileCall failed, const std::string& path)>;
 
     // Runs `operation` on a fixture laid out by `prepare`, first without a
     // failure, then with call n failing for n = 1, 2... until a run no
     // longer reaches call n, and checks each run's files and result.
-    void runWithEveryFailure(
-        const Prepare& prepare, const Operation& operation, const CheckResult& checkResult,
-        const MayLoseReadOnly& mayLoseReadOnly = [](FileCall, const std::string&) { return false; }) {
+    void runWithEveryFailure(const Prepare& prepare, const Operation& operation, const CheckResult& checkResult) {
         SampleTree first;
         prepare(first);
         const Tree before = test::treeOf(first.temp.path());
@@ -144,8 +139,7 @@ protected:
                 return;
             }
             SCOPED_TRACE("call " + std::to_string(n) + " failed: " + nameOf(*run.failed));
-            expectEveryFileWhole(before, after, test::treeOf(fixture.temp.path()),
-                                 [&](const std::string& path) { return mayLoseReadOnly(*run.failed, path); });
+            expectEveryFileWhole(before, after, test::treeOf(fixture.temp.path()));
             checkResult(clean, run, fixture, after);
             if (HasFailure())
                 return; // one failing call tells enough
@@ -201,12 +195,6 @@ TEST_F(FaultInjectionTest, UpdaterRun_OnATreeThatInherits) {
                 EXPECT_EQ(*run.failed, FileCall::makeFolder);
             else
                 EXPECT_EQ(run.result, clean.result);
-        },
-        // A refreshed template gets its read-only attribute back by a last
-        // attribute change, whose failure the run ignores as the design has
-        // it: only that failure may leave a template writable.
-        [](FileCall failed, const std::string& path) {
-            return failed == FileCall::changeAttributes && path.find("/Templates/Layer/") != std::string::npos;
         });
 }
 
