@@ -39,7 +39,7 @@ CommandLineQuestions::CommandLineQuestions(Source source, std::vector<std::strin
 bool CommandLineQuestions::askYesNo(core::Question question, const std::wstring& text) {
     const std::string asked = "question " + nameOf(question);
     const std::string answer = answerTo(asked, {"yes", "no"}, "yes", [&text]() -> std::string {
-        switch (platform::askYesNoOn(std::cin, std::cout, text)) {
+        switch (platform::askYesNoOn(std::cin, std::cerr, text)) {
         case platform::PromptReply::yes:
             return "yes";
         case platform::PromptReply::no:
@@ -56,7 +56,7 @@ int CommandLineQuestions::chooseInheritedProduct(std::int32_t& selection) {
     const std::string asked = "dialog 4001";
     const std::string answer = answerTo(asked, {"0", "1", "no"}, "0", [&selection]() -> std::string {
         std::int32_t chosen = selection;
-        switch (platform::chooseProductOn(std::cin, std::cout, chosen)) {
+        switch (platform::chooseProductOn(std::cin, std::cerr, chosen)) {
         case 1:
             return std::to_string(chosen);
         case 2:

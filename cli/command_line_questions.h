@@ -3,7 +3,8 @@
 // Answers are taken in the order the questions come: "yes" or "no" for a
 // question, "0" or "1" (OK with that product) or "no" (Cancel) for the
 // dialog. With --yes every question gets Yes and the dialog OK with the
-// first product. With no answers given, a terminal is asked. A question left
+// first product. With no answers given, a terminal is asked, on standard
+// error: standard output carries the report alone. A question left
 // without a fitting answer (the list used up, an answer of the wrong kind,
 // nobody to ask) gets the answer that deletes nothing, with a warning.
 //

@@ -26,11 +26,11 @@ int main(int argc, char** argv) {
     app.formatter(std::make_shared<tern::cli::HelpFormatter>(tern::cli::helpWidth()));
     app.set_help_flag("-h,--help", "print this help and exit");
     app.require_subcommand(1);
-    // The library's version, and the source revision when the build was told it.
+    // The library's version, and the source revision it was built from when known.
     const std::string revision = TNUPDATE_REVISION;
     app.set_version_flag(
         "--version", std::string("tnupdate ") + TNUPDATE_VERSION + (revision.empty() ? "" : "\nbuilt from " + revision),
-        "print the library's version and, when the build was told it, the source revision it was "
+        "print the library's version and the source revision it was "
         "built from");
     int status = 0;
     tern::cli::setupUpdateCommand(app, status);
