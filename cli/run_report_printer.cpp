@@ -133,11 +133,15 @@ RunReportPrinter::RunReportPrinter(ReportStyle style, std::ostream& out, std::os
     : style(style), out(out), errors(errors) {}
 
 void RunReportPrinter::happened(const RunEventDetails& event) {
-    events.push_back(event);
+    ++counts[event.event];
+    anyError = anyError || isError(event.event);
+    // Kept for what is printed at the end: every event in JSON, what was not
+    // applied in the summary. A run may tell tens of thousands of skips.
+    if (style == ReportStyle::json || (style == ReportStyle::summary && isNotApplied(event.event)))
+        kept.push_back(event);
     if (style == ReportStyle::json)
         return;
     if (isError(event.event)) {
-        anyError = true;
         out << std::flush;
         errors << "error: " << lineOf(event) << "\n" << std::flush;
     } else if (style == ReportStyle::verbose && event.event != RunEvent::finished) {
@@ -154,16 +158,11 @@ int RunReportPrinter::finish(int result) {
         out << "result: " << result << "\n";
     }
     out << std::flush;
-    for (const RunEventDetails& event : events)
-        anyError = anyError || isError(event.event);
     return result < 0 || anyError ? 1 : 0;
 }
 
 void RunReportPrinter::printSummary() const {
     // Counted in the order the kinds are declared, which is roughly the order of a run.
-    std::map<RunEvent, std::size_t> counts;
-    for (const RunEventDetails& event : events)
-        ++counts[event.event];
     std::string line;
     for (const auto& [event, count] : counts) {
         const EventWords words = wordsOf(event);
@@ -172,20 +171,18 @@ void RunReportPrinter::printSummary() const {
     }
     if (!line.empty())
         out << line << "\n";
-    for (const RunEventDetails& event : events)
-        if (isNotApplied(event.event))
-            out << lineOf(event) << "\n";
+    for (const RunEventDetails& event : kept)
+        out << lineOf(event) << "\n";
 }
 
 void RunReportPrinter::printJson(int result) const {
     nlohmann::ordered_json list = nlohmann::ordered_json::array();
-    nlohmann::ordered_json counts = nlohmann::ordered_json::object();
-    for (const RunEventDetails& event : events) {
+    for (const RunEventDetails& event : kept)
         list.push_back(jsonOf(event));
-        const char* name = wordsOf(event.event).name;
-        counts[name] = counts.value(name, 0) + 1;
-    }
-    const nlohmann::ordered_json document{{"result", result}, {"events", list}, {"counts", counts}};
+    nlohmann::ordered_json countsByName = nlohmann::ordered_json::object();
+    for (const auto& [event, count] : counts)
+        countsByName[wordsOf(event).name] = count;
+    const nlohmann::ordered_json document{{"result", result}, {"events", list}, {"counts", countsByName}};
     out << document.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << "\n";
 }
 

@@ -13,7 +13,9 @@
 
 #include "host/run_report.h"
 
+#include <cstddef>
 #include <iosfwd>
+#include <map>
 #include <vector>
 
 namespace tern::cli {
@@ -43,7 +45,8 @@ private:
     ReportStyle style;
     std::ostream& out;
     std::ostream& errors;
-    std::vector<core::RunEventDetails> events;
+    std::map<core::RunEvent, std::size_t> counts;
+    std::vector<core::RunEventDetails> kept;
     bool anyError = false;
 };
 

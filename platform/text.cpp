@@ -131,4 +131,11 @@ bool lessIgnoringCase(std::wstring_view a, std::wstring_view b) {
     return inA == a.end() || utf16Order(toUpperCase(*inA)) < utf16Order(toUpperCase(*inB));
 }
 
+std::u32string caseOrderKey(std::wstring_view name) {
+    std::u32string key(name.size(), U'\0');
+    std::transform(name.begin(), name.end(), key.begin(),
+                   [](wchar_t c) { return static_cast<char32_t>(utf16Order(toUpperCase(c))); });
+    return key;
+}
+
 } // namespace tern::platform

@@ -38,8 +38,4 @@ bool matchesWildcard(std::wstring_view pattern, std::wstring_view name) {
     return p == pattern.size();
 }
 
-bool listedBefore(std::wstring_view a, std::wstring_view b) {
-    return lessIgnoringCase(a, b) || (!lessIgnoringCase(b, a) && a < b);
-}
-
 } // namespace tern::platform::posix

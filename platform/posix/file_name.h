@@ -14,8 +14,4 @@ namespace tern::platform::posix {
 
 bool matchesWildcard(std::wstring_view pattern, std::wstring_view name);
 
-// Whether `a` is listed before `b`: NTFS lists a folder in upper-case order;
-// names that differ only in case follow their exact order.
-bool listedBefore(std::wstring_view a, std::wstring_view b);
-
 } // namespace tern::platform::posix

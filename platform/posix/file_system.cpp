@@ -391,9 +391,23 @@ bool findFiles(const std::wstring& pattern, std::vector<FolderEntry>& entries, s
         entries.clear();
         return fail(why, failed);
     }
-    // Listed in the order NTFS lists a folder, so that results repeat.
-    std::sort(entries.begin(), entries.end(),
-              [](const FolderEntry& a, const FolderEntry& b) { return posix::listedBefore(a.name, b.name); });
+    // Listed in the order NTFS lists a folder, so that results repeat; names
+    // equal but for case (which NTFS cannot hold) in their own order.
+    std::vector<std::u32string> keys;
+    keys.reserve(entries.size());
+    for (const FolderEntry& entry : entries)
+        keys.push_back(caseOrderKey(entry.name));
+    std::vector<std::size_t> order(entries.size());
+    for (std::size_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+        return keys[a] < keys[b] || (keys[a] == keys[b] && entries[a].name < entries[b].name);
+    });
+    std::vector<FolderEntry> sorted;
+    sorted.reserve(entries.size());
+    for (const std::size_t i : order)
+        sorted.push_back(std::move(entries[i]));
+    entries = std::move(sorted);
     return succeed(why);
 }
 

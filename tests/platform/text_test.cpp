@@ -10,7 +10,7 @@ namespace tern::platform {
 namespace {
 
 // Characters beyond U+FFFF, written as the platform's wide string holds them.
-const std::wstring grinningFace = fromUtf8("\xF0\x9F\x98\x80");         // U+1F600
+const std::wstring grinningFace = fromUtf8("\xF0\x9F\x98\x80");        // U+1F600
 const std::wstring deseretCapitalLongI = fromUtf8("\xF0\x90\x90\x80"); // U+10400
 const std::wstring deseretSmallLongI = fromUtf8("\xF0\x90\x90\xA8");   // U+10428
 
@@ -48,16 +48,27 @@ TEST(TextCase, EqualIgnoringCase_FoldsEachUnitToItsUpperCase_AsWindowsComparesNa
 }
 
 TEST(TextCase, LessIgnoringCase_OrdersUpperCasedUtf16Units_AsNtfsListsAFolder) {
-    std::vector<std::wstring> names = {L"\uff21", grinningFace, L"\u00e9t\u00e9", L"_x", L"Zed",
-                                       L"b",      L"A",         L"\u00c9mile",    L"\u00c9T\u00c9s"};
+    std::vector<std::wstring> names = {L"\uff21", grinningFace,  L"\u00e9t\u00e9", L"_x", L"Zed", L"b",
+                                       L"A",      L"\u00c9mile", L"\u00c9T\u00c9s"};
     std::sort(names.begin(), names.end(), lessIgnoringCase);
     // "_" (0x5F) comes after the upper-case letters; a surrogate pair
     // (0xD83D...) before U+FF21.
-    const std::vector<std::wstring> expected = {L"A",         L"b", L"Zed", L"_x", L"\u00c9mile", L"\u00e9t\u00e9",
-                                                L"\u00c9T\u00c9s", grinningFace, L"\uff21"};
+    const std::vector<std::wstring> expected = {
+        L"A", L"b", L"Zed", L"_x", L"\u00c9mile", L"\u00e9t\u00e9", L"\u00c9T\u00c9s", grinningFace, L"\uff21"};
     EXPECT_EQ(names, expected);
     EXPECT_FALSE(lessIgnoringCase(L"\u00e9t\u00e9", L"\u00c9T\u00c9"));
     EXPECT_FALSE(lessIgnoringCase(L"\u00c9T\u00c9", L"\u00e9t\u00e9"));
+}
+
+// The sort key agrees with the comparison on every pair, prefixes and names
+// equal but for case included.
+TEST(TextCase, CaseOrderKey_OrdersAsLessIgnoringCase) {
+    const std::vector<std::wstring> names = {
+        L"\uff21",     grinningFace,      L"\u00e9t\u00e9", L"_x", L"Zed", L"b",     L"A",
+        L"\u00c9mile", L"\u00c9T\u00c9s", L"\u00c9T\u00c9", L"a",  L"",    L"\ue000"};
+    for (const std::wstring& a : names)
+        for (const std::wstring& b : names)
+            EXPECT_EQ(caseOrderKey(a) < caseOrderKey(b), lessIgnoringCase(a, b)) << toUtf8(a) << " / " << toUtf8(b);
 }
 
 TEST(TextCase, ToUpperCase_ChangesOnlyLettersWithAnUpperCase) {
