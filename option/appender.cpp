@@ -3,6 +3,7 @@
 #include "components/layout/layout_manager.h"
 #include "host/main_frame.h"
 #include "update/definition_file.h"
+#include "update/file_events.h"
 #include "update/layout/layout_table.h"
 #include "update/layout/layout_tables.h"
 #include "update/owned_pointers.h"
@@ -25,15 +26,13 @@ bool isEmpty(const wchar_t* text) { return !text || !*text; }
 
 // -1, and the report hears why.
 int refuse(const std::wstring& path, const wchar_t* reason) {
-    update::report(core::RunEvent::refused, path, reason);
+    update::reportFile(core::RunEvent::refused, path, reason);
     return -1;
 }
 
 // The result, after telling the report that the run ended with it.
 int finished(int result) {
-    update::report([result] {
-        return core::RunEventDetails{core::RunEvent::finished, {}, {}, {}, {}, std::to_wstring(result), {}};
-    });
+    update::reportFinished(result);
     return result;
 }
 

@@ -18,11 +18,10 @@ namespace update {
 
 core::IRunReport* runReport() { return core::installedReport; }
 
-void report(core::RunEvent event, const std::wstring& path, const std::wstring& reason) {
-    if (core::IRunReport* listener = runReport()) {
-        core::RunEventDetails details{event, path, {}, {}, {}, {}, reason};
-        listener->happened(details);
-    }
+void reportFinished(int result, const std::wstring& whyEnded) {
+    report([&] {
+        return core::RunEventDetails{core::RunEvent::finished, {}, {}, {}, {}, std::to_wstring(result), whyEnded};
+    });
 }
 
 } // namespace update

@@ -20,7 +20,8 @@ void report(const MakeEvent& makeEvent) {
         listener->happened(makeEvent());
 }
 
-// The common case: an event about one file or folder, with an optional reason.
-void report(core::RunEvent event, const std::wstring& path, const std::wstring& reason = {});
+// Tells the report that the run ended with `result`; `whyEnded` says what
+// ended it early, when something did.
+void reportFinished(int result, const std::wstring& whyEnded = {});
 
 } // namespace tern::update

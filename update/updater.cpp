@@ -100,12 +100,6 @@ bool refreshLayerTemplates(const core::IMainFrame& frame) {
     return copied;
 }
 
-// Tells the report the run's result, and what ended it early.
-template <class MakeReason> void reportFinished(int result, const MakeReason& reason) {
-    report(
-        [&] { return core::RunEventDetails{RunEvent::finished, {}, {}, {}, {}, std::to_wstring(result), reason()}; });
-}
-
 // Makes a folder of the run with up to `depth` missing ancestors; false,
 // after reporting the refusal, when it cannot be made.
 bool makeRunFolder(const std::wstring& folder, std::int32_t depth) {
@@ -124,13 +118,13 @@ CUpdater::~CUpdater() { clearEntries(); }
 
 int CUpdater::run(const wchar_t* definitionPath, const core::IMainFrame& frame, bool lumen) try {
     const int result = runSteps(definitionPath, frame, lumen);
-    reportFinished(result, [] { return std::wstring(); });
+    reportFinished(result);
     return result;
 } catch (const std::exception& error) {
     // No exception may leave the library into the host, which it would end
     // (std::bad_alloc from a file too large to hold, say): the run fails.
     try {
-        reportFinished(0, [&] { return L"the run was ended by an error: " + platform::fromUtf8(error.what()); });
+        reportFinished(0, L"the run was ended by an error: " + platform::fromUtf8(error.what()));
     } catch (const std::exception&) {
         // Nothing is left to tell the host with.
     }

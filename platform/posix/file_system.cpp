@@ -214,16 +214,17 @@ std::error_code putInOneStep(const std::string& target, Placement placement, Fil
     return {};
 }
 
-// Copies content, last-write time and permissions (the read-only attribute
-// among them) from an open source to an open destination. The permissions
-// come last: as a non-root owner, the open descriptor can still be written
-// after the read-only attribute is set.
-std::error_code copyInto(int from, const struct stat& source, int to) {
+// Copies content and last-write time from an open source to an open
+// destination, and gives the destination the permissions `mode` (the
+// read-only attribute among them). The permissions come last: as a non-root
+// owner, the open descriptor can still be written after the read-only
+// attribute is set.
+std::error_code copyInto(int from, const struct stat& source, int to, mode_t mode) {
     if (const std::error_code failed = posix::copyAll(from, to))
         return failed;
     const timespec times[2] = {source.st_atim, source.st_mtim};
     if (failsNow(FileCall::changeAttributes) || ::futimens(to, times) != 0 ||
-        failsNow(FileCall::changeAttributes) || ::fchmod(to, source.st_mode & 0777) != 0)
+        failsNow(FileCall::changeAttributes) || ::fchmod(to, mode) != 0)
         return lastError();
     return {};
 }
@@ -278,12 +279,10 @@ bool copyWith(const std::wstring& from, const std::wstring& to, FailIfExists pol
     // Written beside and moved into its place in one step, so that a
     // process killed half-way never leaves a torn file that later runs,
     // finding it there, would keep.
-    const auto copyHere = [&](int fd) {
-        if (const std::error_code failed = copyInto(source.get(), sourceStatus, fd); failed || !attributes)
-            return failed;
-        const mode_t mode = withAttributes(sourceStatus.st_mode & 07777, *attributes);
-        return failsNow(FileCall::changeAttributes) || ::fchmod(fd, mode) != 0 ? lastError() : std::error_code();
-    };
+    // The source's permissions, or those that give the copy `attributes`.
+    const mode_t mode =
+        attributes ? withAttributes(sourceStatus.st_mode & 0777, *attributes) : sourceStatus.st_mode & 0777;
+    const auto copyHere = [&](int fd) { return copyInto(source.get(), sourceStatus, fd, mode); };
     if (policy == FailIfExists::yes)
         return finish(why, putInOneStep(destination, Placement::create, copyHere));
 

@@ -26,12 +26,8 @@ protected:
         put("install/Config/InitialSet/Draw_Common.xml", "<DrawCommon/>");
         put("install/Templates/Layer/Standard.xml", "<LayerTemplate Name=\"new\"/>");
         put("definition.xml", "<Update_Data/>");
-        frame.installFolder = frame.resourceFolder = system("install/");
-        frame.appDataFolder = system("profile/PLX/OrvoLumen/OrvoLumen/2016_x64/");
-        frame.userDataFolder = system("profile/UserData/2016_x64/");
-        frame.initialConfigFolder = frame.appDataFolder + L"InitialConfig\\";
-        frame.settingFolder = frame.appDataFolder + L"Config\\";
-        frame.templateFolder = frame.userDataFolder + L"Templates\\";
+        frame.useFolders(system("install/"), system("profile/PLX/OrvoLumen/OrvoLumen/2016_x64/"),
+                         system("profile/UserData/2016_x64/"));
     }
     void TearDown() override { fs::remove_all(root); }
 

@@ -17,22 +17,8 @@ SampleTree::SampleTree() {
     EXPECT_TRUE(commands.load(temp.system("install/Config/Commands.xml"), problem));
     frame.commandTable = &commands;
     frame.layoutManager = &layouts;
-    frame.installFolder = frame.resourceFolder = temp.system("install/");
-    frame.appDataFolder = temp.system(currentApp);
-    frame.userDataFolder = temp.system(currentUser);
-    frame.settingFolder = frame.appDataFolder + L"Config\\";
-    frame.initialConfigFolder = frame.appDataFolder + L"InitialConfig\\";
-    frame.templateFolder = frame.userDataFolder + L"Templates\\";
-    const std::wstring settings = frame.settingFolder;
-    frame.systemPaperFrameSetting = settings + L"System_PaperFrame.xml";
-    frame.colorSetting = settings + L"System_Color.xml";
-    frame.userLineTypeSetting = settings + L"User_LineType.xml";
-    frame.lineWidthSetting = settings + L"System_LineWidth.xml";
-    frame.systemHatchingSetting = settings + L"System_Hatching.xml";
-    frame.systemLineTypeSetting = settings + L"System_LineType.xml";
-    frame.userDisplaySetting = settings + L"User_Display.xml";
-    frame.initialColorSetting = frame.initialConfigFolder + L"System_Color.xml";
-    frame.initialLineTypeSetting = frame.initialConfigFolder + L"User_LineType.xml";
+    frame.useFolders(temp.system("install/"), temp.system(currentApp), temp.system(currentUser));
+    frame.useSettingFiles();
 }
 
 YesToAll::YesToAll() { core::setUserQuestions(this); }

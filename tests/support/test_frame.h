@@ -49,6 +49,21 @@ struct TestFrame : core::IMainFrame {
         initialConfigFolder = appData + L"InitialConfig\\";
         templateFolder = userData + L"Templates\\";
     }
+
+    // Names the settings files where the application keeps them: in the
+    // settings folder, the initial colour and line-type tables in the
+    // initial-settings folder. After useFolders.
+    void useSettingFiles() {
+        systemPaperFrameSetting = settingFolder + L"System_PaperFrame.xml";
+        colorSetting = settingFolder + L"System_Color.xml";
+        userLineTypeSetting = settingFolder + L"User_LineType.xml";
+        lineWidthSetting = settingFolder + L"System_LineWidth.xml";
+        systemHatchingSetting = settingFolder + L"System_Hatching.xml";
+        systemLineTypeSetting = settingFolder + L"System_LineType.xml";
+        userDisplaySetting = settingFolder + L"User_Display.xml";
+        initialColorSetting = initialConfigFolder + L"System_Color.xml";
+        initialLineTypeSetting = initialConfigFolder + L"User_LineType.xml";
+    }
 };
 
 } // namespace tern::test

@@ -35,20 +35,8 @@ const std::string blackDisplay = "<UserDisplay BackColor=\"0\"/>";
 class SettingTransferTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        frame.installFolder = temp.system("install/");
-        frame.appDataFolder = temp.system(currentApp);
-        frame.userDataFolder = temp.system(currentUser);
-        frame.settingFolder = frame.appDataFolder + L"Config\\";
-        const std::wstring settings = frame.settingFolder;
-        frame.systemPaperFrameSetting = settings + L"System_PaperFrame.xml";
-        frame.colorSetting = settings + L"System_Color.xml";
-        frame.userLineTypeSetting = settings + L"User_LineType.xml";
-        frame.lineWidthSetting = settings + L"System_LineWidth.xml";
-        frame.systemHatchingSetting = settings + L"System_Hatching.xml";
-        frame.systemLineTypeSetting = settings + L"System_LineType.xml";
-        frame.userDisplaySetting = settings + L"User_Display.xml";
-        frame.initialColorSetting = frame.appDataFolder + L"InitialConfig\\System_Color.xml";
-        frame.initialLineTypeSetting = frame.appDataFolder + L"InitialConfig\\User_LineType.xml";
+        frame.useFolders(temp.system("install/"), temp.system(currentApp), temp.system(currentUser));
+        frame.useSettingFiles();
         writeFile(temp.native("install/Config/InitialSet/System_Color.xml"), installedColors);
         startOver();
     }

@@ -117,12 +117,7 @@ protected:
     void useFolders(const std::string& edition) {
         appData = "root/PLX/" + edition + "/2016_x64/";
         userData = "root/UserData/" + editionName(edition) + "/2016_x64/";
-        frame.installFolder = frame.resourceFolder = temp.system("install/");
-        frame.appDataFolder = temp.system(appData);
-        frame.userDataFolder = temp.system(userData);
-        frame.settingFolder = frame.appDataFolder + L"Config\\";
-        frame.initialConfigFolder = frame.appDataFolder + L"InitialConfig\\";
-        frame.templateFolder = frame.userDataFolder + L"Templates\\";
+        frame.useFolders(temp.system("install/"), temp.system(appData), temp.system(userData));
     }
     static std::string editionName(const std::string& edition) { return edition.substr(edition.find('/') + 1); }
 

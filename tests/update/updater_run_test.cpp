@@ -54,12 +54,7 @@ protected:
     }
 
     void useAppData(const std::string& relative) {
-        frame.installFolder = frame.resourceFolder = temp.system("install/");
-        frame.appDataFolder = temp.system(relative);
-        frame.userDataFolder = temp.system("root/UserData/2016_x64/");
-        frame.initialConfigFolder = frame.appDataFolder + L"InitialConfig\\";
-        frame.templateFolder = frame.userDataFolder + L"Templates\\";
-        frame.settingFolder = frame.appDataFolder + L"Config\\";
+        frame.useFolders(temp.system("install/"), temp.system(relative), temp.system("root/UserData/2016_x64/"));
     }
 
     int run(const std::wstring& definition) { return updater.run(definition.c_str(), frame, true); }

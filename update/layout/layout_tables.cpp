@@ -1,7 +1,7 @@
 #include "update/layout/layout_tables.h"
 
 #include "components/layout/layout_manager.h"
-#include "platform/text.h"
+#include "update/file_events.h"
 #include "update/layout/item_events.h"
 #include "update/owned_pointers.h"
 #include "update/run_report.h"
@@ -64,19 +64,23 @@ bool commitChangedTables(const std::vector<LayoutTable*>& tables, const utility:
 
 bool saveChangedLayout(const std::vector<LayoutTable*>& tables, const tern::layout::LayoutManager& manager,
                        const std::wstring& layoutFile, const utility::CCommandTable& commandTable) {
-    const auto notWritten = [&layoutFile](const auto& makeReason) {
+    const LayoutTable* failed = nullptr;
+    if (!commitChangedTables(tables, commandTable, &failed)) {
         report([&] {
-            return core::RunEventDetails{core::RunEvent::fileNotWritten, layoutFile, {}, {}, {}, {}, makeReason()};
+            core::RunEventDetails event{};
+            event.event = core::RunEvent::fileNotWritten;
+            event.path = layoutFile;
+            event.reason = L"the changes to " + placeOf(*failed) + L" could not be stored";
+            return event;
         });
         return false;
-    };
-    const LayoutTable* failed = nullptr;
-    if (!commitChangedTables(tables, commandTable, &failed))
-        return notWritten([&] { return L"the changes to " + placeOf(*failed) + L" could not be stored"; });
+    }
     std::error_code why;
-    if (!manager.saveXmlFile(layoutFile, commandTable, &why))
-        return notWritten([&] { return platform::fromUtf8(why.message()); });
-    report(core::RunEvent::fileWritten, layoutFile);
+    if (!manager.saveXmlFile(layoutFile, commandTable, &why)) {
+        reportFile(core::RunEvent::fileNotWritten, layoutFile, why);
+        return false;
+    }
+    reportFile(core::RunEvent::fileWritten, layoutFile);
     return true;
 }
 
