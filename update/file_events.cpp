@@ -38,9 +38,15 @@ void reportCopy(RunEvent event, const std::wstring& to, const std::wstring& from
     tell(event, to, from, [&] { return lead + reasonOf(why); });
 }
 
-NewCopy copyNewFile(const std::wstring& from, const std::wstring& to) {
+namespace {
+
+// copyNewFile, given the two paths the reports name.
+NewCopy copyNewFile(platform::OpenFolder& destination, const platform::OpenFolder& source, const std::wstring& name,
+                    const std::wstring& from, const std::wstring& to) {
     std::error_code why;
-    if (copyFileWithinLimit(from, to, platform::FailIfExists::yes, &why)) {
+    if (!withinPathLimit(from) || !withinPathLimit(to)) {
+        why = pathTooLong();
+    } else if (destination.copyNewFile(source, name, &why)) {
         reportCopy(RunEvent::fileCopied, to, from);
         return NewCopy::made;
     }
@@ -50,8 +56,16 @@ NewCopy copyNewFile(const std::wstring& from, const std::wstring& to) {
     return NewCopy::notMade;
 }
 
-bool copyMissingFile(const std::wstring& from, const std::wstring& to) {
-    const NewCopy copy = copyNewFile(from, to);
+} // namespace
+
+NewCopy copyNewFile(platform::OpenFolder& destination, const platform::OpenFolder& source, const std::wstring& name) {
+    return copyNewFile(destination, source, name, source.path() + name, destination.path() + name);
+}
+
+bool copyMissingFile(platform::OpenFolder& destination, const platform::OpenFolder& source, const std::wstring& name) {
+    const std::wstring from = source.path() + name;
+    const std::wstring to = destination.path() + name;
+    const NewCopy copy = copyNewFile(destination, source, name, from, to);
     if (copy == NewCopy::present)
         reportCopy(RunEvent::fileSkipped, to, from, L"it exists already");
     return copy == NewCopy::made;

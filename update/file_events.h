@@ -4,6 +4,7 @@
 #pragma once
 
 #include "host/run_report.h"
+#include "platform/open_folder.h"
 
 #include <cstdint>
 #include <string>
@@ -30,16 +31,16 @@ void reportCopy(core::RunEvent event, const std::wstring& to, const std::wstring
 // What became of a copy that may replace nothing.
 enum class NewCopy { made, present, notMade };
 
-// Copies `from` to `to` when nothing is at `to` yet. Reports fileCopied when
-// the copy was made, fileSkipped when a path is over the limit and
-// fileNotWritten with the system's reason when the copy failed. A
-// destination that is there already is reported by the caller, which knows
-// what that means to it.
-NewCopy copyNewFile(const std::wstring& from, const std::wstring& to);
+// Copies the file `name` of `source` into `destination` when nothing of that
+// name is there yet. Reports fileCopied when the copy was made, fileSkipped
+// when a path is over the limit and fileNotWritten with the system's reason
+// when the copy failed. A destination that is there already is reported by
+// the caller, which knows what that means to it.
+NewCopy copyNewFile(platform::OpenFolder& destination, const platform::OpenFolder& source, const std::wstring& name);
 
 // copyNewFile, with a destination that is there already reported as skipped
 // because it exists. True when the copy was made.
-bool copyMissingFile(const std::wstring& from, const std::wstring& to);
+bool copyMissingFile(platform::OpenFolder& destination, const platform::OpenFolder& source, const std::wstring& name);
 
 // Copies `from` over `to`, replacing a writable file there in one step, and
 // reports fileWritten, or fileNotWritten with the system's reason. True

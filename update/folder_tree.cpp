@@ -1,6 +1,7 @@
 #include "update/folder_tree.h"
 
 #include "platform/file_system.h"
+#include "platform/open_folder.h"
 #include "update/file_events.h"
 #include "update/path_limit.h"
 #include "update/run_report.h"
@@ -150,18 +151,20 @@ bool copyFolderTree(const wchar_t* destination, const wchar_t* source) {
     if (!isExistingFolder(source) || isSameOrInside(to, from) || !haveFolder(destination, why))
         return false;
 
+    const platform::OpenFolder sourceFolder(from);
+    platform::OpenFolder destinationFolder(to);
+    std::vector<platform::FolderEntry> entries;
+    sourceFolder.listKinds(L"*.*", entries);
     bool result = true;
-    for (const platform::FolderEntry& entry : listFolder(from)) {
-        const std::wstring sourcePath = from + entry.name;
-        const std::wstring destinationPath = to + entry.name;
+    for (const platform::FolderEntry& entry : entries) {
         // A link is left out: copying through it would copy what lies
         // outside the tree.
         if (entry.isLink())
-            reportCopy(RunEvent::fileSkipped, destinationPath, sourcePath, L"the source is a link, never followed");
+            reportCopy(RunEvent::fileSkipped, to + entry.name, from + entry.name, L"the source is a link, never followed");
         else if (entry.isFolder())
-            result = copyFolderTree(destinationPath.c_str(), sourcePath.c_str()) && result;
+            result = copyFolderTree((to + entry.name).c_str(), (from + entry.name).c_str()) && result;
         else
-            copyMissingFile(sourcePath, destinationPath);
+            copyMissingFile(destinationFolder, sourceFolder, entry.name);
     }
     return result;
 }

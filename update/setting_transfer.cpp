@@ -5,6 +5,7 @@
 
 #include "host/main_frame.h"
 #include "platform/file_system.h"
+#include "platform/open_folder.h"
 #include "update/file_events.h"
 #include "update/folder_tree.h"
 #include "update/setting_conversion.h"
@@ -21,19 +22,18 @@ namespace {
 // is left out: the layout update carries it forward, bringing it up to date
 // on the way.
 void copyConfigFiles(const std::wstring& previousFolder, const std::wstring& appData) {
-    const std::wstring source = previousFolder + L"Config\\";
-    const std::wstring destination = appData + L"Config\\";
+    const platform::OpenFolder source(previousFolder + L"Config\\");
+    platform::OpenFolder destination(appData + L"Config\\");
     std::vector<platform::FolderEntry> entries;
-    platform::findFiles(source + L"*.*", entries);
+    source.listKinds(L"*.*", entries);
     for (const platform::FolderEntry& entry : entries) {
         if (entry.isFolder())
             continue;
-        const std::wstring from = source + entry.name;
-        const std::wstring to = destination + entry.name;
         if (entry.name == L"Display.xml")
-            reportCopy(core::RunEvent::fileSkipped, to, from, L"the layout update carries the layout file forward");
+            reportCopy(core::RunEvent::fileSkipped, destination.path() + entry.name, source.path() + entry.name,
+                       L"the layout update carries the layout file forward");
         else
-            copyMissingFile(from, to);
+            copyMissingFile(destination, source, entry.name);
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include "host/main_frame.h"
 #include "platform/file_system.h"
+#include "platform/open_folder.h"
 #include "platform/text.h"
 #include "update/file_events.h"
 #include "update/folder_tree.h"
@@ -28,10 +29,10 @@ std::wstring installedVersionFile(const core::IMainFrame& frame) {
     return std::wstring(frame.getResourceFolder()) + L"ja\\version.xml";
 }
 
-// The files of an installation folder matching pattern (folders skipped).
-std::vector<platform::FolderEntry> shippedFiles(const std::wstring& pattern) {
+// The files of an installation folder matching `wildcard` (folders skipped).
+std::vector<platform::FolderEntry> shippedFiles(const platform::OpenFolder& folder, const std::wstring& wildcard) {
     std::vector<platform::FolderEntry> entries;
-    if (!platform::findFiles(pattern, entries))
+    if (!folder.listKinds(wildcard, entries))
         return {};
     std::vector<platform::FolderEntry> files;
     for (auto& entry : entries)
@@ -42,11 +43,11 @@ std::vector<platform::FolderEntry> shippedFiles(const std::wstring& pattern) {
 
 // Copies every shipped initial settings file the user does not have yet.
 bool copyInitialSettings(const core::IMainFrame& frame) {
-    const std::wstring source = std::wstring(frame.getInstallFolder()) + L"Config\\InitialSet\\";
-    const std::wstring destination = frame.getInitialConfigFolder();
+    const platform::OpenFolder source(std::wstring(frame.getInstallFolder()) + L"Config\\InitialSet\\");
+    platform::OpenFolder destination(frame.getInitialConfigFolder());
     bool copied = false;
-    for (const auto& file : shippedFiles(source + L"*.*"))
-        copied |= copyMissingFile(source + file.name, destination + file.name);
+    for (const auto& file : shippedFiles(source, L"*.*"))
+        copied |= copyMissingFile(destination, source, file.name);
     return copied;
 }
 
@@ -77,22 +78,34 @@ bool replaceOlderTemplate(const std::wstring& from, const std::wstring& to, std:
     return false;
 }
 
+// Whether the user's template is older than the shipped one, both asked in
+// their folders. A shipped template without a time replaces nothing.
+bool isOlderTemplate(const platform::OpenFolder& source, const platform::OpenFolder& destination,
+                     const std::wstring& name, std::uint32_t& attributes) {
+    platform::FileStatus shipped;
+    platform::FileStatus present;
+    if (!source.getStatus(name, shipped) || shipped.lastWrite == 0 || !destination.getStatus(name, present))
+        return false;
+    attributes = present.attributes;
+    return present.lastWrite < shipped.lastWrite;
+}
+
 // Copies each shipped layer template the user lacks and replaces the user's
 // copies that are older than the shipped one.
 bool refreshLayerTemplates(const core::IMainFrame& frame) {
-    const std::wstring source = std::wstring(frame.getInstallFolder()) + L"Templates\\Layer\\";
-    const std::wstring destination = std::wstring(frame.getTemplateFolder()) + L"Layer\\";
+    const platform::OpenFolder source(std::wstring(frame.getInstallFolder()) + L"Templates\\Layer\\");
+    platform::OpenFolder destination(std::wstring(frame.getTemplateFolder()) + L"Layer\\");
     bool copied = false;
-    for (const auto& file : shippedFiles(source + L"*.xml")) {
-        const std::wstring from = source + file.name;
-        const std::wstring to = destination + file.name;
-        const NewCopy copy = copyNewFile(from, to);
+    for (const auto& file : shippedFiles(source, L"*.xml")) {
+        const NewCopy copy = copyNewFile(destination, source, file.name);
         copied |= copy == NewCopy::made;
         if (copy != NewCopy::present)
             continue;
-        platform::FileStatus status;
-        if (platform::getFileStatus(to, status) && file.lastWrite != 0 && status.lastWrite < file.lastWrite)
-            copied |= replaceOlderTemplate(from, to, status.attributes);
+        const std::wstring from = source.path() + file.name;
+        const std::wstring to = destination.path() + file.name;
+        std::uint32_t attributes = 0;
+        if (isOlderTemplate(source, destination, file.name, attributes))
+            copied |= replaceOlderTemplate(from, to, attributes);
         else
             reportCopy(RunEvent::fileSkipped, to, from,
                        L"it exists already and is not older than the shipped template");

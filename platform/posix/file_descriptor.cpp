@@ -68,6 +68,12 @@ void FileDescriptor::reset(int descriptor) {
     fd = descriptor;
 }
 
+int FileDescriptor::release() {
+    const int released = fd;
+    fd = -1;
+    return released;
+}
+
 std::error_code FileDescriptor::close() {
     if (fd < 0)
         return {};

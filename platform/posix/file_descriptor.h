@@ -31,6 +31,8 @@ public:
     int get() const { return fd; }
     // Takes ownership of another descriptor, closing the one held.
     void reset(int descriptor);
+    // Gives up the descriptor held, to an owner that closes it (fdopendir).
+    int release();
     // Closes now, reporting the error close returns (a delayed write error
     // can surface only here).
     std::error_code close();

@@ -9,8 +9,8 @@
 
 #include "platform/error_report.h"
 #include "platform/posix/file_descriptor.h"
-#include "platform/posix/file_name.h"
 #include "platform/posix/file_time.h"
+#include "platform/posix/folder_listing.h"
 #include "platform/temporary_files.h"
 #include "platform/text.h"
 
@@ -26,8 +26,10 @@
 
 namespace tern::platform {
 
+using posix::describe;
 using posix::failsNow;
 using posix::FileDescriptor;
+using posix::isReadOnly;
 using posix::lastError;
 
 namespace {
@@ -39,35 +41,6 @@ std::string nativeName(const std::wstring& path) {
     while (native.size() > 1 && native.back() == '/')
         native.pop_back();
     return native;
-}
-
-bool isReadOnly(const struct stat& status) { return (status.st_mode & S_IWUSR) == 0; }
-
-struct Description {
-    std::uint32_t attributes = 0;
-    FileTime lastWrite = 0;
-};
-
-// The attributes and last-write time of one entry of `folder`, described as
-// a Windows listing describes it: a link as a reparse point (a folder one
-// when it points to a folder), never as its target.
-
-bool describe(int folder, const char* name, Description& description) {
-    struct stat status {};
-    if (::fstatat(folder, name, &status, AT_SYMLINK_NOFOLLOW) != 0)
-        return false;
-    description.lastWrite = posix::toFileTime(status.st_mtim);
-    if (S_ISLNK(status.st_mode)) {
-        struct stat target {};
-        const bool toFolder = ::fstatat(folder, name, &target, 0) == 0 && S_ISDIR(target.st_mode);
-        description.attributes = attrLink | (toFolder ? std::uint32_t{attrFolder} : 0u);
-        return true;
-    }
-    const std::uint32_t readOnly = isReadOnly(status) ? std::uint32_t{attrReadOnly} : 0u;
-    // A plain file is reported with the archive bit, as Windows reports a
-    // freshly copied or written file (0x20), never as attrNormal.
-    description.attributes = (S_ISDIR(status.st_mode) ? attrFolder : attrArchive) | readOnly;
-    return true;
 }
 
 // Opens a file to read its content, following a link as reading does on
@@ -323,10 +296,10 @@ bool deleteFile(const std::wstring& path, std::error_code* why) {
 }
 
 bool getAttributes(const std::wstring& path, std::uint32_t& attributes, std::error_code* why) {
-    Description description;
-    if (!describe(AT_FDCWD, nativeName(path).c_str(), description))
+    FileStatus status;
+    if (!describe(AT_FDCWD, nativeName(path).c_str(), status))
         return fail(why, lastError());
-    attributes = description.attributes;
+    attributes = status.attributes;
     return succeed(why);
 }
 
@@ -366,48 +339,9 @@ bool findFiles(const std::wstring& pattern, std::vector<FolderEntry>& entries, s
     DIR* listing = ::opendir(toNativePath(folder).c_str());
     if (!listing)
         return fail(why, lastError());
-    std::error_code failed;
-    for (;;) {
-        errno = 0;
-        const dirent* entry = ::readdir(listing);
-        if (!entry) {
-            if (errno != 0)
-                failed = lastError();
-            break;
-        }
-        const std::string name = entry->d_name;
-        if (name == "." || name == "..")
-            continue;
-        std::wstring wideName = fromUtf8(name);
-        Description description;
-        // An entry removed since the folder was read is simply not listed.
-        if (!posix::matchesWildcard(wildcard, wideName) || !describe(::dirfd(listing), name.c_str(), description))
-            continue;
-        entries.push_back({std::move(wideName), description.attributes, description.lastWrite});
-    }
+    const std::error_code failed = posix::readListing(listing, wildcard, posix::ListingDetail::full, entries);
     ::closedir(listing);
-    if (failed) {
-        entries.clear();
-        return fail(why, failed);
-    }
-    // Listed in the order NTFS lists a folder, so that results repeat; names
-    // equal but for case (which NTFS cannot hold) in their own order.
-    std::vector<std::u32string> keys;
-    keys.reserve(entries.size());
-    for (const FolderEntry& entry : entries)
-        keys.push_back(caseOrderKey(entry.name));
-    std::vector<std::size_t> order(entries.size());
-    for (std::size_t i = 0; i < order.size(); ++i)
-        order[i] = i;
-    std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
-        return keys[a] < keys[b] || (keys[a] == keys[b] && entries[a].name < entries[b].name);
-    });
-    std::vector<FolderEntry> sorted;
-    sorted.reserve(entries.size());
-    for (const std::size_t i : order)
-        sorted.push_back(std::move(entries[i]));
-    entries = std::move(sorted);
-    return succeed(why);
+    return finish(why, failed);
 }
 
 bool getFileIdentity(const std::wstring& path, FileIdentity& identity, std::error_code* why) {
@@ -428,11 +362,8 @@ bool resolvePath(const std::wstring& path, std::wstring& resolved, std::error_co
 }
 
 bool getFileStatus(const std::wstring& path, FileStatus& status, std::error_code* why) {
-    Description description;
-    if (!describe(AT_FDCWD, nativeName(path).c_str(), description))
+    if (!describe(AT_FDCWD, nativeName(path).c_str(), status))
         return fail(why, lastError());
-    status.lastWrite = description.lastWrite;
-    status.attributes = description.attributes;
     return succeed(why);
 }
 

@@ -1,0 +1,119 @@
+// The POSIX backend of the open folder: a descriptor of the folder, and the
+// calls relative to it.
+
+#include "platform/open_folder.h"
+
+#include "platform/error_report.h"
+#include "platform/posix/file_descriptor.h"
+#include "platform/posix/folder_listing.h"
+#include "platform/text.h"
+
+#include <algorithm>
+#include <dirent.h>
+#include <fcntl.h>
+#include <optional>
+#include <string>
+#include <sys/stat.h>
+#include <unordered_set>
+
+namespace tern::platform {
+
+using posix::FileDescriptor;
+using posix::lastError;
+
+namespace {
+
+// The native spelling of a name; nothing when it holds a separator, and so
+// names a path below the folder, which only the path functions reach.
+std::optional<std::string> nativeEntryName(const std::wstring& name) {
+    if (name.find_first_of(L"\\/") != std::wstring::npos)
+        return std::nullopt;
+    return toUtf8(name);
+}
+
+// A listing of the folder open as `folder`, from its start (a listing of its
+// own, so that no other reading moves it); null when it cannot be read.
+DIR* openListing(int folder) {
+    FileDescriptor fd(::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!fd.valid())
+        return nullptr;
+    DIR* listing = ::fdopendir(fd.get());
+    if (listing)
+        fd.release();
+    return listing;
+}
+
+} // namespace
+
+struct OpenFolder::Backend {
+    FileDescriptor folder;
+    // The names the folder held when the first copy asked: nothing until
+    // then, nor when the folder could not be read.
+    std::optional<std::unordered_set<std::string>> names;
+    bool namesAsked = false;
+
+    // Whether `name` was there when the names were read; false when they
+    // could not be.
+    bool held(const std::string& name) {
+        if (!namesAsked) {
+            namesAsked = true;
+            readNames();
+        }
+        return names && names->count(name) != 0;
+    }
+
+    void readNames() {
+        DIR* listing = openListing(folder.get());
+        if (!listing)
+            return;
+        std::unordered_set<std::string> found;
+        for (;;) {
+            errno = 0;
+            const dirent* entry = ::readdir(listing);
+            if (!entry)
+                break;
+            found.emplace(entry->d_name);
+        }
+        // A listing cut short by an error tells nothing certain.
+        if (errno == 0)
+            names = std::move(found);
+        ::closedir(listing);
+    }
+};
+
+OpenFolder::OpenFolder(std::wstring path) : folderPath(std::move(path)), backend(std::make_unique<Backend>()) {
+    backend->folder.reset(::open(toNativePath(folderPath).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+}
+
+OpenFolder::~OpenFolder() = default;
+
+bool OpenFolder::listKinds(const std::wstring& wildcard, std::vector<FolderEntry>& entries,
+                           std::error_code* why) const {
+    entries.clear();
+    if (!backend->folder.valid() || wildcard.empty() || wildcard.find(L'\\') != std::wstring::npos)
+        return findFiles(folderPath + wildcard, entries, why);
+    DIR* listing = openListing(backend->folder.get());
+    if (!listing)
+        return fail(why, lastError());
+    const std::error_code failed = posix::readListing(listing, wildcard, posix::ListingDetail::kind, entries);
+    ::closedir(listing);
+    return finish(why, failed);
+}
+
+bool OpenFolder::getStatus(const std::wstring& name, FileStatus& status, std::error_code* why) const {
+    const std::optional<std::string> native = nativeEntryName(name);
+    if (!backend->folder.valid() || !native || native->empty())
+        return getFileStatus(folderPath + name, status, why);
+    if (!posix::describe(backend->folder.get(), native->c_str(), status))
+        return fail(why, lastError());
+    return succeed(why);
+}
+
+bool OpenFolder::copyNewFile(const OpenFolder& source, const std::wstring& name, std::error_code* why) {
+    const std::optional<std::string> native = nativeEntryName(name);
+    if (backend->folder.valid() && native && backend->held(*native))
+        return fail(why, std::errc::file_exists);
+    return copyFile(source.folderPath + name, folderPath + name, FailIfExists::yes, why);
+}
+
+} // namespace tern::platform
