@@ -8,7 +8,7 @@
 #include "platform/posix/folder_listing.h"
 #include "platform/text.h"
 
-#include <algorithm>
+#include <cerrno>
 #include <dirent.h>
 #include <fcntl.h>
 #include <optional>

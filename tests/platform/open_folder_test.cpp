@@ -1,0 +1,223 @@
+#include "platform/open_folder.h"
+
+#include "platform/file_system.h"
+#include "platform/text.h"
+
+#include "tests/support/temp_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace tern::platform {
+namespace {
+
+using test::makeFolder;
+using test::setReadOnly;
+using test::TempFolder;
+using test::Tree;
+using test::treeOf;
+using test::writeFile;
+
+// An entry as a kind listing must tell it: its name, folder and link bits.
+std::vector<std::wstring> kindsOf(const std::vector<FolderEntry>& entries) {
+    std::vector<std::wstring> kinds;
+    for (const FolderEntry& entry : entries)
+        kinds.push_back(entry.name + (entry.isFolder() ? L" folder" : L"") + (entry.isLink() ? L" link" : L""));
+    return kinds;
+}
+
+std::vector<std::wstring> listedKinds(const OpenFolder& folder, const std::wstring& wildcard) {
+    std::vector<FolderEntry> entries;
+    EXPECT_TRUE(folder.listKinds(wildcard, entries)) << toNativePath(folder.path() + wildcard);
+    return kindsOf(entries);
+}
+
+std::vector<std::wstring> foundKinds(const std::wstring& pattern) {
+    std::vector<FolderEntry> entries;
+    EXPECT_TRUE(findFiles(pattern, entries)) << toNativePath(pattern);
+    return kindsOf(entries);
+}
+
+// A shipped folder and a user's folder holding some of its names already,
+// in every form a name can be taken in: a file, a read-only file, a folder,
+// and a name that differs only in case.
+void plantShippedAndPresent(const TempFolder& shipped, const TempFolder& user) {
+    for (const char* name : {"new.xml", "taken.xml", "locked.xml", "folder.xml", "Case.xml", "zeta.XML"})
+        writeFile(shipped.native(name), std::string("shipped ") + name);
+    writeFile(shipped.native("sub/inner.xml"), "shipped inner");
+    writeFile(user.native("taken.xml"), "user's");
+    writeFile(user.native("locked.xml"), "user's locked");
+    setReadOnly(user.native("locked.xml"), true);
+    makeFolder(user.native("folder.xml"));
+    writeFile(user.native("case.xml"), "user's lower case");
+    makeFolder(user.native("sub"));
+}
+
+// --- Listing by kind ---
+
+TEST(OpenFolderTest, ListKinds_ListsAsFindFilesDoes_SameNamesSameOrderSameKinds) {
+    TempFolder dir;
+    for (const char* name : {"b.xml", "A.XML", "c.txt", "NoDot", "_under.xml", "zeta.Xml"})
+        writeFile(dir.native(name), "x");
+    setReadOnly(dir.native("NoDot"), true);
+    makeFolder(dir.native("Sub.xml"));
+    makeFolder(dir.native("other"));
+
+    const OpenFolder folder(dir.system());
+    for (const wchar_t* wildcard : {L"*.*", L"*.xml", L"?.xml", L"*", L"No*"}) {
+        SCOPED_TRACE(toUtf8(wildcard));
+        EXPECT_EQ(listedKinds(folder, wildcard), foundKinds(dir.system() + wildcard));
+    }
+    EXPECT_EQ(listedKinds(folder, L"*.xml"),
+              (std::vector<std::wstring>{L"A.XML", L"b.xml", L"Sub.xml folder", L"zeta.Xml", L"_under.xml"}));
+}
+
+TEST(OpenFolderTest, ListKinds_TellsLinksAsLinks_AndALinkToAFolderAsAFolderToo) {
+    TempFolder dir;
+    TempFolder outside;
+    writeFile(outside.native("file.txt"), "x");
+    makeFolder(outside.native("Folder"));
+    fs::create_symlink(outside.native("file.txt"), dir.native("ToFile"));
+    fs::create_directory_symlink(outside.native("Folder"), dir.native("ToFolder"));
+    fs::create_symlink(outside.native("gone"), dir.native("Dangling"));
+
+    const OpenFolder folder(dir.system());
+    EXPECT_EQ(listedKinds(folder, L"*.*"),
+              (std::vector<std::wstring>{L"Dangling link", L"ToFile link", L"ToFolder folder link"}));
+    EXPECT_EQ(listedKinds(folder, L"*.*"), foundKinds(dir.system("*.*")));
+}
+
+TEST(OpenFolderTest, AFolderThatIsNotThere_ListsNothing_AndTellsNoStatus) {
+    TempFolder dir;
+    writeFile(dir.native("file"), "x");
+    for (const char* path : {"missing/", "file/"}) {
+        SCOPED_TRACE(path);
+        const OpenFolder folder(dir.system(path));
+        std::vector<FolderEntry> entries{{L"stale", 0, 0}};
+        EXPECT_FALSE(folder.listKinds(L"*.*", entries));
+        EXPECT_TRUE(entries.empty());
+        FileStatus status;
+        EXPECT_FALSE(folder.getStatus(L"file", status));
+    }
+}
+
+TEST(OpenFolderTest, CopyNewFile_TakesANameHeldByALink_EvenOneLeadingNowhere_AsTaken) {
+    TempFolder shipped;
+    TempFolder user;
+    writeFile(shipped.native("dangling.xml"), "shipped");
+    writeFile(shipped.native("linked.xml"), "shipped");
+    writeFile(user.native("target.xml"), "user's");
+    fs::create_symlink(user.native("gone.xml"), user.native("dangling.xml"));
+    fs::create_symlink(user.native("target.xml"), user.native("linked.xml"));
+
+    const OpenFolder source(shipped.system());
+    OpenFolder destination(user.system());
+    for (const wchar_t* name : {L"dangling.xml", L"linked.xml"}) {
+        std::error_code why;
+        EXPECT_FALSE(destination.copyNewFile(source, name, &why)) << toUtf8(name);
+        EXPECT_EQ(why, std::errc::file_exists);
+    }
+    EXPECT_EQ(treeOf(user.path()), (Tree{"dangling.xml@", "linked.xml@", "target.xml=user's"}));
+}
+
+// --- Status by name ---
+
+TEST(OpenFolderTest, GetStatus_TellsWhatGetFileStatusTellsOfTheSamePath) {
+    TempFolder dir;
+    writeFile(dir.native("plain.xml"), "x");
+    writeFile(dir.native("locked.xml"), "x");
+    setReadOnly(dir.native("locked.xml"), true);
+    makeFolder(dir.native("Sub"));
+    writeFile(dir.native("Sub/inner.xml"), "x");
+    FileStatus old;
+    ASSERT_TRUE(getFileStatus(dir.system("plain.xml"), old));
+    old.lastWrite -= 123456789;
+    ASSERT_TRUE(setFileStatus(dir.system("plain.xml"), old));
+
+    const OpenFolder folder(dir.system());
+    for (const wchar_t* name : {L"plain.xml", L"locked.xml", L"Sub", L"Sub\\inner.xml"}) {
+        SCOPED_TRACE(toUtf8(name));
+        FileStatus byName;
+        FileStatus byPath;
+        ASSERT_TRUE(folder.getStatus(name, byName));
+        ASSERT_TRUE(getFileStatus(dir.system() + name, byPath));
+        EXPECT_EQ(byName.attributes, byPath.attributes);
+        EXPECT_EQ(byName.lastWrite, byPath.lastWrite);
+    }
+    FileStatus status;
+    std::error_code why;
+    EXPECT_FALSE(folder.getStatus(L"missing.xml", status, &why));
+    EXPECT_EQ(why, std::errc::no_such_file_or_directory);
+}
+
+// --- New-file copies ---
+
+// Each shipped name copied through open folders and, into a twin of the
+// user's folder, by path: the results, the reasons and the trees are the
+// same, whatever form the name is taken in.
+TEST(OpenFolderTest, CopyNewFile_DoesWhatTheFailIfExistsCopyByPathDoes_ForEveryFormOfTakenName) {
+    TempFolder shipped;
+    TempFolder user;
+    TempFolder twin;
+    plantShippedAndPresent(shipped, user);
+    plantShippedAndPresent(shipped, twin);
+    const Tree before = treeOf(user.path());
+
+    const OpenFolder source(shipped.system());
+    OpenFolder destination(user.system());
+    for (const wchar_t* name :
+         {L"new.xml", L"taken.xml", L"locked.xml", L"folder.xml", L"Case.xml", L"zeta.XML", L"sub\\inner.xml",
+          L"missing.xml", L"new.xml"}) {
+        SCOPED_TRACE(toUtf8(name));
+        std::error_code byName;
+        std::error_code byPath;
+        EXPECT_EQ(destination.copyNewFile(source, name, &byName),
+                  copyFile(shipped.system() + name, twin.system() + name, FailIfExists::yes, &byPath));
+        EXPECT_EQ(byName, byPath);
+    }
+    EXPECT_EQ(treeOf(user.path()), treeOf(twin.path()));
+    EXPECT_NE(treeOf(user.path()), before);
+}
+
+// The names are read once, at the first copy; a file that appears at
+// another name afterwards is still never overwritten.
+TEST(OpenFolderTest, CopyNewFile_NeverOverwritesAFileThatAppearsAfterTheFirstCopy) {
+    TempFolder shipped;
+    TempFolder user;
+    writeFile(shipped.native("first.xml"), "shipped first");
+    writeFile(shipped.native("later.xml"), "shipped later");
+
+    const OpenFolder source(shipped.system());
+    OpenFolder destination(user.system());
+    ASSERT_TRUE(destination.copyNewFile(source, L"first.xml"));
+    writeFile(user.native("later.xml"), "appeared meanwhile");
+    std::error_code why;
+    EXPECT_FALSE(destination.copyNewFile(source, L"later.xml", &why));
+    EXPECT_EQ(why, std::errc::file_exists);
+    EXPECT_FALSE(destination.copyNewFile(source, L"first.xml", &why));
+    EXPECT_EQ(why, std::errc::file_exists);
+    EXPECT_EQ(treeOf(user.path()), (Tree{"first.xml=shipped first", "later.xml=appeared meanwhile"}));
+}
+
+TEST(OpenFolderTest, CopyNewFile_IntoAFolderThatIsNotThere_FailsAsTheCopyByPathFails) {
+    TempFolder shipped;
+    TempFolder user;
+    writeFile(shipped.native("file.xml"), "shipped");
+    const OpenFolder source(shipped.system());
+    OpenFolder destination(user.system("missing/"));
+
+    std::error_code byName;
+    std::error_code byPath;
+    EXPECT_FALSE(destination.copyNewFile(source, L"file.xml", &byName));
+    EXPECT_FALSE(copyFile(shipped.system("file.xml"), user.system("missing/file.xml"), FailIfExists::yes, &byPath));
+    EXPECT_EQ(byName, byPath);
+    EXPECT_TRUE(treeOf(user.path()).empty());
+}
+
+} // namespace
+} // namespace tern::platform
