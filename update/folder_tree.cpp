@@ -160,7 +160,8 @@ bool copyFolderTree(const wchar_t* destination, const wchar_t* source) {
         // A link is left out: copying through it would copy what lies
         // outside the tree.
         if (entry.isLink())
-            reportCopy(RunEvent::fileSkipped, to + entry.name, from + entry.name, L"the source is a link, never followed");
+            reportCopy(RunEvent::fileSkipped, to + entry.name, from + entry.name,
+                       L"the source is a link, never followed");
         else if (entry.isFolder())
             result = copyFolderTree((to + entry.name).c_str(), (from + entry.name).c_str()) && result;
         else

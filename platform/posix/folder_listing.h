@@ -8,8 +8,8 @@
 #include "platform/file_system.h"
 
 #include <dirent.h>
-#include <sys/stat.h>
 #include <string_view>
+#include <sys/stat.h>
 #include <system_error>
 #include <vector>
 

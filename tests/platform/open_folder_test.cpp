@@ -170,9 +170,8 @@ TEST(OpenFolderTest, CopyNewFile_DoesWhatTheFailIfExistsCopyByPathDoes_ForEveryF
 
     const OpenFolder source(shipped.system());
     OpenFolder destination(user.system());
-    for (const wchar_t* name :
-         {L"new.xml", L"taken.xml", L"locked.xml", L"folder.xml", L"Case.xml", L"zeta.XML", L"sub\\inner.xml",
-          L"missing.xml", L"new.xml"}) {
+    for (const wchar_t* name : {L"new.xml", L"taken.xml", L"locked.xml", L"folder.xml", L"Case.xml", L"zeta.XML",
+                                L"sub\\inner.xml", L"missing.xml", L"new.xml"}) {
         SCOPED_TRACE(toUtf8(name));
         std::error_code byName;
         std::error_code byPath;
