@@ -25,13 +25,15 @@ namespace tern::platform {
 
 class OpenFolder {
 public:
-    // Opens the folder of the system path `path`, which ends in a backslash.
+    // Opens the folder of the system path `path`, which ends in a backslash;
+    // names are appended to `path` as they are, so that a path without one
+    // acts as folder + name would.
     explicit OpenFolder(std::wstring path);
     ~OpenFolder();
     OpenFolder(const OpenFolder&) = delete;
     OpenFolder& operator=(const OpenFolder&) = delete;
 
-    // The system path the folder was opened by, with its trailing backslash.
+    // The system path the folder was opened by, as it was given.
     const std::wstring& path() const { return folderPath; }
 
     // The entries whose names match `wildcard`, in the order and with the

@@ -82,7 +82,10 @@ struct OpenFolder::Backend {
 };
 
 OpenFolder::OpenFolder(std::wstring path) : folderPath(std::move(path)), backend(std::make_unique<Backend>()) {
-    backend->folder.reset(::open(toNativePath(folderPath).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    // Without its backslash the path is a prefix of the names' paths, which
+    // only the path functions follow.
+    if (!folderPath.empty() && folderPath.back() == L'\\')
+        backend->folder.reset(::open(toNativePath(folderPath).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
 }
 
 OpenFolder::~OpenFolder() = default;

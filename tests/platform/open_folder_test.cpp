@@ -218,5 +218,25 @@ TEST(OpenFolderTest, CopyNewFile_IntoAFolderThatIsNotThere_FailsAsTheCopyByPathF
     EXPECT_TRUE(treeOf(user.path()).empty());
 }
 
+// A path without its trailing backslash is a prefix of the names' paths, as
+// folder + name makes it.
+TEST(OpenFolderTest, APathWithoutItsBackslash_PrefixesTheNames_AsFolderPlusNameDoes) {
+    TempFolder shipped;
+    TempFolder user;
+    writeFile(shipped.native("a.xml"), "shipped");
+    writeFile(user.native("copy-b.xml"), "user's");
+    const OpenFolder source(shipped.system());
+    OpenFolder destination(user.system("copy-"));
+
+    EXPECT_TRUE(destination.copyNewFile(source, L"a.xml"));
+    std::error_code why;
+    EXPECT_FALSE(destination.copyNewFile(source, L"b.xml", &why));
+    EXPECT_EQ(why, std::errc::file_exists);
+    FileStatus status;
+    EXPECT_TRUE(destination.getStatus(L"a.xml", status));
+    EXPECT_EQ(listedKinds(destination, L"*.xml"), (std::vector<std::wstring>{L"copy-a.xml", L"copy-b.xml"}));
+    EXPECT_EQ(treeOf(user.path()), (Tree{"copy-a.xml=shipped", "copy-b.xml=user's"}));
+}
+
 } // namespace
 } // namespace tern::platform
