@@ -37,9 +37,8 @@ bool loadEntries(std::vector<UpdateData*>& updates, const xml::Element& root, Ba
     for (xml::Node child = root.firstChild(); child; child = child.nextSibling()) {
         if (!child.isElement())
             continue;
-        const std::wstring name = child.name();
-        const bool bareLayout = name == L"Layout" && bareLayouts == BareLayouts::load;
-        if (name != L"Update" && !bareLayout) {
+        const bool bareLayout = bareLayouts == BareLayouts::load && xml::checkNodeName(child, L"Layout");
+        if (!bareLayout && !xml::checkNodeName(child, L"Update")) {
             reportDropped(child, [&] {
                 std::vector<std::wstring> expected{L"Update"};
                 if (bareLayouts == BareLayouts::load)

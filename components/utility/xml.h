@@ -25,9 +25,11 @@
 
 #pragma once
 
+#include <initializer_list>
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tern::utility::xml {
@@ -92,6 +94,10 @@ public:
     // The names of the element's attributes, in the order the element holds
     // them; empty for an empty handle. Raises DomError when the DOM fails.
     std::vector<std::wstring> attributeNames() const;
+    // The same without the attributes named in `names` (a null entry names
+    // none): what an element holds besides the attributes a reader knows.
+    // Nothing is allocated when nothing is left.
+    std::vector<std::wstring> attributeNamesOtherThan(std::initializer_list<const wchar_t*> names) const;
 };
 
 class Document {
@@ -129,15 +135,15 @@ bool loadXml(Document& document, const std::wstring& text);
 bool getRootElement(Element& element, const Document& document);
 
 // Whether the node is an element of exactly that name (case-sensitive).
-bool checkNodeName(const Node& node, const std::wstring& name);
+bool checkNodeName(const Node& node, std::wstring_view name);
 
 // True when the attribute is present, with its value; the value is left as
 // it was when the attribute is absent.
-bool readAttributeText(std::wstring& value, const Element& element, const std::wstring& name);
+bool readAttributeText(std::wstring& value, const Element& element, std::wstring_view name);
 
 // True when the attribute is present and reads as a boolean ("true"/"false",
 // "1"/"0", any letter case); the value is left as it was otherwise.
-bool readAttributeBool(bool& value, const Element& element, const std::wstring& name);
+bool readAttributeBool(bool& value, const Element& element, std::wstring_view name);
 
 // The text content of the node: all its descendant text and CDATA, in order.
 bool readText(std::wstring& text, const Node& node);

@@ -29,9 +29,10 @@ bool Command::load(const xml::Element& element) {
         for (xml::Node child = element.firstChild(); child; child = child.nextSibling()) {
             if (!child.isElement())
                 continue;
-            CommandItem item;
-            if (item.load(child.asElement()))
-                items.push_back(item);
+            // Read in place: a placement holds several strings.
+            items.emplace_back();
+            if (!items.back().load(child.asElement()))
+                items.pop_back();
         }
     } catch (const xml::DomError&) {
         reportUnreadable(element);

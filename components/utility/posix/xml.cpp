@@ -32,6 +32,35 @@ std::wstring wide(const char* utf8) {
     return std::wstring(utf8, end);
 }
 
+// Whether a name of the DOM reads as `name`. Compared without converting,
+// character by character while both are ASCII, as names almost always are.
+bool sameName(const char* utf8, std::wstring_view name) {
+    std::size_t at = 0;
+    for (; at < name.size() && utf8[at] != '\0'; ++at) {
+        const auto c = static_cast<unsigned char>(utf8[at]);
+        if (c >= 0x80 || static_cast<std::uint32_t>(name[at]) >= 0x80)
+            return fromUtf8(utf8) == name;
+        if (static_cast<wchar_t>(c) != name[at])
+            return false;
+    }
+    return at == name.size() && utf8[at] == '\0';
+}
+
+bool isAmong(const char* utf8, std::initializer_list<const wchar_t*> names) {
+    for (const wchar_t* name : names)
+        if (name && sameName(utf8, name))
+            return true;
+    return false;
+}
+
+// The element's attribute of that name; null when it has none.
+pugi::xml_attribute attributeNamed(pugi::xml_node element, std::wstring_view name) {
+    for (auto attribute = element.first_attribute(); attribute; attribute = attribute.next_attribute())
+        if (sameName(attribute.name(), name))
+            return attribute;
+    return {};
+}
+
 pugi::xml_node domNode(const Node& node) {
     const auto* impl = NodeAccess::impl(node);
     return impl && !impl->attribute ? impl->node : pugi::xml_node();
@@ -50,6 +79,25 @@ void requireDocumentLevelChild(pugi::xml_node document, pugi::xml_node_type type
         throw DomError("the document cannot take this node");
 }
 
+// A bare element name ("Release2": letters, digits and underscores, not
+// starting with a digit) or "." selects nodes whatever it names. Settings
+// edits are mostly written so, and telling them apart from other
+// expressions spares the XPath compiler, which sets up memory of its own for
+// every query.
+bool isNameStepOrSelf(const std::wstring& expression) {
+    if (expression == L".")
+        return true;
+    const auto isNameStart = [](wchar_t c) {
+        return (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z') || c == L'_';
+    };
+    if (expression.empty() || !isNameStart(expression[0]))
+        return false;
+    for (const wchar_t c : expression)
+        if (!isNameStart(c) && !(c >= L'0' && c <= L'9'))
+            return false;
+    return true;
+}
+
 } // namespace
 
 bool Node::isElement() const { return domNode(*this).type() == pugi::node_element; }
@@ -64,22 +112,9 @@ Element Node::asElement() const {
     return element;
 }
 
-// Compared without converting the name, character by character while both
-// are ASCII, as names almost always are.
-bool checkNodeName(const Node& node, const std::wstring& name) {
+bool checkNodeName(const Node& node, std::wstring_view name) {
     const auto element = domNode(node);
-    if (element.type() != pugi::node_element)
-        return false;
-    const char* utf8 = element.name();
-    std::size_t at = 0;
-    for (; at < name.size() && utf8[at] != '\0'; ++at) {
-        const auto c = static_cast<unsigned char>(utf8[at]);
-        if (c >= 0x80 || static_cast<std::uint32_t>(name[at]) >= 0x80)
-            return fromUtf8(utf8) == name;
-        if (static_cast<wchar_t>(c) != name[at])
-            return false;
-    }
-    return at == name.size() && utf8[at] == '\0';
+    return element.type() == pugi::node_element && sameName(element.name(), name);
 }
 
 Node Node::firstChild() const { return impl ? NodeAccess::make(impl->document, domNode(*this).first_child()) : Node(); }
@@ -154,6 +189,14 @@ std::vector<std::wstring> Element::attributeNames() const {
     return names;
 }
 
+std::vector<std::wstring> Element::attributeNamesOtherThan(std::initializer_list<const wchar_t*> known) const {
+    std::vector<std::wstring> names;
+    for (const auto attribute : domNode(*this).attributes())
+        if (!isAmong(attribute.name(), known))
+            names.push_back(wide(attribute.name()));
+    return names;
+}
+
 Document Document::create(const std::wstring& rootName) {
     requireName(rootName);
     const auto utf8Name = toUtf8(rootName);
@@ -201,8 +244,8 @@ bool getRootElement(Element& element, const Document& document) {
     return static_cast<bool>(element);
 }
 
-bool readAttributeText(std::wstring& value, const Element& element, const std::wstring& name) {
-    const auto attribute = domNode(element).attribute(toUtf8(name).c_str());
+bool readAttributeText(std::wstring& value, const Element& element, std::wstring_view name) {
+    const auto attribute = attributeNamed(domNode(element), name);
     if (!attribute)
         return false;
     value = wide(attribute.value());
@@ -252,6 +295,8 @@ bool selectSingleNode(Node& node, const Node& context, const std::wstring& expre
 bool compilesToNodeSet(const std::wstring& expression) {
     if (expression.empty())
         return false;
+    if (isNameStepOrSelf(expression))
+        return true;
     try {
         return pugi::xpath_query(toUtf8(expression).c_str()).return_type() == pugi::xpath_type_node_set;
     } catch (const pugi::xpath_exception&) {

@@ -12,6 +12,8 @@
 #include "components/utility/win32/text_codec.h"
 #include "components/utility/xml_names.h"
 
+#include <algorithm>
+
 namespace tern::utility::xml {
 namespace {
 
@@ -77,7 +79,7 @@ std::wstring Node::name() const { return isElement() ? nameOf(impl->node) : std:
 
 Element Node::asElement() const { return impl ? NodeAccess::makeElement(impl->document, impl->node) : Element(); }
 
-bool checkNodeName(const Node& node, const std::wstring& name) { return node.isElement() && node.name() == name; }
+bool checkNodeName(const Node& node, std::wstring_view name) { return node.isElement() && node.name() == name; }
 
 Node Node::firstChild() const { return impl ? NodeAccess::make(impl->document, firstChildOf(impl->node)) : Node(); }
 
@@ -158,6 +160,17 @@ std::vector<std::wstring> Element::attributeNames() const {
     return names;
 }
 
+std::vector<std::wstring> Element::attributeNamesOtherThan(std::initializer_list<const wchar_t*> known) const {
+    auto names = attributeNames();
+    const auto isKnown = [&](const std::wstring& name) {
+        return std::any_of(known.begin(), known.end(), [&](const wchar_t* knownName) {
+            return knownName && name == knownName;
+        });
+    };
+    names.erase(std::remove_if(names.begin(), names.end(), isKnown), names.end());
+    return names;
+}
+
 Document Document::create(const std::wstring& rootName) {
     requireName(rootName);
     auto impl = DocumentImpl::create();
@@ -203,12 +216,12 @@ bool getRootElement(Element& element, const Document& document) {
     return static_cast<bool>(element);
 }
 
-bool readAttributeText(std::wstring& value, const Element& element, const std::wstring& name) {
+bool readAttributeText(std::wstring& value, const Element& element, std::wstring_view name) {
     const auto domElement = elementOf(element);
     if (!domElement)
         return false;
     com::Variant found;
-    check(domElement->getAttribute(com::Bstr(name).get(), found.out()), "IXMLDOMElement::getAttribute");
+    check(domElement->getAttribute(com::Bstr(std::wstring(name)).get(), found.out()), "IXMLDOMElement::getAttribute");
     if (!found.isString())
         return false;
     value = found.text();
