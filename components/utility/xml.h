@@ -41,13 +41,17 @@ public:
 };
 
 struct DocumentImpl;
-struct NodeImpl;
 class Element;
 
 class Node {
 public:
     Node() = default;
-    explicit operator bool() const { return impl != nullptr; }
+    Node(const Node& other);
+    Node(Node&& other) noexcept;
+    Node& operator=(const Node& other);
+    Node& operator=(Node&& other) noexcept;
+    ~Node();
+    explicit operator bool() const { return node != nullptr; }
 
     bool isElement() const;
     // The element's name; empty for nodes that are not elements.
@@ -82,7 +86,13 @@ public:
 
 protected:
     friend struct NodeAccess;
-    std::shared_ptr<NodeImpl> impl;
+    // The document, which the handle keeps alive, and the backend's own
+    // reference to the node and, for an attribute that XPath selected, to
+    // the attribute. A handle is walked from node to node without an
+    // allocation; copying the references is the backend's business.
+    std::shared_ptr<DocumentImpl> document;
+    void* node = nullptr;
+    void* attribute = nullptr;
 };
 
 class Element : public Node {

@@ -26,6 +26,8 @@ bool Command::load(const xml::Element& element) {
         }
         readFlag(changeText, element, L"ChangeText");
         reportUnknownAttributes(element, {L"SID", L"ChangeText"});
+        // Most commands are placed once on each kind of bar.
+        items.reserve(3);
         for (xml::Node child = element.firstChild(); child; child = child.nextSibling()) {
             if (!child.isElement())
                 continue;

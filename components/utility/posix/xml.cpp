@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <exception>
 #include <string_view>
+#include <utility>
 
 namespace tern::utility::xml {
 namespace {
@@ -62,8 +63,7 @@ pugi::xml_attribute attributeNamed(pugi::xml_node element, std::wstring_view nam
 }
 
 pugi::xml_node domNode(const Node& node) {
-    const auto* impl = NodeAccess::impl(node);
-    return impl && !impl->attribute ? impl->node : pugi::xml_node();
+    return NodeAccess::isAttribute(node) ? pugi::xml_node() : NodeAccess::domNode(node);
 }
 
 // The document level takes one element, comments and processing
@@ -100,15 +100,34 @@ bool isNameStepOrSelf(const std::wstring& expression) {
 
 } // namespace
 
+// The handles hold pugixml's pointers, which copy as they are; a handle
+// moved from is left empty.
+Node::Node(const Node& other) = default;
+
+Node::Node(Node&& other) noexcept
+    : document(std::move(other.document)), node(std::exchange(other.node, nullptr)),
+      attribute(std::exchange(other.attribute, nullptr)) {}
+
+Node& Node::operator=(const Node& other) = default;
+
+Node& Node::operator=(Node&& other) noexcept {
+    document = std::move(other.document);
+    node = std::exchange(other.node, nullptr);
+    attribute = std::exchange(other.attribute, nullptr);
+    return *this;
+}
+
+Node::~Node() = default;
+
 bool Node::isElement() const { return domNode(*this).type() == pugi::node_element; }
 
-std::wstring Node::name() const { return isElement() ? wide(impl->node.name()) : std::wstring(); }
+std::wstring Node::name() const { return isElement() ? wide(NodeAccess::domNode(*this).name()) : std::wstring(); }
 
 // The element shares this handle's node rather than making another.
 Element Node::asElement() const {
     Element element;
     if (isElement())
-        element.impl = impl;
+        static_cast<Node&>(element) = *this;
     return element;
 }
 
@@ -117,13 +136,14 @@ bool checkNodeName(const Node& node, std::wstring_view name) {
     return element.type() == pugi::node_element && sameName(element.name(), name);
 }
 
-Node Node::firstChild() const { return impl ? NodeAccess::make(impl->document, domNode(*this).first_child()) : Node(); }
+Node Node::firstChild() const { return NodeAccess::make(document, domNode(*this).first_child()); }
 
 Node Node::nextSibling() const {
-    return impl ? NodeAccess::make(impl->document, domNode(*this).next_sibling()) : Node();
+    return NodeAccess::make(document, domNode(*this).next_sibling());
 }
 
 std::wstring Node::outerXml() const {
+    const auto impl = NodeAccess::impl(*this);
     if (!impl)
         return {};
     if (!impl->attribute)
@@ -157,7 +177,7 @@ Element Node::appendElement(const std::wstring& name) const {
     const auto element = parent.append_child(utf8Name.c_str());
     if (!element)
         throw DomError("the node cannot take an element");
-    return NodeAccess::makeElement(impl->document, element);
+    return NodeAccess::makeElement(document, element);
 }
 
 void Node::appendText(const std::wstring& text) const {
@@ -168,16 +188,17 @@ void Node::appendText(const std::wstring& text) const {
         throw DomError("the element cannot take text");
 }
 
-int Node::line() const { return impl ? impl->document->lineOf(impl->node) : 0; }
+int Node::line() const { return node ? document->lineOf(NodeAccess::domNode(*this)) : 0; }
 
 void Element::setAttribute(const std::wstring& name, const std::wstring& value) const {
-    if (!impl)
+    if (!node)
         return;
     requireName(name);
     const auto utf8Name = toUtf8(name);
-    auto attribute = impl->node.attribute(utf8Name.c_str());
+    auto element = NodeAccess::domNode(*this);
+    auto attribute = element.attribute(utf8Name.c_str());
     if (!attribute)
-        attribute = impl->node.append_attribute(utf8Name.c_str());
+        attribute = element.append_attribute(utf8Name.c_str());
     if (!attribute || !attribute.set_value(toUtf8(value).c_str()))
         throw DomError("cannot set attribute \"" + utf8Name + "\"");
 }
@@ -253,7 +274,7 @@ bool readAttributeText(std::wstring& value, const Element& element, std::wstring
 }
 
 bool readText(std::wstring& text, const Node& node) {
-    const auto* impl = NodeAccess::impl(node);
+    const auto impl = NodeAccess::impl(node);
     if (!impl)
         return false;
     if (impl->attribute) {
@@ -275,20 +296,21 @@ bool readText(std::wstring& text, const Node& node) {
 }
 
 bool selectSingleNode(Node& node, const Node& context, const std::wstring& expression) {
-    const auto* impl = NodeAccess::impl(context);
-    node = Node();
-    if (!impl || expression.empty())
-        return false;
-    const pugi::xpath_node start = impl->attribute ? pugi::xpath_node(impl->attribute, impl->node)
-                                                   : pugi::xpath_node(impl->node);
-    try {
-        const pugi::xpath_query query(toUtf8(expression).c_str());
-        const auto first = query.evaluate_node_set(start).first();
-        node = first.attribute() ? NodeAccess::make(impl->document, first.parent(), first.attribute())
-                                 : NodeAccess::make(impl->document, first.node());
-    } catch (const std::exception&) {
-        return false; // a malformed expression, or one that gives no node set
+    const auto impl = NodeAccess::impl(context);
+    Node selected; // given to `node` last: it may be the context itself
+    if (impl && !expression.empty()) {
+        const pugi::xpath_node start = impl->attribute ? pugi::xpath_node(impl->attribute, impl->node)
+                                                       : pugi::xpath_node(impl->node);
+        try {
+            const pugi::xpath_query query(toUtf8(expression).c_str());
+            const auto first = query.evaluate_node_set(start).first();
+            selected = first.attribute() ? NodeAccess::make(impl->document, first.parent(), first.attribute())
+                                         : NodeAccess::make(impl->document, first.node());
+        } catch (const std::exception&) {
+            // a malformed expression, or one that gives no node set: nothing selected
+        }
     }
+    node = std::move(selected);
     return static_cast<bool>(node);
 }
 
