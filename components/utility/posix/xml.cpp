@@ -11,6 +11,7 @@
 #include "components/utility/xml_names.h"
 #include "platform/text.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <exception>
 #include <string_view>
@@ -47,15 +48,27 @@ bool sameName(const char* utf8, std::wstring_view name) {
     return at == name.size() && utf8[at] == '\0';
 }
 
+// The first characters are compared before the names are measured: most
+// names are told apart by them.
 bool isAmong(const char* utf8, std::initializer_list<const wchar_t*> names) {
+    const auto first = static_cast<unsigned char>(utf8[0]);
     for (const wchar_t* name : names)
-        if (name && sameName(utf8, name))
+        if (name && (first >= 0x80 || static_cast<wchar_t>(first) == name[0]) && sameName(utf8, name))
             return true;
     return false;
 }
 
-// The element's attribute of that name; null when it has none.
+// The element's attribute of that name; null when it has none. A short
+// ASCII name, as nearly all are, is narrowed on the stack and looked up by
+// pugixml in one call; others are compared attribute by attribute.
 pugi::xml_attribute attributeNamed(pugi::xml_node element, std::wstring_view name) {
+    char narrow[64];
+    if (name.size() < sizeof narrow &&
+        std::all_of(name.begin(), name.end(), [](wchar_t c) { return c > 0 && c < 0x80; })) {
+        std::copy(name.begin(), name.end(), narrow);
+        narrow[name.size()] = '\0';
+        return element.attribute(narrow);
+    }
     for (auto attribute = element.first_attribute(); attribute; attribute = attribute.next_attribute())
         if (sameName(attribute.name(), name))
             return attribute;
