@@ -87,9 +87,10 @@ public:
 protected:
     friend struct NodeAccess;
     // The document, which the handle keeps alive, and the backend's own
-    // reference to the node and, for an attribute that XPath selected, to
-    // the attribute. A handle is walked from node to node without an
-    // allocation; copying the references is the backend's business.
+    // references to the node and, in a backend that keeps them apart, to an
+    // attribute that XPath selected. A handle is walked from node to node
+    // without an allocation; copying the references is the backend's
+    // business.
     std::shared_ptr<DocumentImpl> document;
     void* node = nullptr;
     void* attribute = nullptr;
