@@ -69,11 +69,11 @@ Problem problemOf(const std::wstring& path, const std::wstring& text) {
 
 void checkDefinition(const xml::Element& root, const DefinitionKind& kind, const utility::CCommandTable* commands,
                      FileReport& report) {
-    Entries entries;
-    readDefinition(root, kind, commands, entries, report.problems);
-    for (const update::UpdateData* entry : entries.list)
-        report.contents.push_back(describe(*entry));
-    report.entries = entries.list.size();
+    const auto look = [&report](const update::UpdateData& entry) {
+        report.contents.push_back(describe(entry));
+        ++report.entries;
+    };
+    readDefinition(root, kind, commands, look, report.problems);
 }
 
 void checkLayoutFile(const std::wstring& path, const utility::CCommandTable& commands, FileReport& report) {

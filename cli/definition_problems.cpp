@@ -4,7 +4,6 @@
 #include "platform/com_apartment.h"
 #include "platform/text.h"
 #include "update/load_report.h"
-#include "update/owned_pointers.h"
 #include "update/update_data.h"
 
 #include <ostream>
@@ -43,8 +42,6 @@ private:
 const DefinitionKind updateDefinition{L"Update_Data", update::BareLayouts::skip};
 const DefinitionKind optionDefinition{L"Option_Data", update::BareLayouts::load};
 
-Entries::~Entries() { update::deleteAll(list); }
-
 std::string located(const std::string& shownPath, const Problem& problem) {
     const std::string where = problem.line > 0 ? shownPath + ":" + std::to_string(problem.line) : shownPath;
     return where + ": " + platform::toUtf8(problem.message);
@@ -65,13 +62,14 @@ bool openXmlFile(const std::wstring& path, xml::Document& document, xml::Element
 }
 
 void readDefinition(const xml::Element& root, const DefinitionKind& kind, const utility::CCommandTable* commands,
-                    Entries& entries, std::vector<Problem>& problems) {
+                    const std::function<void(const update::UpdateData&)>& look, std::vector<Problem>& problems) {
     const std::size_t before = problems.size();
     ProblemCollector collector(commands, problems);
     const update::ScopedLoadListener listening(collector);
     // The loaders say why they reject a file; a DOM failure is the one
     // rejection they have no words for.
-    if (!update::loadDefinition(entries.list, root, kind.rootName, kind.bareLayouts) && problems.size() == before)
+    const auto take = [&](std::unique_ptr<update::UpdateData> entry) { look(*entry); };
+    if (!update::loadDefinition(root, kind.rootName, kind.bareLayouts, take) && problems.size() == before)
         problems.push_back({0, L"The file could not be read, so the whole file is rejected."});
 }
 
@@ -84,11 +82,10 @@ void warnDefinitionProblems(const std::wstring& path, const std::string& shownPa
         const platform::ComApartment apartment;
         xml::Document document;
         xml::Element root;
-        Entries entries;
         if (!apartment.ok())
             problems.push_back({0, L"The file could not be read: COM cannot be opened."});
         else if (openXmlFile(path, document, root, problems))
-            readDefinition(root, kind, nullptr, entries, problems);
+            readDefinition(root, kind, nullptr, [](const update::UpdateData&) {}, problems);
     }
     for (const Problem& problem : problems)
         out << "warning: " << located(shownPath, problem) << "\n";

@@ -17,6 +17,7 @@
 #include "components/utility/xml.h"
 #include "update/definition_file.h"
 
+#include <functional>
 #include <iosfwd>
 #include <string>
 #include <vector>
@@ -48,15 +49,6 @@ struct DefinitionKind {
 extern const DefinitionKind updateDefinition; // "Update_Data"
 extern const DefinitionKind optionDefinition; // "Option_Data"
 
-// The entries a definition load keeps, destroyed with this object.
-struct Entries {
-    Entries() = default;
-    Entries(const Entries&) = delete;
-    Entries& operator=(const Entries&) = delete;
-    ~Entries();
-    std::vector<update::UpdateData*> list; // owned
-};
-
 // Parses the file at path into document and root; false when it cannot be
 // read or is not one well-formed XML document, with that problem (and the
 // parser's line) added to problems. Call inside a COM apartment.
@@ -64,10 +56,13 @@ bool openXmlFile(const std::wstring& path, utility::xml::Document& document, uti
                  std::vector<Problem>& problems);
 
 // Reads a parsed definition as the library reads a definition of that kind,
-// appending its entries and everything its loaders report. With a command
-// table, a "Command" whose SID it does not know is a problem too.
+// showing each entry to `look` as soon as it is read (and destroying it
+// then, so that a definition of any size is read in little memory) and
+// appending everything the loaders report. With a command table, a
+// "Command" whose SID it does not know is a problem too.
 void readDefinition(const utility::xml::Element& root, const DefinitionKind& kind,
-                    const utility::CCommandTable* commands, Entries& entries, std::vector<Problem>& problems);
+                    const utility::CCommandTable* commands, const std::function<void(const update::UpdateData&)>& look,
+                    std::vector<Problem>& problems);
 
 // Loads the definition file at path as a run of that kind reads it and
 // prints each problem on `out` as "warning: FILE:LINE: message", FILE being

@@ -8,7 +8,9 @@
 #include "update/skipped_element.h"
 #include "update/update_data.h"
 
+#include <cstdint>
 #include <memory>
+#include <optional>
 
 namespace tern::update {
 
@@ -16,30 +18,37 @@ namespace xml = utility::xml;
 
 namespace {
 
-bool isNewer(const UpdateData& entry, const UpdateData& than) {
-    return entry.major != than.major ? entry.major > than.major : entry.minor > than.minor;
+// What an entry's order is checked against: the version of the entry read
+// before it, which may already be gone to whoever took it.
+struct PreviousVersion {
+    std::wstring text;
+    std::int32_t major = 0;
+    std::int32_t minor = 0;
+};
+
+bool isNewer(const PreviousVersion& before, const UpdateData& entry) {
+    return before.major != entry.major ? before.major > entry.major : before.minor > entry.minor;
 }
 
 // The library relies on entries going newest first (the previous version's
 // place among them, the order they are applied in); it does not sort them.
-void checkOrder(const UpdateData& entry, const UpdateData* before, const xml::Node& node) {
+void checkOrder(const UpdateData& entry, const std::optional<PreviousVersion>& before, const xml::Node& node) {
     if (before && !isNewer(*before, entry))
         reportDropped(node, [&] {
-            return L"The entry " + entry.version + L" is not older than the entry before it (" + before->version +
+            return L"The entry " + entry.version + L" is not older than the entry before it (" + before->text +
                    L"); entries go newest first.";
         });
 }
 
 // Reads the root's entries; false at the first one rejected.
-bool loadEntries(std::vector<UpdateData*>& updates, const xml::Element& root, BareLayouts bareLayouts,
-                 setting::SettingItemTable& table) {
-    const UpdateData* before = nullptr;
+bool loadEntries(const xml::Element& root, BareLayouts bareLayouts, setting::SettingItemTable& table,
+                 const TakeEntry& take) {
+    std::optional<PreviousVersion> before;
     for (xml::Node child = root.firstChild(); child; child = child.nextSibling()) {
         if (!child.isElement())
             continue;
-        const std::wstring name = child.name();
-        const bool bareLayout = name == L"Layout" && bareLayouts == BareLayouts::load;
-        if (name != L"Update" && !bareLayout) {
+        const bool bareLayout = bareLayouts == BareLayouts::load && xml::checkNodeName(child, L"Layout");
+        if (!bareLayout && !xml::checkNodeName(child, L"Update")) {
             reportDropped(child, [&] {
                 std::vector<std::wstring> expected{L"Update"};
                 if (bareLayouts == BareLayouts::load)
@@ -54,8 +63,8 @@ bool loadEntries(std::vector<UpdateData*>& updates, const xml::Element& root, Ba
         // Bare layouts all stand at 0.0, the oldest version there is.
         if (!bareLayout)
             checkOrder(*entry, before, child);
-        before = entry.get();
-        pushOwned(updates, std::move(entry));
+        before = PreviousVersion{entry->version, entry->major, entry->minor};
+        take(std::move(entry));
     }
     return true;
 }
@@ -74,14 +83,15 @@ bool loadDefinitionFile(std::vector<UpdateData*>& updates, const wchar_t* path, 
         xml::Element root;
         if (!xml::load(document, path, false) || !xml::getRootElement(root, document))
             return false;
-        return loadDefinition(updates, root, rootName, bareLayouts);
+        return loadDefinition(root, rootName, bareLayouts,
+                              [&](std::unique_ptr<UpdateData> entry) { pushOwned(updates, std::move(entry)); });
     } catch (const xml::DomError&) {
         return false;
     }
 }
 
-bool loadDefinition(std::vector<UpdateData*>& updates, const xml::Element& root, const std::wstring& rootName,
-                    BareLayouts bareLayouts) {
+bool loadDefinition(const xml::Element& root, const std::wstring& rootName, BareLayouts bareLayouts,
+                    const TakeEntry& take) {
     setting::SettingItemTable table;
     table.registerItems();
     try {
@@ -93,7 +103,7 @@ bool loadDefinition(std::vector<UpdateData*>& updates, const xml::Element& root,
             return false;
         }
         reportUnknownAttributes(root, {});
-        return loadEntries(updates, root, bareLayouts, table);
+        return loadEntries(root, bareLayouts, table, take);
     } catch (const xml::DomError&) {
         return false;
     }

@@ -38,9 +38,9 @@ const ItemKind itemKinds[] = {
     {L"MakePopupMenu", loadItem<layout::MakePopupMenu>},
 };
 
-const ItemKind* findKind(const std::wstring& name) {
+const ItemKind* findKind(const xml::Node& element) {
     for (const ItemKind& kind : itemKinds)
-        if (name == kind.name)
+        if (xml::checkNodeName(element, kind.name))
             return &kind;
     return nullptr;
 }
@@ -77,7 +77,7 @@ bool LayoutData::load(const xml::Node& node) {
     for (xml::Node child = node.firstChild(); child; child = child.nextSibling()) {
         if (!child.isElement())
             continue;
-        const ItemKind* kind = findKind(child.name());
+        const ItemKind* kind = findKind(child);
         if (!kind) {
             reportDropped(child, [&] { return skippedElementMessage(child, L"Layout", kindNames()); });
             continue;

@@ -52,15 +52,16 @@ std::wstring skippedElementMessage(const utility::xml::Node& element, const std:
 void reportUnknownAttributes(const utility::xml::Element& element, std::initializer_list<const wchar_t*> names) {
     if (!loadListener())
         return;
-    std::vector<std::wstring> knownNames;
-    for (const wchar_t* name : names)
-        if (name)
-            knownNames.emplace_back(name);
-    for (const std::wstring& attribute : element.attributeNames()) {
-        if (belongsToTheDocument(attribute) ||
-            std::find(knownNames.begin(), knownNames.end(), attribute) != knownNames.end())
+    // Elements rarely hold an attribute their reader does not know: the
+    // known names are made into a list only for the message about one.
+    for (const std::wstring& attribute : element.attributeNamesOtherThan(names)) {
+        if (belongsToTheDocument(attribute))
             continue;
         reportDropped(element, [&] {
+            std::vector<std::wstring> knownNames;
+            for (const wchar_t* name : names)
+                if (name)
+                    knownNames.emplace_back(name);
             std::wstring message = quoted(attribute) + L" is not an attribute of " + quoted(element.name());
             if (const std::wstring* rightSpelling = sameLetters(knownNames, attribute))
                 return message + L"; did you mean " + quoted(*rightSpelling) + L"?";

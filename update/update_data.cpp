@@ -62,13 +62,12 @@ bool UpdateData::load(xml::Node node, setting::SettingItemTable& table) {
     for (xml::Node child = node.firstChild(); child; child = child.nextSibling()) {
         if (!child.isElement())
             continue;
-        const std::wstring name = child.name();
-        if (name == L"Layout") {
+        if (xml::checkNodeName(child, L"Layout")) {
             if (layoutRead)
                 reportDropped(child, L"A second \"Layout\" in one \"Update\" replaces the items of the one before.");
             layout.load(child);
             layoutRead = true;
-        } else if (name == L"Setting") {
+        } else if (xml::checkNodeName(child, L"Setting")) {
             auto section = std::make_unique<SettingData>();
             if (section->load(child, table))
                 pushOwned(settings, std::move(section));

@@ -45,7 +45,7 @@ bool save(const Document& document, const std::wstring& path) {
     return impl && printFile(*impl, bytes) && platform::writeFileReplacing(path, bytes);
 }
 
-bool readAttributeBool(bool& value, const Element& element, const std::wstring& name) {
+bool readAttributeBool(bool& value, const Element& element, std::wstring_view name) {
     std::wstring text;
     if (!readAttributeText(text, element, name))
         return false;

@@ -25,9 +25,11 @@
 
 #pragma once
 
+#include <initializer_list>
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tern::utility::xml {
@@ -39,13 +41,17 @@ public:
 };
 
 struct DocumentImpl;
-struct NodeImpl;
 class Element;
 
 class Node {
 public:
     Node() = default;
-    explicit operator bool() const { return impl != nullptr; }
+    Node(const Node& other);
+    Node(Node&& other) noexcept;
+    Node& operator=(const Node& other);
+    Node& operator=(Node&& other) noexcept;
+    ~Node();
+    explicit operator bool() const { return node != nullptr; }
 
     bool isElement() const;
     // The element's name; empty for nodes that are not elements.
@@ -80,7 +86,14 @@ public:
 
 protected:
     friend struct NodeAccess;
-    std::shared_ptr<NodeImpl> impl;
+    // The document, which the handle keeps alive, and the backend's own
+    // references to the node and, in a backend that keeps them apart, to an
+    // attribute that XPath selected. A handle is walked from node to node
+    // without an allocation; copying the references is the backend's
+    // business.
+    std::shared_ptr<DocumentImpl> document;
+    void* node = nullptr;
+    void* attribute = nullptr;
 };
 
 class Element : public Node {
@@ -92,6 +105,10 @@ public:
     // The names of the element's attributes, in the order the element holds
     // them; empty for an empty handle. Raises DomError when the DOM fails.
     std::vector<std::wstring> attributeNames() const;
+    // The same without the attributes named in `names` (a null entry names
+    // none): what an element holds besides the attributes a reader knows.
+    // Nothing is allocated when nothing is left.
+    std::vector<std::wstring> attributeNamesOtherThan(std::initializer_list<const wchar_t*> names) const;
 };
 
 class Document {
@@ -129,15 +146,15 @@ bool loadXml(Document& document, const std::wstring& text);
 bool getRootElement(Element& element, const Document& document);
 
 // Whether the node is an element of exactly that name (case-sensitive).
-bool checkNodeName(const Node& node, const std::wstring& name);
+bool checkNodeName(const Node& node, std::wstring_view name);
 
 // True when the attribute is present, with its value; the value is left as
 // it was when the attribute is absent.
-bool readAttributeText(std::wstring& value, const Element& element, const std::wstring& name);
+bool readAttributeText(std::wstring& value, const Element& element, std::wstring_view name);
 
 // True when the attribute is present and reads as a boolean ("true"/"false",
 // "1"/"0", any letter case); the value is left as it was otherwise.
-bool readAttributeBool(bool& value, const Element& element, const std::wstring& name);
+bool readAttributeBool(bool& value, const Element& element, std::wstring_view name);
 
 // The text content of the node: all its descendant text and CDATA, in order.
 bool readText(std::wstring& text, const Node& node);

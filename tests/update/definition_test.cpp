@@ -1,9 +1,12 @@
 // The update definition: CUpdater::loadXml and the entry model it fills,
 // read from real files.
 
+#include "components/utility/xml.h"
+#include "platform/com_apartment.h"
 #include "tests/support/temp_folder.h"
 #include "tests/update/clone_trap.h"
 #include "tests/update/setting/xml_fixture.h"
+#include "update/definition_file.h"
 #include "update/layout/command.h"
 #include "update/layout/make_tab.h"
 #include "update/setting/setting_item_table.h"
@@ -12,7 +15,10 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <new>
+#include <string>
+#include <vector>
 
 namespace tern::update {
 namespace {
@@ -144,6 +150,38 @@ TEST_F(DefinitionTest, Load_RejectsMissingMalformedUnnamedAndForeignFiles) {
     EXPECT_FALSE(updater.loadXml(L""));
     EXPECT_FALSE(updater.loadXml(nullptr));
     EXPECT_TRUE(updater.updates.empty());
+}
+
+// A caller that looks at each entry and lets it go, as tnupdate check does:
+// the order is still checked against the entry before, which is gone by then.
+TEST_F(DefinitionTest, LoadDefinition_GivesEachEntryWhole_AsSoonAsItIsRead) {
+    writeFile(temp.native("Option.xml"),
+              "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Option_Data>\n"
+              "<Update ver=\"2016.1\"><Layout><MakeTab Name=\"A\"/><MakeTab Name=\"B\"/></Layout></Update>\n"
+              "<Layout><Command SID=\"ID_X\"><Menu Path=\"Draw\"/></Command></Layout>\n"
+              "<Update ver=\"2016.1\"><Setting Path=\"A.xml\"><IfN XPath=\"X\"/></Setting></Update>\n"
+              "<Update/>\n"
+              "<Update ver=\"2015.0\"/>\n"
+              "</Option_Data>\n");
+    const platform::ComApartment apartment;
+    ASSERT_TRUE(apartment.ok());
+    utility::xml::Document document;
+    utility::xml::Element root;
+    ASSERT_TRUE(utility::xml::load(document, temp.system("Option.xml"), false));
+    ASSERT_TRUE(utility::xml::getRootElement(root, document));
+    DropRecorder drops;
+    std::vector<std::wstring> taken; // each entry as it was given: version, layout items, setting sections
+    const auto take = [&](std::unique_ptr<UpdateData> entry) {
+        taken.push_back(entry->version + L" " + std::to_wstring(entry->layout.items.size()) + L" " +
+                        std::to_wstring(entry->settings.size()));
+    };
+    EXPECT_FALSE(loadDefinition(root, L"Option_Data", BareLayouts::load, take));
+    EXPECT_EQ(taken, (std::vector<std::wstring>{L"2016.1 2 0", L"0.0 1 0", L"2016.1 0 1"}));
+    EXPECT_EQ(drops.messages,
+              (std::vector<std::wstring>{
+                  L"The entry 2016.1 is not older than the entry before it (0.0); entries go newest first.",
+                  L"An \"Update\" without a \"ver\" rejects the whole file."}));
+    EXPECT_EQ(drops.lines, (std::vector<int>{5, 6}));
 }
 
 TEST(UpdateData, LoadLayoutOnly_ResetsTheEntry_AndReadsTheLayoutAsVersionZero) {

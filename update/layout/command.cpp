@@ -26,12 +26,15 @@ bool Command::load(const xml::Element& element) {
         }
         readFlag(changeText, element, L"ChangeText");
         reportUnknownAttributes(element, {L"SID", L"ChangeText"});
+        // Most commands are placed once on each kind of bar.
+        items.reserve(3);
         for (xml::Node child = element.firstChild(); child; child = child.nextSibling()) {
             if (!child.isElement())
                 continue;
-            CommandItem item;
-            if (item.load(child.asElement()))
-                items.push_back(item);
+            // Read in place: a placement holds several strings.
+            items.emplace_back();
+            if (!items.back().load(child.asElement()))
+                items.pop_back();
         }
     } catch (const xml::DomError&) {
         reportUnreadable(element);

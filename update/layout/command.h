@@ -30,7 +30,9 @@ class CommandItem {
 public:
     CommandItem() = default;
     CommandItem(const CommandItem&) = default;
+    CommandItem(CommandItem&&) = default;
     CommandItem& operator=(const CommandItem&) = default;
+    CommandItem& operator=(CommandItem&&) = default;
     virtual ~CommandItem() = default;
 
     // Reads a "Ribbon", "Menu" or "CommandPanel" element; false for any

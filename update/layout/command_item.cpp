@@ -25,9 +25,9 @@ const Placement placements[] = {
     {L"CommandPanel", EK_COMMANDPANEL, L"Name", nullptr, L"a \"Name\""},
 };
 
-const Placement* findPlacement(const std::wstring& name) {
+const Placement* findPlacement(const xml::Element& element) {
     for (const Placement& placement : placements)
-        if (name == placement.element)
+        if (xml::checkNodeName(element, placement.element))
             return &placement;
     return nullptr;
 }
@@ -43,7 +43,7 @@ const Placement* findPlacement(ItemKind kind) {
 
 bool CommandItem::load(const xml::Element& element) {
     *this = CommandItem();
-    const Placement* placement = findPlacement(element.name());
+    const Placement* placement = findPlacement(element);
     if (!placement) {
         reportDropped(element, [&] {
             return skippedElementMessage(element, L"Command", {L"Ribbon", L"Menu", L"CommandPanel"});

@@ -69,11 +69,14 @@ void readMode(ItemMode& mode, const xml::Element& element) { readCode(mode, elem
 void readPos(ItemPos& pos, const xml::Element& element) { readCode(pos, element, L"Pos", posTexts); }
 
 void readFlag(bool& value, const xml::Element& element, const wchar_t* name) {
-    if (xml::readAttributeBool(value, element, name) || !loadListener())
+    if (!loadListener()) {
+        xml::readAttributeBool(value, element, name);
         return;
-    // Absent, or not a boolean: read as text only to quote it to the listener.
+    }
+    // Read as text first, to quote a value that is not a boolean to the
+    // listener; an absent flag, the usual case, is then looked for once.
     std::wstring text;
-    if (xml::readAttributeText(text, element, name))
+    if (xml::readAttributeText(text, element, name) && !xml::readAttributeBool(value, element, name))
         reportDropped(element, [&] {
             return L"The " + quoted(name) + L" value " + quoted(text) +
                    L" is not \"true\" or \"false\", so it is taken as " + (value ? L"true." : L"false.");

@@ -251,15 +251,20 @@ int DocumentImpl::lineOf(pugi::xml_node node) const {
 Node NodeAccess::make(const std::shared_ptr<DocumentImpl>& document, pugi::xml_node node,
                       pugi::xml_attribute attribute) {
     Node handle;
-    if (document && node)
-        handle.impl = std::make_shared<NodeImpl>(NodeImpl{document, node, attribute});
+    if (document && node) {
+        handle.document = document;
+        handle.node = node.internal_object();
+        handle.attribute = attribute.internal_object();
+    }
     return handle;
 }
 
 Element NodeAccess::makeElement(const std::shared_ptr<DocumentImpl>& document, pugi::xml_node node) {
     Element handle;
-    if (document && node.type() == pugi::node_element)
-        handle.impl = std::make_shared<NodeImpl>(NodeImpl{document, node, {}});
+    if (document && node.type() == pugi::node_element) {
+        handle.document = document;
+        handle.node = node.internal_object();
+    }
     return handle;
 }
 

@@ -23,6 +23,7 @@
 
 #include <cstddef>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -55,17 +56,32 @@ private:
     std::size_t sourceSize = 0;            // the length of the text parsed
 };
 
-// A node or, when XPath selected one, an attribute (whose `node` is then its
-// element).
+// What a handle refers to: a node or, when XPath selected one, an attribute
+// (whose `node` is then its element). A view into the handle, valid while
+// the handle is.
 struct NodeImpl {
-    std::shared_ptr<DocumentImpl> document;
+    const std::shared_ptr<DocumentImpl>& document;
     pugi::xml_node node;
     pugi::xml_attribute attribute;
 };
 
-// How the backend reaches into the handles.
+// How the backend reaches into the handles, which hold pugixml's own node
+// and attribute pointers.
 struct NodeAccess {
-    static const NodeImpl* impl(const Node& node) { return node.impl.get(); }
+    // Empty for an empty handle.
+    static std::optional<NodeImpl> impl(const Node& handle) {
+        if (!handle.node)
+            return std::nullopt;
+        return NodeImpl{handle.document, domNode(handle), domAttribute(handle)};
+    }
+    // Tested on the pointer itself: every call into pugixml counts on a walk.
+    static bool isAttribute(const Node& handle) { return handle.attribute != nullptr; }
+    static pugi::xml_node domNode(const Node& handle) {
+        return pugi::xml_node(static_cast<pugi::xml_node_struct*>(handle.node));
+    }
+    static pugi::xml_attribute domAttribute(const Node& handle) {
+        return pugi::xml_attribute(static_cast<pugi::xml_attribute_struct*>(handle.attribute));
+    }
     // A handle for the node; empty when the node is null.
     static Node make(const std::shared_ptr<DocumentImpl>& document, pugi::xml_node node,
                      pugi::xml_attribute attribute = {});

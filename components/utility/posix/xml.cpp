@@ -11,9 +11,11 @@
 #include "components/utility/xml_names.h"
 #include "platform/text.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <exception>
 #include <string_view>
+#include <utility>
 
 namespace tern::utility::xml {
 namespace {
@@ -32,9 +34,49 @@ std::wstring wide(const char* utf8) {
     return std::wstring(utf8, end);
 }
 
+// Whether a name of the DOM reads as `name`. Compared without converting,
+// character by character while both are ASCII, as names almost always are.
+bool sameName(const char* utf8, std::wstring_view name) {
+    std::size_t at = 0;
+    for (; at < name.size() && utf8[at] != '\0'; ++at) {
+        const auto c = static_cast<unsigned char>(utf8[at]);
+        if (c >= 0x80 || static_cast<std::uint32_t>(name[at]) >= 0x80)
+            return fromUtf8(utf8) == name;
+        if (static_cast<wchar_t>(c) != name[at])
+            return false;
+    }
+    return at == name.size() && utf8[at] == '\0';
+}
+
+// The first characters are compared before the names are measured: most
+// names are told apart by them.
+bool isAmong(const char* utf8, std::initializer_list<const wchar_t*> names) {
+    const auto first = static_cast<unsigned char>(utf8[0]);
+    for (const wchar_t* name : names)
+        if (name && (first >= 0x80 || static_cast<wchar_t>(first) == name[0]) && sameName(utf8, name))
+            return true;
+    return false;
+}
+
+// The element's attribute of that name; null when it has none. A short
+// ASCII name, as nearly all are, is narrowed on the stack and looked up by
+// pugixml in one call; others are compared attribute by attribute.
+pugi::xml_attribute attributeNamed(pugi::xml_node element, std::wstring_view name) {
+    char narrow[64];
+    if (name.size() < sizeof narrow &&
+        std::all_of(name.begin(), name.end(), [](wchar_t c) { return c > 0 && c < 0x80; })) {
+        std::copy(name.begin(), name.end(), narrow);
+        narrow[name.size()] = '\0';
+        return element.attribute(narrow);
+    }
+    for (auto attribute = element.first_attribute(); attribute; attribute = attribute.next_attribute())
+        if (sameName(attribute.name(), name))
+            return attribute;
+    return {};
+}
+
 pugi::xml_node domNode(const Node& node) {
-    const auto* impl = NodeAccess::impl(node);
-    return impl && !impl->attribute ? impl->node : pugi::xml_node();
+    return NodeAccess::isAttribute(node) ? pugi::xml_node() : NodeAccess::domNode(node);
 }
 
 // The document level takes one element, comments and processing
@@ -50,45 +92,71 @@ void requireDocumentLevelChild(pugi::xml_node document, pugi::xml_node_type type
         throw DomError("the document cannot take this node");
 }
 
+// A bare element name ("Release2": letters, digits and underscores, not
+// starting with a digit) or "." selects nodes whatever it names. Settings
+// edits are mostly written so, and telling them apart from other
+// expressions spares the XPath compiler, which sets up memory of its own for
+// every query.
+bool isNameStepOrSelf(const std::wstring& expression) {
+    if (expression == L".")
+        return true;
+    const auto isNameStart = [](wchar_t c) {
+        return (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z') || c == L'_';
+    };
+    if (expression.empty() || !isNameStart(expression[0]))
+        return false;
+    for (const wchar_t c : expression)
+        if (!isNameStart(c) && !(c >= L'0' && c <= L'9'))
+            return false;
+    return true;
+}
+
 } // namespace
+
+// The handles hold pugixml's pointers, which copy as they are; a handle
+// moved from is left empty.
+Node::Node(const Node& other) = default;
+
+Node::Node(Node&& other) noexcept
+    : document(std::move(other.document)), node(std::exchange(other.node, nullptr)),
+      attribute(std::exchange(other.attribute, nullptr)) {}
+
+Node& Node::operator=(const Node& other) = default;
+
+Node& Node::operator=(Node&& other) noexcept {
+    document = std::move(other.document);
+    node = std::exchange(other.node, nullptr);
+    attribute = std::exchange(other.attribute, nullptr);
+    return *this;
+}
+
+Node::~Node() = default;
 
 bool Node::isElement() const { return domNode(*this).type() == pugi::node_element; }
 
-std::wstring Node::name() const { return isElement() ? wide(impl->node.name()) : std::wstring(); }
+std::wstring Node::name() const { return isElement() ? wide(NodeAccess::domNode(*this).name()) : std::wstring(); }
 
 // The element shares this handle's node rather than making another.
 Element Node::asElement() const {
     Element element;
     if (isElement())
-        element.impl = impl;
+        static_cast<Node&>(element) = *this;
     return element;
 }
 
-// Compared without converting the name, character by character while both
-// are ASCII, as names almost always are.
-bool checkNodeName(const Node& node, const std::wstring& name) {
+bool checkNodeName(const Node& node, std::wstring_view name) {
     const auto element = domNode(node);
-    if (element.type() != pugi::node_element)
-        return false;
-    const char* utf8 = element.name();
-    std::size_t at = 0;
-    for (; at < name.size() && utf8[at] != '\0'; ++at) {
-        const auto c = static_cast<unsigned char>(utf8[at]);
-        if (c >= 0x80 || static_cast<std::uint32_t>(name[at]) >= 0x80)
-            return fromUtf8(utf8) == name;
-        if (static_cast<wchar_t>(c) != name[at])
-            return false;
-    }
-    return at == name.size() && utf8[at] == '\0';
+    return element.type() == pugi::node_element && sameName(element.name(), name);
 }
 
-Node Node::firstChild() const { return impl ? NodeAccess::make(impl->document, domNode(*this).first_child()) : Node(); }
+Node Node::firstChild() const { return NodeAccess::make(document, domNode(*this).first_child()); }
 
 Node Node::nextSibling() const {
-    return impl ? NodeAccess::make(impl->document, domNode(*this).next_sibling()) : Node();
+    return NodeAccess::make(document, domNode(*this).next_sibling());
 }
 
 std::wstring Node::outerXml() const {
+    const auto impl = NodeAccess::impl(*this);
     if (!impl)
         return {};
     if (!impl->attribute)
@@ -122,7 +190,7 @@ Element Node::appendElement(const std::wstring& name) const {
     const auto element = parent.append_child(utf8Name.c_str());
     if (!element)
         throw DomError("the node cannot take an element");
-    return NodeAccess::makeElement(impl->document, element);
+    return NodeAccess::makeElement(document, element);
 }
 
 void Node::appendText(const std::wstring& text) const {
@@ -133,16 +201,17 @@ void Node::appendText(const std::wstring& text) const {
         throw DomError("the element cannot take text");
 }
 
-int Node::line() const { return impl ? impl->document->lineOf(impl->node) : 0; }
+int Node::line() const { return node ? document->lineOf(NodeAccess::domNode(*this)) : 0; }
 
 void Element::setAttribute(const std::wstring& name, const std::wstring& value) const {
-    if (!impl)
+    if (!node)
         return;
     requireName(name);
     const auto utf8Name = toUtf8(name);
-    auto attribute = impl->node.attribute(utf8Name.c_str());
+    auto element = NodeAccess::domNode(*this);
+    auto attribute = element.attribute(utf8Name.c_str());
     if (!attribute)
-        attribute = impl->node.append_attribute(utf8Name.c_str());
+        attribute = element.append_attribute(utf8Name.c_str());
     if (!attribute || !attribute.set_value(toUtf8(value).c_str()))
         throw DomError("cannot set attribute \"" + utf8Name + "\"");
 }
@@ -151,6 +220,14 @@ std::vector<std::wstring> Element::attributeNames() const {
     std::vector<std::wstring> names;
     for (const auto attribute : domNode(*this).attributes())
         names.push_back(wide(attribute.name()));
+    return names;
+}
+
+std::vector<std::wstring> Element::attributeNamesOtherThan(std::initializer_list<const wchar_t*> known) const {
+    std::vector<std::wstring> names;
+    for (const auto attribute : domNode(*this).attributes())
+        if (!isAmong(attribute.name(), known))
+            names.push_back(wide(attribute.name()));
     return names;
 }
 
@@ -201,8 +278,8 @@ bool getRootElement(Element& element, const Document& document) {
     return static_cast<bool>(element);
 }
 
-bool readAttributeText(std::wstring& value, const Element& element, const std::wstring& name) {
-    const auto attribute = domNode(element).attribute(toUtf8(name).c_str());
+bool readAttributeText(std::wstring& value, const Element& element, std::wstring_view name) {
+    const auto attribute = attributeNamed(domNode(element), name);
     if (!attribute)
         return false;
     value = wide(attribute.value());
@@ -210,7 +287,7 @@ bool readAttributeText(std::wstring& value, const Element& element, const std::w
 }
 
 bool readText(std::wstring& text, const Node& node) {
-    const auto* impl = NodeAccess::impl(node);
+    const auto impl = NodeAccess::impl(node);
     if (!impl)
         return false;
     if (impl->attribute) {
@@ -232,26 +309,29 @@ bool readText(std::wstring& text, const Node& node) {
 }
 
 bool selectSingleNode(Node& node, const Node& context, const std::wstring& expression) {
-    const auto* impl = NodeAccess::impl(context);
-    node = Node();
-    if (!impl || expression.empty())
-        return false;
-    const pugi::xpath_node start = impl->attribute ? pugi::xpath_node(impl->attribute, impl->node)
-                                                   : pugi::xpath_node(impl->node);
-    try {
-        const pugi::xpath_query query(toUtf8(expression).c_str());
-        const auto first = query.evaluate_node_set(start).first();
-        node = first.attribute() ? NodeAccess::make(impl->document, first.parent(), first.attribute())
-                                 : NodeAccess::make(impl->document, first.node());
-    } catch (const std::exception&) {
-        return false; // a malformed expression, or one that gives no node set
+    const auto impl = NodeAccess::impl(context);
+    Node selected; // given to `node` last: it may be the context itself
+    if (impl && !expression.empty()) {
+        const pugi::xpath_node start = impl->attribute ? pugi::xpath_node(impl->attribute, impl->node)
+                                                       : pugi::xpath_node(impl->node);
+        try {
+            const pugi::xpath_query query(toUtf8(expression).c_str());
+            const auto first = query.evaluate_node_set(start).first();
+            selected = first.attribute() ? NodeAccess::make(impl->document, first.parent(), first.attribute())
+                                         : NodeAccess::make(impl->document, first.node());
+        } catch (const std::exception&) {
+            // a malformed expression, or one that gives no node set: nothing selected
+        }
     }
+    node = std::move(selected);
     return static_cast<bool>(node);
 }
 
 bool compilesToNodeSet(const std::wstring& expression) {
     if (expression.empty())
         return false;
+    if (isNameStepOrSelf(expression))
+        return true;
     try {
         return pugi::xpath_query(toUtf8(expression).c_str()).return_type() == pugi::xpath_type_node_set;
     } catch (const pugi::xpath_exception&) {

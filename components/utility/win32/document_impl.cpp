@@ -149,17 +149,32 @@ int DocumentImpl::lineOf(const DomNode& node) const {
     return source ? source->line : 0;
 }
 
+DomNode NodeAccess::domNode(const Node& handle) {
+    DomNode node;
+    if (auto* counted = static_cast<IXMLDOMNode*>(handle.node)) {
+        counted->AddRef();
+        *node.out() = counted;
+    }
+    return node;
+}
+
 Node NodeAccess::make(const std::shared_ptr<DocumentImpl>& document, const DomNode& node) {
     Node handle;
-    if (document && node)
-        handle.impl = std::make_shared<NodeImpl>(NodeImpl{document, node});
+    if (document && node) {
+        handle.document = document;
+        handle.node = node.get();
+        node->AddRef();
+    }
     return handle;
 }
 
 Element NodeAccess::makeElement(const std::shared_ptr<DocumentImpl>& document, const DomNode& node) {
     Element handle;
-    if (document && node && typeOf(node) == NODE_ELEMENT)
-        handle.impl = std::make_shared<NodeImpl>(NodeImpl{document, node});
+    if (document && node && typeOf(node) == NODE_ELEMENT) {
+        handle.document = document;
+        handle.node = node.get();
+        node->AddRef();
+    }
     return handle;
 }
 

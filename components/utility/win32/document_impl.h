@@ -20,6 +20,7 @@
 #include <msxml2.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace tern::utility::xml {
@@ -51,14 +52,23 @@ private:
     const SourceLayout::Element* sourceOf(const DomNode& element) const;
 };
 
+// What a handle refers to: a view into the handle, valid while the handle is.
 struct NodeImpl {
-    std::shared_ptr<DocumentImpl> document;
+    const std::shared_ptr<DocumentImpl>& document;
     DomNode node;
 };
 
-// How the backend reaches into the handles.
+// How the backend reaches into the handles, which hold one reference to
+// their COM node.
 struct NodeAccess {
-    static const NodeImpl* impl(const Node& node) { return node.impl.get(); }
+    // Empty for an empty handle.
+    static std::optional<NodeImpl> impl(const Node& handle) {
+        if (!handle.node)
+            return std::nullopt;
+        return NodeImpl{handle.document, domNode(handle)};
+    }
+    // The handle's node, with a reference of its own; empty for an empty handle.
+    static DomNode domNode(const Node& handle);
     // A handle for the node; empty when the node is null.
     static Node make(const std::shared_ptr<DocumentImpl>& document, const DomNode& node);
     // An element handle; empty unless the node is an element.

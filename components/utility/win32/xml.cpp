@@ -12,6 +12,9 @@
 #include "components/utility/win32/text_codec.h"
 #include "components/utility/xml_names.h"
 
+#include <algorithm>
+#include <utility>
+
 namespace tern::utility::xml {
 namespace {
 
@@ -42,7 +45,7 @@ void requireChildAllowed(const DomNode& parent, DOMNodeType child) {
 }
 
 com::Ptr<IXMLDOMElement> elementOf(const Node& node) {
-    const auto* impl = NodeAccess::impl(node);
+    const auto impl = NodeAccess::impl(node);
     return impl ? impl->node.as<IXMLDOMElement>(com::idElement) : com::Ptr<IXMLDOMElement>();
 }
 
@@ -69,36 +72,64 @@ std::wstring descendantText(const DomNode& top) {
     return text;
 }
 
-} // namespace
-
-bool Node::isElement() const { return impl && typeOf(impl->node) == NODE_ELEMENT; }
-
-std::wstring Node::name() const { return isElement() ? nameOf(impl->node) : std::wstring(); }
-
-Element Node::asElement() const { return impl ? NodeAccess::makeElement(impl->document, impl->node) : Element(); }
-
-bool checkNodeName(const Node& node, const std::wstring& name) { return node.isElement() && node.name() == name; }
-
-Node Node::firstChild() const { return impl ? NodeAccess::make(impl->document, firstChildOf(impl->node)) : Node(); }
-
-Node Node::nextSibling() const {
-    return impl ? NodeAccess::make(impl->document, nextSiblingOf(impl->node)) : Node();
+IXMLDOMNode* counted(void* node) {
+    if (node)
+        static_cast<IXMLDOMNode*>(node)->AddRef();
+    return static_cast<IXMLDOMNode*>(node);
 }
 
-std::wstring Node::outerXml() const { return impl ? impl->document->print(impl->node) : std::wstring(); }
+} // namespace
+
+// Each handle holds one reference to its COM node.
+Node::Node(const Node& other) : document(other.document), node(counted(other.node)) {}
+
+Node::Node(Node&& other) noexcept : document(std::move(other.document)), node(std::exchange(other.node, nullptr)) {}
+
+Node& Node::operator=(const Node& other) { return *this = Node(other); }
+
+// The node this handle held goes with `other`, which releases it.
+Node& Node::operator=(Node&& other) noexcept {
+    std::swap(document, other.document);
+    std::swap(node, other.node);
+    return *this;
+}
+
+Node::~Node() {
+    if (node)
+        static_cast<IXMLDOMNode*>(node)->Release();
+}
+
+bool Node::isElement() const { return node && typeOf(NodeAccess::domNode(*this)) == NODE_ELEMENT; }
+
+std::wstring Node::name() const { return isElement() ? nameOf(NodeAccess::domNode(*this)) : std::wstring(); }
+
+Element Node::asElement() const { return NodeAccess::makeElement(document, NodeAccess::domNode(*this)); }
+
+bool checkNodeName(const Node& node, std::wstring_view name) { return node.isElement() && node.name() == name; }
+
+Node Node::firstChild() const { return node ? NodeAccess::make(document, firstChildOf(NodeAccess::domNode(*this))) : Node(); }
+
+Node Node::nextSibling() const {
+    return node ? NodeAccess::make(document, nextSiblingOf(NodeAccess::domNode(*this))) : Node();
+}
+
+std::wstring Node::outerXml() const { return node ? document->print(NodeAccess::domNode(*this)) : std::wstring(); }
 
 void Node::appendChild(const Node& child) const {
-    if (!impl || !child.impl)
+    const auto impl = NodeAccess::impl(*this);
+    const auto childImpl = NodeAccess::impl(child);
+    if (!impl || !childImpl)
         throw DomError("appendChild needs a node to append to and a node to append");
-    requireChildAllowed(impl->node, typeOf(child.impl->node));
+    requireChildAllowed(impl->node, typeOf(childImpl->node));
     // A copy: the source stays where it is, in its own document or in this one.
     DomNode copy;
-    check(child.impl->node->cloneNode(VARIANT_TRUE, copy.out()), "IXMLDOMNode::cloneNode");
+    check(childImpl->node->cloneNode(VARIANT_TRUE, copy.out()), "IXMLDOMNode::cloneNode");
     DomNode added;
     check(impl->node->appendChild(copy.get(), added.out()), "IXMLDOMNode::appendChild");
 }
 
 Element Node::appendElement(const std::wstring& name) const {
+    const auto impl = NodeAccess::impl(*this);
     if (!impl)
         throw DomError("appendElement needs a node to append to");
     requireName(name);
@@ -111,20 +142,22 @@ Element Node::appendElement(const std::wstring& name) const {
 }
 
 void Node::appendText(const std::wstring& text) const {
+    const auto impl = NodeAccess::impl(*this);
     if (!impl || typeOf(impl->node) != NODE_ELEMENT)
         throw DomError("only an element takes text");
     if (text.empty())
         return;
-    com::Ptr<IXMLDOMText> node;
-    check(impl->document->dom->createTextNode(com::Bstr(text).get(), node.out()), "IXMLDOMDocument::createTextNode");
+    com::Ptr<IXMLDOMText> textNode;
+    check(impl->document->dom->createTextNode(com::Bstr(text).get(), textNode.out()),
+          "IXMLDOMDocument::createTextNode");
     DomNode added;
-    check(impl->node->appendChild(node.get(), added.out()), "IXMLDOMNode::appendChild");
+    check(impl->node->appendChild(textNode.get(), added.out()), "IXMLDOMNode::appendChild");
 }
 
-int Node::line() const { return impl ? impl->document->lineOf(impl->node) : 0; }
+int Node::line() const { return node ? document->lineOf(NodeAccess::domNode(*this)) : 0; }
 
 void Element::setAttribute(const std::wstring& name, const std::wstring& value) const {
-    if (!impl)
+    if (!node)
         return;
     requireName(name);
     const auto element = elementOf(*this);
@@ -143,10 +176,10 @@ void Element::setAttribute(const std::wstring& name, const std::wstring& value) 
 
 std::vector<std::wstring> Element::attributeNames() const {
     std::vector<std::wstring> names;
-    if (!impl)
+    if (!node)
         return names;
     com::Ptr<IXMLDOMNamedNodeMap> attributes;
-    check(impl->node->get_attributes(attributes.out()), "IXMLDOMNode::get_attributes");
+    check(NodeAccess::domNode(*this)->get_attributes(attributes.out()), "IXMLDOMNode::get_attributes");
     long count = 0;
     if (attributes)
         check(attributes->get_length(&count), "IXMLDOMNamedNodeMap::get_length");
@@ -155,6 +188,17 @@ std::vector<std::wstring> Element::attributeNames() const {
         check(attributes->get_item(i, attribute.out()), "IXMLDOMNamedNodeMap::get_item");
         names.push_back(nameOf(attribute));
     }
+    return names;
+}
+
+std::vector<std::wstring> Element::attributeNamesOtherThan(std::initializer_list<const wchar_t*> known) const {
+    auto names = attributeNames();
+    const auto isKnown = [&](const std::wstring& name) {
+        return std::any_of(known.begin(), known.end(), [&](const wchar_t* knownName) {
+            return knownName && name == knownName;
+        });
+    };
+    names.erase(std::remove_if(names.begin(), names.end(), isKnown), names.end());
     return names;
 }
 
@@ -203,12 +247,12 @@ bool getRootElement(Element& element, const Document& document) {
     return static_cast<bool>(element);
 }
 
-bool readAttributeText(std::wstring& value, const Element& element, const std::wstring& name) {
+bool readAttributeText(std::wstring& value, const Element& element, std::wstring_view name) {
     const auto domElement = elementOf(element);
     if (!domElement)
         return false;
     com::Variant found;
-    check(domElement->getAttribute(com::Bstr(name).get(), found.out()), "IXMLDOMElement::getAttribute");
+    check(domElement->getAttribute(com::Bstr(std::wstring(name)).get(), found.out()), "IXMLDOMElement::getAttribute");
     if (!found.isString())
         return false;
     value = found.text();
@@ -216,7 +260,7 @@ bool readAttributeText(std::wstring& value, const Element& element, const std::w
 }
 
 bool readText(std::wstring& text, const Node& node) {
-    const auto* impl = NodeAccess::impl(node);
+    const auto impl = NodeAccess::impl(node);
     if (!impl)
         return false;
     const DOMNodeType type = typeOf(impl->node);
@@ -225,16 +269,15 @@ bool readText(std::wstring& text, const Node& node) {
 }
 
 bool selectSingleNode(Node& node, const Node& context, const std::wstring& expression) {
-    const auto* impl = NodeAccess::impl(context);
-    node = Node();
-    if (!impl || expression.empty())
-        return false;
+    const auto impl = NodeAccess::impl(context);
+    Node found; // given to `node` last: it may be the context itself
     DomNode selected;
     // MSXML refuses a malformed expression, or one that selects no nodes,
     // with a failing HRESULT: for the callers that is nothing selected.
-    if (FAILED(impl->node->selectSingleNode(com::Bstr(expression).get(), selected.out())))
-        return false;
-    node = NodeAccess::make(impl->document, selected);
+    if (impl && !expression.empty() &&
+        SUCCEEDED(impl->node->selectSingleNode(com::Bstr(expression).get(), selected.out())))
+        found = NodeAccess::make(impl->document, selected);
+    node = std::move(found);
     return static_cast<bool>(node);
 }
 

@@ -443,6 +443,69 @@ TEST(XmlNames, AttributeNames_ListEveryAttributeInItsOrder_AndSetAttributeChange
     EXPECT_EQ(inner.attributeNames(), std::vector<std::wstring>{L"Added"});
 }
 
+// Names are compared where the DOM holds them: a name that only starts
+// like another, or differs from it past the ASCII part, is another name.
+TEST(XmlNames, ReadAttributeText_MatchesTheWholeName_AsciiOrNot) {
+    const Document document = parsed(L"<E PosX=\"1\" Pos=\"2\" 色A=\"3\" 色=\"4\" P=\"5\"/>");
+    const std::pair<const wchar_t*, const wchar_t*> cases[] = {
+        {L"Pos", L"2"}, {L"PosX", L"1"}, {L"P", L"5"},     {L"色", L"4"},  {L"色A", L"3"},
+        {L"Po", nullptr}, {L"PosXY", nullptr}, {L"色B", nullptr},
+    };
+    for (const auto& [name, expected] : cases) {
+        std::wstring value = L"kept";
+        EXPECT_EQ(readAttributeText(value, rootOf(document), name), expected != nullptr) << name;
+        EXPECT_EQ(value, expected ? expected : L"kept") << name;
+    }
+}
+
+TEST(XmlNames, AttributeNamesOtherThan_LeavesOutTheNamedOnes_InTheElementsOrder) {
+    const Document document = parsed(L"<E Tab=\"a\" 色=\"x\" tab=\"b\" Group=\"c\" xmlns:p=\"urn:p\"><Inner/></E>");
+    const Element root = rootOf(document);
+    EXPECT_EQ(root.attributeNamesOtherThan({L"Tab", nullptr, L"Group"}),
+              (std::vector<std::wstring>{L"色", L"tab", L"xmlns:p"}));
+    EXPECT_EQ(root.attributeNamesOtherThan({L"色", L"xmlns:p", L"Ta"}),
+              (std::vector<std::wstring>{L"Tab", L"tab", L"Group"}));
+    EXPECT_EQ(root.attributeNamesOtherThan({}), root.attributeNames());
+    EXPECT_EQ(selected(root, L"Inner").asElement().attributeNamesOtherThan({L"Tab"}), std::vector<std::wstring>{});
+    EXPECT_EQ(Element().attributeNamesOtherThan({L"Tab"}), std::vector<std::wstring>{});
+}
+
+// Handles are values: a copy, a moved-to handle and one walked from it all
+// keep the document alive after every other handle is gone.
+TEST(XmlHandles, CopiesAndMovesKeepTheDocumentAlive_AfterTheDocumentHandleIsGone) {
+    Node first;
+    Node moved;
+    {
+        Document document = parsed(L"<A><B n=\"1\"/><C/></A>");
+        const Element root = rootOf(document);
+        first = root.firstChild();
+        Node copy = first.nextSibling();
+        moved = std::move(copy);
+        EXPECT_FALSE(copy) << "a moved-from handle is empty";
+    }
+    EXPECT_EQ(first.outerXml(), L"<B n=\"1\"/>");
+    EXPECT_EQ(moved.name(), L"C");
+    Node walked = moved;
+    walked = walked.nextSibling();
+    EXPECT_FALSE(walked);
+    EXPECT_TRUE(checkNodeName(first.asElement(), L"B"));
+}
+
+// The node written may be the context itself, holding the last reference
+// to its document.
+TEST(XmlXPath, SelectSingleNode_SelectsFromTheNodeItWritesTo) {
+    Node node;
+    {
+        Document document = parsed(L"<A><B><C n=\"deep\"/></B></A>");
+        EXPECT_TRUE(enableXPath(document));
+        node = selected(rootOf(document), L"B");
+    }
+    EXPECT_TRUE(selectSingleNode(node, node, L"C/@n"));
+    EXPECT_EQ(textOf(node), L"deep");
+    EXPECT_FALSE(selectSingleNode(node, node, L"nothing"));
+    EXPECT_FALSE(node);
+}
+
 // --- XPath --------------------------------------------------------------
 
 TEST(XmlXPath, SelectSingleNode_GivesTheFirstMatchInDocumentOrder_FromItsContext) {
@@ -487,6 +550,18 @@ TEST(XmlXPath, CompilesToNodeSet_OnlyForAWholeExpressionThatGivesNodes) {
         {L"C]]", false},         {L"$variable", false},
         {L"count(*)", false},    {L"1 + 1", false},
         {L"'View'", false},      {L"not(View)", false},
+    };
+    for (const auto& [expression, nodeSet] : cases)
+        EXPECT_EQ(compilesToNodeSet(expression), nodeSet) << expression;
+}
+
+// Settings edits mostly select by a bare element name or "."; expressions
+// that only start like one still have to compile.
+TEST(XmlXPath, CompilesToNodeSet_ForBareNames_ButNotForWhatOnlyStartsLikeOne) {
+    const std::pair<const wchar_t*, bool> cases[] = {
+        {L"Release2", true},  {L"_", true},          {L"a1b2_C3", true},  {L".", true},
+        {L"Release2 ", true}, {L"x-1", true},        {L"Release2/.", true},
+        {L"2x", false},       {L"a b", false},       {L"Release2(", false}, {L".x", false},
     };
     for (const auto& [expression, nodeSet] : cases)
         EXPECT_EQ(compilesToNodeSet(expression), nodeSet) << expression;
