@@ -130,7 +130,9 @@ CRibbonBar readRibbon(const xml::Element& element, const utility::CCommandTable&
             auto group = std::make_unique<CRibbonGroup>();
             group->setId(number(groupElement, L"Id", 1));
             group->setCaption(text(groupElement, captionName));
-            for (const Child& control : children(groupElement, {&controlName}))
+            const std::vector<Child> controls = children(groupElement, {&controlName});
+            group->reserveControls(controls.size());
+            for (const Child& control : controls)
                 group->addControl(command(control.element, commandTable));
             tab.addGroup(std::move(group));
         }
@@ -190,7 +192,9 @@ XTPBarPosition barPosition(const xml::Element& element) {
 
 void readToolBar(const xml::Element& element, CCommandBars& bars, const utility::CCommandTable& commandTable) {
     CCommandBar* bar = bars.addToolBar(requiredText(element, L"Title"), barPosition(element));
-    for (const Child& control : children(element, {&commandName}))
+    const std::vector<Child> controls = children(element, {&commandName});
+    bar->reserveControls(controls.size());
+    for (const Child& control : controls)
         bar->addCommand(command(control.element, commandTable), flag(control.element, beginGroupName));
 }
 
@@ -236,6 +240,7 @@ void readType(const xml::Element& element, LayoutTypes& types, const utility::CC
         const xml::Element& child = entry.element;
         if (entry.kind == 1) {
             readMode(child, *type, commandTable);
+            element.removeChild(child); // what is read is let go, so the document and the model never both hold it
             continue;
         }
         expectLeaf(child);
@@ -275,8 +280,10 @@ bool readLayoutFile(const std::wstring& path, const utility::CCommandTable& comm
             return false;
         }
         LayoutTypes read;
-        for (const Child& child : children(root, {&layoutTypeName}))
+        for (const Child& child : children(root, {&layoutTypeName})) {
             readType(child.element, read, commandTable);
+            root.removeChild(child.element);
+        }
         types = std::move(read);
         return true;
     } catch (const FormatError& error) {

@@ -132,10 +132,10 @@ private:
     std::vector<OpenElement> openElements;
 };
 
-void writeCommand(LayoutText& out, const char* element, const utility::SCommand& command) {
+void writeCommand(LayoutText& out, const char* element, const std::wstring& sid, const std::wstring& caption) {
     out.open(element);
-    out.attribute("SID", command.sid);
-    out.attribute("Caption", command.caption);
+    out.attribute("SID", sid);
+    out.attribute("Caption", caption);
 }
 
 void writeRibbon(LayoutText& out, const CRibbonBar& ribbon) {
@@ -149,7 +149,7 @@ void writeRibbon(LayoutText& out, const CRibbonBar& ribbon) {
             out.attribute("Id", group.getId());
             out.attribute("Caption", group.getCaption());
             for (const utility::SCommand& control : group.getControls()) {
-                writeCommand(out, "Control", control);
+                writeCommand(out, "Control", control.sid, control.caption);
                 out.close();
             }
             out.close();
@@ -180,7 +180,7 @@ void writeMenu(LayoutText& out, const CMenuItem& menuBar) {
             next.push_back(child->getFirstChild());
             break;
         case CMenuItem::Kind::command:
-            writeCommand(out, "Command", utility::SCommand{child->getId(), child->getCaption(), child->getSid()});
+            writeCommand(out, "Command", child->getSid(), child->getCaption());
             out.close();
             break;
         case CMenuItem::Kind::separator:
@@ -196,7 +196,7 @@ void writeToolBar(LayoutText& out, const CCommandBar& bar) {
     out.attribute("Title", bar.getTitle());
     out.attribute("Position", barPositionNames[bar.getPosition()]);
     for (const ToolBarControl& control : bar.getControls()) {
-        writeCommand(out, "Command", control.command);
+        writeCommand(out, "Command", control.command.sid, control.command.caption);
         if (control.beginGroup)
             out.attribute("BeginGroup", L"true");
         out.close();

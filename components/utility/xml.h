@@ -64,6 +64,13 @@ public:
     // document, as this node's new last child. Raises DomError on failure.
     void appendChild(const Node& child) const;
 
+    // Removes the child, a node directly below this one, with its content,
+    // and gives back what the document held for them: a reader done with
+    // part of a large document need not keep it. Handles to the child or to
+    // anything inside it must not be used afterwards. Raises DomError when
+    // the node is not a child of this one.
+    void removeChild(const Node& child) const;
+
     // Appends a new element of that name as the last child and returns it.
     // Raises DomError when the name is not an XML name or the node cannot
     // take an element.

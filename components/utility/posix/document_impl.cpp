@@ -248,6 +248,21 @@ int DocumentImpl::lineOf(pugi::xml_node node) const {
     return offset < 0 ? 0 : lineAt(lineStarts, static_cast<std::size_t>(offset));
 }
 
+bool DocumentImpl::removeChild(pugi::xml_node parent, pugi::xml_node child) {
+    if (!parent || !child || child.parent() != parent)
+        return false;
+    const auto inside = [child](pugi::xml_node node) {
+        for (; node; node = node.parent())
+            if (node == child)
+                return true;
+        return false;
+    };
+    endTagged.erase(std::remove_if(endTagged.begin(), endTagged.end(), inside), endTagged.end());
+    if (declaration == child)
+        declaration = pugi::xml_node();
+    return parent.remove_child(child);
+}
+
 Node NodeAccess::make(const std::shared_ptr<DocumentImpl>& document, pugi::xml_node node,
                       pugi::xml_attribute attribute) {
     Node handle;

@@ -47,6 +47,10 @@ struct DocumentImpl {
     // was not parsed from text.
     int lineOf(pugi::xml_node node) const;
 
+    // Removes the child with its content, forgetting what was kept of the
+    // elements inside it; false when it is not a child of `parent`.
+    bool removeChild(pugi::xml_node parent, pugi::xml_node child);
+
 private:
     pugi::xml_node declaration;         // the declaration as parsed
     std::string declarationText;        // and as it was written

@@ -112,6 +112,11 @@ void Node::appendChild(const Node& child) const {
         throw DomError("the node cannot take this child");
 }
 
+void Node::removeChild(const Node& child) const {
+    if (!impl || !impl->document->removeChild(domNode(*this), domNode(child)))
+        throw DomError("removeChild needs a child of the node");
+}
+
 Element Node::appendElement(const std::wstring& name) const {
     auto parent = domNode(*this);
     if (!parent)

@@ -98,6 +98,13 @@ void Node::appendChild(const Node& child) const {
     check(impl->node->appendChild(copy.get(), added.out()), "IXMLDOMNode::appendChild");
 }
 
+void Node::removeChild(const Node& child) const {
+    if (!impl || !child.impl)
+        throw DomError("removeChild needs a child of the node");
+    DomNode removed;
+    check(impl->node->removeChild(child.impl->node.get(), removed.out()), "IXMLDOMNode::removeChild");
+}
+
 Element Node::appendElement(const std::wstring& name) const {
     if (!impl)
         throw DomError("appendElement needs a node to append to");

@@ -590,6 +590,22 @@ TEST(XmlEdit, EmptyEndTaggedElement_KeepsItsEndTag_UntilItGetsContent) {
     EXPECT_EQ(selected(rootOf(document), L"A").outerXml(), L"<A><In/></A>");
 }
 
+// Removing a part that held an element written with an end tag must not
+// leave the document pointing at what was removed: the save that follows
+// prints the rest as it was.
+TEST_F(XmlFile, RemoveChild_TakesThePartOut_AndTheSaveWritesTheRestAsItWas) {
+    const std::string bytes = "<?xml version=\"1.0\"?>\n<Root>\n  <A><In></In></A>\n  <B></B>\n  <C/>\n</Root>\n";
+    writeFile(file, bytes);
+    ASSERT_TRUE(load(document, path, false));
+    const Element root = rootOf(document);
+    EXPECT_THROW(root.removeChild(selected(root, L"A/In")), DomError) << "a grandchild";
+    EXPECT_THROW(selected(root, L"C").removeChild(selected(root, L"B")), DomError) << "a sibling";
+    EXPECT_THROW(root.removeChild(Node()), DomError);
+    root.removeChild(selected(root, L"A"));
+    ASSERT_TRUE(save(document, path));
+    EXPECT_EQ(readFile(file), "<?xml version=\"1.0\"?>\n<Root>\n  \n  <B></B>\n  <C/>\n</Root>\n");
+}
+
 // --- Empty handles ------------------------------------------------------
 
 TEST(XmlHandles, EmptyHandles_GiveEmptyResults) {
