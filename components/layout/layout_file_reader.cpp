@@ -271,7 +271,7 @@ bool readLayoutFile(const std::wstring& path, const utility::CCommandTable& comm
     try {
         xml::Document document;
         xml::Element root;
-        if (!xml::load(document, path, false) || !xml::getRootElement(root, document)) {
+        if (!xml::loadForReading(document, path) || !xml::getRootElement(root, document)) {
             problem = path + L": the file is missing, unreadable or not well-formed XML.";
             return false;
         }

@@ -75,7 +75,7 @@ bool CCommandTable::load(const std::wstring& path, std::wstring& problem) {
         xml::Document document;
         xml::Element root;
         std::wstring why;
-        if (!xml::load(document, path, false, &why) || !xml::getRootElement(root, document)) {
+        if (!xml::loadForReading(document, path, &why) || !xml::getRootElement(root, document)) {
             problem = path + L": the file cannot be read as XML: " + why + L".";
             return false;
         }

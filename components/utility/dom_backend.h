@@ -26,7 +26,9 @@ struct ParseFailure {
 // `problem` says why in the first two cases and is left empty otherwise,
 // when `failure` says what the parser found. Raises DomError when the DOM
 // fails.
-std::shared_ptr<DocumentImpl> parseFile(std::string_view bytes, std::wstring& problem, ParseFailure& failure);
+// A document loaded for reading keeps no more than it must (xml.h).
+std::shared_ptr<DocumentImpl> parseFile(std::string_view bytes, LoadFor purpose, std::wstring& problem,
+                                        ParseFailure& failure);
 
 // Parses text into a new document, to be written as UTF-8; null when it
 // holds entities or is not one well-formed document. Raises DomError when
@@ -35,7 +37,8 @@ std::shared_ptr<DocumentImpl> parseText(const std::wstring& text);
 
 // The whole document as bytes in its encoding; false when a character that
 // has no representation in that encoding stands where no character
-// reference can take its place (xml_encoding.h).
+// reference can take its place (xml_encoding.h), and for a document loaded
+// for reading.
 bool printFile(DocumentImpl& document, std::string& bytes);
 
 // How the backends and the shared functions reach into a document handle.

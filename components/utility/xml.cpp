@@ -10,8 +10,9 @@
 
 namespace tern::utility::xml {
 
-bool load(Document& document, const std::wstring& path, bool /*flag: every caller loads synchronously*/,
-          std::wstring* why, int* line) {
+namespace {
+
+bool loadFile(Document& document, const std::wstring& path, LoadFor purpose, std::wstring* why, int* line) {
     std::string bytes;
     std::error_code unread;
     std::wstring problem;
@@ -21,7 +22,7 @@ bool load(Document& document, const std::wstring& path, bool /*flag: every calle
         impl = nullptr;
         problem = L"it cannot be read: " + platform::fromUtf8(unread.message());
     } else {
-        impl = parseFile(bytes, problem, failure);
+        impl = parseFile(bytes, purpose, problem, failure);
         if (!impl && problem.empty())
             problem = failure.reason.empty() ? L"it is not one well-formed XML document"
                                              : L"it is not well-formed XML: " + failure.reason;
@@ -31,6 +32,17 @@ bool load(Document& document, const std::wstring& path, bool /*flag: every calle
     if (line)
         *line = failure.line;
     return impl != nullptr;
+}
+
+} // namespace
+
+bool load(Document& document, const std::wstring& path, bool /*flag: every caller loads synchronously*/,
+          std::wstring* why, int* line) {
+    return loadFile(document, path, LoadFor::saving, why, line);
+}
+
+bool loadForReading(Document& document, const std::wstring& path, std::wstring* why, int* line) {
+    return loadFile(document, path, LoadFor::reading, why, line);
 }
 
 bool loadXml(Document& document, const std::wstring& text) {

@@ -191,11 +191,13 @@ std::string printRaw(pugi::xml_node node) {
 }
 
 std::shared_ptr<DocumentImpl> DocumentImpl::parse(const std::string& utf8, const XmlEncoding& encoding,
-                                                  ParseFailure* failure) {
+                                                  ParseFailure* failure, LoadFor purpose) {
     auto document = std::make_shared<DocumentImpl>();
     document->encoding = encoding;
+    document->readOnly = purpose == LoadFor::reading;
     auto& dom = document->dom;
-    const auto parsed = dom.load_buffer(utf8.data(), utf8.size(), parseOptions, pugi::encoding_utf8);
+    const unsigned int options = document->readOnly ? parseOptions & ~pugi::parse_ws_pcdata : parseOptions;
+    const auto parsed = dom.load_buffer(utf8.data(), utf8.size(), options, pugi::encoding_utf8);
     if (!parsed)
         return notWellFormed(failure, utf8, parsed.description(), parsed.offset);
     const bool startsWithDeclaration = utf8.compare(0, 5, "<?xml") == 0;
@@ -208,7 +210,7 @@ std::shared_ptr<DocumentImpl> DocumentImpl::parse(const std::string& utf8, const
             continue;
         if (hasRepeatedAttribute(node))
             return notWellFormed(failure, utf8, "an attribute is repeated", node.offset_debug());
-        if (!node.first_child() && isWrittenWithEndTag(utf8, node))
+        if (!document->readOnly && !node.first_child() && isWrittenWithEndTag(utf8, node))
             document->endTagged.push_back(node);
     }
     if (dom.first_child().type() == pugi::node_declaration) {

@@ -31,14 +31,17 @@ namespace tern::utility::xml {
 struct DocumentImpl {
     pugi::xml_document dom;
     XmlEncoding encoding;
+    bool readOnly = false; // loaded for reading: it keeps too little to be written back
 
     // Parses UTF-8 text into a new document to be written in `encoding`;
     // null when the text is not one well-formed document (one element, with
     // only a declaration, a document type, comments, processing instructions
     // and whitespace around it), and then `failure`, when given, says why
     // and where.
+    // For reading alone, whitespace-only text is not kept, nor which empty
+    // elements had end tags.
     static std::shared_ptr<DocumentImpl> parse(const std::string& utf8, const XmlEncoding& encoding,
-                                               ParseFailure* failure = nullptr);
+                                               ParseFailure* failure = nullptr, LoadFor purpose = LoadFor::saving);
 
     // The node (the whole document for the document node) as UTF-8 text.
     std::string print(pugi::xml_node node);

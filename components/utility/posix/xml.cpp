@@ -175,13 +175,14 @@ Document Document::create(const std::wstring& rootName) {
     return document;
 }
 
-std::shared_ptr<DocumentImpl> parseFile(std::string_view bytes, std::wstring& problem, ParseFailure& failure) {
+std::shared_ptr<DocumentImpl> parseFile(std::string_view bytes, LoadFor purpose, std::wstring& problem,
+                                        ParseFailure& failure) {
     XmlEncoding encoding;
     std::string utf8;
     if (!decodeXml(bytes, decodeText, encodeText, encoding, utf8, problem))
         return nullptr;
     problem = findEntityProblem(utf8);
-    return problem.empty() ? DocumentImpl::parse(utf8, encoding, &failure) : nullptr;
+    return problem.empty() ? DocumentImpl::parse(utf8, encoding, &failure, purpose) : nullptr;
 }
 
 // Text given as text has no encoding of its own; the document is written as UTF-8.
@@ -191,6 +192,8 @@ std::shared_ptr<DocumentImpl> parseText(const std::wstring& text) {
 }
 
 bool printFile(DocumentImpl& document, std::string& bytes) {
+    if (document.readOnly)
+        return false;
     std::string text = document.print(document.dom);
     // Printed UTF-8 is already the bytes of a UTF-8 file: no conversion copies it.
     if (document.encoding.name == "utf-8" && document.encoding.byteOrderMark.empty()) {

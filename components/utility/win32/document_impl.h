@@ -30,6 +30,7 @@ struct DocumentImpl {
     com::Ptr<IXMLDOMDocument2> dom;
     SourceLayout layout;
     XmlEncoding encoding;
+    bool readOnly = false; // loaded for reading, and so never written back
 
     // A new document with no content, set up as every document here is.
     static std::shared_ptr<DocumentImpl> create();

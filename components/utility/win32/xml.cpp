@@ -180,13 +180,17 @@ Document Document::create(const std::wstring& rootName) {
     return document;
 }
 
-std::shared_ptr<DocumentImpl> parseFile(std::string_view bytes, std::wstring& problem, ParseFailure& failure) {
+std::shared_ptr<DocumentImpl> parseFile(std::string_view bytes, LoadFor purpose, std::wstring& problem,
+                                        ParseFailure& failure) {
     XmlEncoding encoding;
     std::wstring text;
     if (!decodeXml(bytes, decodeText, encodeText, encoding, text, problem))
         return nullptr;
     problem = findEntityProblem(text);
-    return problem.empty() ? DocumentImpl::parse(text, encoding, &failure) : nullptr;
+    auto document = problem.empty() ? DocumentImpl::parse(text, encoding, &failure) : nullptr;
+    if (document)
+        document->readOnly = purpose == LoadFor::reading;
+    return document;
 }
 
 std::shared_ptr<DocumentImpl> parseText(const std::wstring& text) {
@@ -194,7 +198,7 @@ std::shared_ptr<DocumentImpl> parseText(const std::wstring& text) {
 }
 
 bool printFile(DocumentImpl& document, std::string& bytes) {
-    return encodeXml(document.print(document.dom.as<IXMLDOMNode>(IID_IXMLDOMNode)), encodeText, document.encoding,
+    return !document.readOnly && encodeXml(document.print(document.dom.as<IXMLDOMNode>(IID_IXMLDOMNode)), encodeText, document.encoding,
                      bytes);
 }
 

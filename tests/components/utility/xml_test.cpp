@@ -178,12 +178,15 @@ TEST_F(XmlFile, Load_SaysOnWhichLineTheTextIsNotWellFormed) {
     for (const auto& [text, expectedLine] : cases) {
         SCOPED_TRACE(text);
         writeFile(file, text);
-        std::wstring why;
-        int line = 0;
-        EXPECT_FALSE(load(document, path, false, &why, &line));
-        EXPECT_EQ(why.rfind(L"it is not", 0), 0u);
-        EXPECT_NE(why.find(L"well-formed XML"), std::wstring::npos);
-        EXPECT_EQ(line, expectedLine);
+        for (const bool forReading : {false, true}) {
+            std::wstring why;
+            int line = 0;
+            EXPECT_FALSE(forReading ? loadForReading(document, path, &why, &line)
+                                    : load(document, path, false, &why, &line));
+            EXPECT_EQ(why.rfind(L"it is not", 0), 0u);
+            EXPECT_NE(why.find(L"well-formed XML"), std::wstring::npos);
+            EXPECT_EQ(line, expectedLine);
+        }
     }
     writeFile(file, "<View>\n  <Item/>\n</View>\n");
     std::wstring why = L"stale";
@@ -588,6 +591,26 @@ TEST(XmlEdit, EmptyEndTaggedElement_KeepsItsEndTag_UntilItGetsContent) {
     EXPECT_FALSE(selected(rootOf(document), L"A").firstChild()) << "no node stands for the end tag";
     selected(rootOf(document), L"A").appendElement(L"In");
     EXPECT_EQ(selected(rootOf(document), L"A").outerXml(), L"<A><In/></A>");
+}
+
+// A file loaded only to be read gives the same elements, attributes, text
+// and lines, and is never written back.
+TEST_F(XmlFile, LoadForReading_ReadsWhatLoadReads_AndTheDocumentCannotBeSaved) {
+    const std::string bytes = "<?xml version=\"1.0\"?>\n<Root>\n  <A x=\"1 &amp; 2\"></A>\n\n  <B>\n    text </B>\n</Root>\n";
+    writeFile(file, bytes);
+    ASSERT_TRUE(loadForReading(document, path));
+    const Element root = rootOf(document);
+    std::vector<std::wstring> elements;
+    for (Node child = root.firstChild(); child; child = child.nextSibling())
+        if (child.isElement())
+            elements.push_back(child.name() + L"@" + std::to_wstring(child.line()));
+    EXPECT_EQ(elements, (std::vector<std::wstring>{L"A@3", L"B@5"}));
+    std::wstring value;
+    EXPECT_TRUE(readAttributeText(value, selected(root, L"A").asElement(), L"x"));
+    EXPECT_EQ(value, L"1 & 2");
+    EXPECT_EQ(textOf(selected(root, L"B")), L"\n    text ");
+    EXPECT_FALSE(save(document, path));
+    EXPECT_EQ(treeOf(folder.path()), Tree{"settings.xml=" + bytes});
 }
 
 // Removing a part that held an element written with an end tag must not
