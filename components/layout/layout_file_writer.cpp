@@ -72,18 +72,21 @@ public:
         text += ' ';
         text += name;
         text += "=\"";
-        // Most values are printable ASCII with nothing to escape: those are
-        // narrowed in one go; other ASCII skips the conversion.
-        if (std::all_of(value.begin(), value.end(), isPlain)) {
-            const std::size_t at = text.size();
-            text.resize(at + value.size());
-            std::transform(value.begin(), value.end(), text.begin() + static_cast<std::ptrdiff_t>(at),
-                           [](wchar_t c) { return static_cast<char>(c); });
-        } else if (std::all_of(value.begin(), value.end(), [](wchar_t c) { return c > 0 && c < 0x80; })) {
-            for (const wchar_t c : value)
+        // Most values are printable ASCII with nothing to escape: they are
+        // narrowed as they stand, in one pass; from the first character that
+        // is not, the rest is escaped, converted to UTF-8 first unless ASCII.
+        const std::size_t plain =
+            static_cast<std::size_t>(std::find_if_not(value.begin(), value.end(), isPlain) - value.begin());
+        const std::size_t at = text.size();
+        text.resize(at + plain);
+        std::transform(value.begin(), value.begin() + static_cast<std::ptrdiff_t>(plain),
+                       text.begin() + static_cast<std::ptrdiff_t>(at), [](wchar_t c) { return static_cast<char>(c); });
+        const std::wstring_view rest = value.substr(plain);
+        if (std::all_of(rest.begin(), rest.end(), [](wchar_t c) { return c > 0 && c < 0x80; })) {
+            for (const wchar_t c : rest)
                 appendEscaped(text, static_cast<char>(c));
         } else {
-            for (const char c : platform::toUtf8(value))
+            for (const char c : platform::toUtf8(rest))
                 appendEscaped(text, c);
         }
         text += '"';
