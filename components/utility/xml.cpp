@@ -8,6 +8,8 @@
 #include "platform/file_system.h"
 #include "platform/text.h"
 
+#include <utility>
+
 namespace tern::utility::xml {
 
 bool load(Document& document, const std::wstring& path, bool /*flag: every caller loads synchronously*/,
@@ -21,7 +23,7 @@ bool load(Document& document, const std::wstring& path, bool /*flag: every calle
         impl = nullptr;
         problem = L"it cannot be read: " + platform::fromUtf8(unread.message());
     } else {
-        impl = parseFile(bytes, problem, failure);
+        impl = parseFile(std::move(bytes), problem, failure);
         if (!impl && problem.empty())
             problem = failure.reason.empty() ? L"it is not one well-formed XML document"
                                              : L"it is not well-formed XML: " + failure.reason;
@@ -41,8 +43,8 @@ bool loadXml(Document& document, const std::wstring& text) {
 
 bool save(const Document& document, const std::wstring& path) {
     const auto& impl = DocumentAccess::impl(document);
-    std::string bytes;
-    return impl && printFile(*impl, bytes) && platform::writeFileReplacing(path, bytes);
+    return impl && platform::writeFileReplacingWith(
+                       path, [&](platform::FileWriter& writer) { return printFile(*impl, writer); });
 }
 
 bool readAttributeBool(bool& value, const Element& element, const std::wstring& name) {
