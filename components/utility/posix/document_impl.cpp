@@ -65,13 +65,19 @@ bool hasRepeatedAttribute(pugi::xml_node element) {
     const char* names[handful];
     std::size_t count = 0;
     std::vector<const char*> many;
-    for (auto attribute = element.first_attribute(); attribute; attribute = attribute.next_attribute()) {
+    // A parsed attribute always has a name: the empty name of the null
+    // handle after the last one ends the list without a test of its own.
+    for (auto attribute = element.first_attribute();; attribute = attribute.next_attribute()) {
+        const char* name = attribute.name();
+        if (*name == '\0')
+            break;
         if (count < handful)
-            names[count++] = attribute.name();
+            names[count++] = name;
         else
-            many.push_back(attribute.name());
+            many.push_back(name);
     }
-    const auto same = [](const char* a, const char* b) { return std::strcmp(a, b) == 0; };
+    // Names seldom share their first character: comparing it first spares most calls.
+    const auto same = [](const char* a, const char* b) { return *a == *b && std::strcmp(a, b) == 0; };
     if (many.empty()) {
         for (std::size_t i = 0; i < count; ++i)
             for (std::size_t j = i + 1; j < count; ++j)
@@ -134,6 +140,49 @@ std::optional<std::vector<std::size_t>> findEndTaggedNames(std::string_view text
     }
     return names;
 }
+
+// Which empty elements were written with an end tag: told by the name
+// offsets findEndTaggedNames found before the parse or, when it could not
+// tell, by the text, which is then kept as it was.
+struct EndTagFinder {
+    std::optional<std::vector<std::size_t>> names;
+    const std::string& text;
+
+    bool mayFind() const { return !names || !names->empty(); }
+    bool isEndTagged(pugi::xml_node element) const {
+        return names ? std::binary_search(names->begin(), names->end(),
+                                          static_cast<std::size_t>(element.offset_debug()))
+                     : isWrittenWithEndTag(text, element);
+    }
+};
+
+// Checks each element as pugixml walks the tree, iteratively and with no
+// call of ours per step: the first element with a repeated attribute stops
+// the walk; the empty ones written with an end tag are collected.
+class ElementCheck : public pugi::xml_tree_walker {
+public:
+    ElementCheck(const EndTagFinder& endTags, std::vector<pugi::xml_node>& endTagged)
+        : endTags(endTags), endTagged(endTagged), mayBeEndTagged(endTags.mayFind()) {}
+
+    pugi::xml_node repeated; // the element with a repeated attribute, once found
+
+    bool for_each(pugi::xml_node& node) override {
+        if (node.type() != pugi::node_element)
+            return true;
+        if (hasRepeatedAttribute(node)) {
+            repeated = node;
+            return false;
+        }
+        if (mayBeEndTagged && !node.first_child() && endTags.isEndTagged(node))
+            endTagged.push_back(node);
+        return true;
+    }
+
+private:
+    const EndTagFinder& endTags;
+    std::vector<pugi::xml_node>& endTagged;
+    const bool mayBeEndTagged;
+};
 
 // The declaration the text opens with, as it was written; pugixml also
 // ends one at "/>", which XML does not, so a declaration written back as
@@ -244,11 +293,11 @@ std::shared_ptr<DocumentImpl> DocumentImpl::parse(std::string utf8, const XmlEnc
     // Taken before a parse overwrites the text.
     const auto& lineStarts = document->lineStarts = findLineStarts(utf8);
     const OpeningDeclaration openingDeclaration = readOpeningDeclaration(utf8);
-    const std::optional<std::vector<std::size_t>> endTaggedNames = findEndTaggedNames(utf8);
+    const EndTagFinder endTags{findEndTaggedNames(utf8), utf8};
 
     auto& dom = document->dom;
     pugi::xml_parse_result parsed;
-    if (endTaggedNames) {
+    if (endTags.names) {
         // The string's own terminating NUL goes with it: pugixml sets a
         // text's last character aside for a NUL of its own, as it does in
         // the copy it makes otherwise, and would drop whitespace that ends
@@ -264,21 +313,9 @@ std::shared_ptr<DocumentImpl> DocumentImpl::parse(std::string utf8, const XmlEnc
     pugi::xml_node misplaced;
     if (const char* problem = findDocumentLevelProblem(dom, openingDeclaration.present, misplaced))
         return notWellFormed(failure, lineStarts, problem, misplaced ? misplaced.offset_debug() : -1);
-
-    for (auto node = dom.first_child(); node; node = nextInSubtree(node, dom)) {
-        if (node.type() != pugi::node_element)
-            continue;
-        if (hasRepeatedAttribute(node))
-            return notWellFormed(failure, lineStarts, "an attribute is repeated", node.offset_debug());
-        if (node.first_child())
-            continue;
-        const bool endTagged =
-            endTaggedNames ? std::binary_search(endTaggedNames->begin(), endTaggedNames->end(),
-                                                static_cast<std::size_t>(node.offset_debug()))
-                           : isWrittenWithEndTag(utf8, node);
-        if (endTagged)
-            document->endTagged.push_back(node);
-    }
+    ElementCheck check(endTags, document->endTagged);
+    if (!dom.traverse(check))
+        return notWellFormed(failure, lineStarts, "an attribute is repeated", check.repeated.offset_debug());
     if (dom.first_child().type() == pugi::node_declaration) {
         if (!openingDeclaration.endsWell)
             return notWellFormed(failure, lineStarts, "the XML declaration does not end in \"?>\"", 0);
