@@ -38,13 +38,13 @@
 
 #pragma once
 
+#include "platform/file_writer.h"
+
 #include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <string>
-#include <string_view>
 #include <system_error>
-#include <utility>
 #include <vector>
 
 namespace tern::platform {
@@ -186,30 +186,10 @@ bool readFile(const std::wstring& path, std::string& bytes, std::error_code* why
 // killed in the middle of a save) are removed first.
 bool writeFileReplacing(const std::wstring& path, const std::string& bytes, std::error_code* why = nullptr);
 
-// Takes the bytes of a file being written, piece by piece and in order, for
-// writeFileReplacingWith. The first failure sticks: nothing is written
-// after it.
-class FileWriter {
-public:
-    explicit FileWriter(std::function<std::error_code(std::string_view)> put) : put(std::move(put)) {}
-    // Writes the bytes after those written before; false once a write failed.
-    bool write(std::string_view bytes) {
-        if (!failed)
-            failed = put(bytes);
-        return !failed;
-    }
-    // The failure of the first write that failed; empty while none did.
-    std::error_code failure() const { return failed; }
-
-private:
-    std::function<std::error_code(std::string_view)> put;
-    std::error_code failed;
-};
-
 // As writeFileReplacing, with the bytes handed to the writer by `produce` as
-// it makes them, so that a large file is never held whole in memory. The
-// target is replaced only when `produce` returns true and every write
-// succeeded; `produce` returning false gives std::errc::operation_canceled.
+// it makes them (file_writer.h). The target is replaced only when `produce`
+// returns true and every write succeeded; `produce` returning false gives
+// std::errc::operation_canceled.
 bool writeFileReplacingWith(const std::wstring& path, const std::function<bool(FileWriter&)>& produce,
                             std::error_code* why = nullptr);
 

@@ -420,7 +420,7 @@ bool writeFileReplacingWith(const std::wstring& path, const std::function<bool(F
     if (!file)
         return fail(why, lastError());
     FileWriter writer([&file](std::string_view bytes) { return writeAll(file.get(), bytes); });
-    const bool produced = produce(writer);
+    const bool produced = produce(writer) && writer.flush();
     std::error_code failed = writer.failure();
     if (!failed && !produced)
         failed = std::make_error_code(std::errc::operation_canceled);

@@ -322,19 +322,28 @@ TEST_F(FileSystemTest, WriteFileReplacingWith_WritesThePiecesInOrder_OrNothing_W
     EXPECT_EQ(treeOf(dir.path()), (Tree{"settings.xml=<new></new>"}));
 }
 
-TEST(FileWriter, KeepsTheFirstFailure_AndPutsNothingAfterIt) {
-    std::string put;
+// Small pieces reach the file in blocks, each one system call; a large
+// piece goes as it is. Once a block fails, nothing more is put.
+TEST(FileWriter, PutsSmallPiecesInBlocks_AndNothingAfterAFailure) {
+    std::vector<std::string> put;
     FileWriter writer([&](std::string_view bytes) {
-        if (bytes == "full")
-            return std::make_error_code(std::errc::no_space_on_device);
-        put += bytes;
-        return std::error_code();
+        put.emplace_back(bytes);
+        return bytes.size() > 100'000 ? std::make_error_code(std::errc::no_space_on_device) : std::error_code();
     });
+    const std::string large(70'000, 'x');
     EXPECT_TRUE(writer.write("a"));
+    EXPECT_TRUE(writer.write("b"));
+    EXPECT_TRUE(put.empty());
+    EXPECT_TRUE(writer.write(large));
+    EXPECT_TRUE(writer.write("c"));
+    EXPECT_TRUE(writer.flush());
+    EXPECT_EQ(put, (std::vector<std::string>{"ab", large, "c"}));
     EXPECT_FALSE(writer.failure());
-    EXPECT_FALSE(writer.write("full"));
-    EXPECT_FALSE(writer.write("b"));
-    EXPECT_EQ(put, "a");
+
+    EXPECT_FALSE(writer.write(std::string(100'001, 'y')));
+    EXPECT_FALSE(writer.write("d"));
+    EXPECT_FALSE(writer.flush());
+    EXPECT_EQ(put.size(), 4u);
     EXPECT_EQ(writer.failure(), std::errc::no_space_on_device);
 }
 
