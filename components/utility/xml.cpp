@@ -8,6 +8,8 @@
 #include "platform/file_system.h"
 #include "platform/text.h"
 
+#include <utility>
+
 namespace tern::utility::xml {
 
 namespace {
@@ -22,7 +24,7 @@ bool loadFile(Document& document, const std::wstring& path, LoadFor purpose, std
         impl = nullptr;
         problem = L"it cannot be read: " + platform::fromUtf8(unread.message());
     } else {
-        impl = parseFile(bytes, purpose, problem, failure);
+        impl = parseFile(std::move(bytes), purpose, problem, failure);
         if (!impl && problem.empty())
             problem = failure.reason.empty() ? L"it is not one well-formed XML document"
                                              : L"it is not well-formed XML: " + failure.reason;
@@ -53,8 +55,8 @@ bool loadXml(Document& document, const std::wstring& text) {
 
 bool save(const Document& document, const std::wstring& path) {
     const auto& impl = DocumentAccess::impl(document);
-    std::string bytes;
-    return impl && printFile(*impl, bytes) && platform::writeFileReplacing(path, bytes);
+    return impl && platform::writeFileReplacingWith(
+                       path, [&](platform::FileWriter& writer) { return printFile(*impl, writer); });
 }
 
 bool readAttributeBool(bool& value, const Element& element, const std::wstring& name) {

@@ -10,6 +10,12 @@
 // quotes and spacing) and which empty elements were written with an end tag
 // ("<a></a>" rather than "<a/>").
 //
+// The text is parsed where it lies, which overwrites it, and kept by the
+// document as the home of the nodes' names and values: what is read from
+// the text itself is taken before the parse. Only a text in which telling
+// the end-tagged elements apart takes a scan of its tags is parsed from a
+// copy.
+//
 // Every walk over a tree here is iterative: documents nested tens of
 // thousands of levels deep are read, printed and destroyed like flat ones.
 
@@ -29,6 +35,10 @@
 namespace tern::utility::xml {
 
 struct DocumentImpl {
+private:
+    std::string source; // the text parsed where it lies, which the nodes point into; it outlives them
+
+public:
     pugi::xml_document dom;
     XmlEncoding encoding;
     bool readOnly = false; // loaded for reading: it keeps too little to be written back
@@ -40,11 +50,14 @@ struct DocumentImpl {
     // and where.
     // For reading alone, whitespace-only text is not kept, nor which empty
     // elements had end tags.
-    static std::shared_ptr<DocumentImpl> parse(const std::string& utf8, const XmlEncoding& encoding,
+    static std::shared_ptr<DocumentImpl> parse(std::string utf8, const XmlEncoding& encoding,
                                                ParseFailure* failure = nullptr, LoadFor purpose = LoadFor::saving);
 
     // The node (the whole document for the document node) as UTF-8 text.
     std::string print(pugi::xml_node node);
+
+    // The whole document as UTF-8 text, handed to `writer` as it is printed.
+    void printDocument(pugi::xml_writer& writer);
 
     // The 1-based line of the text the node was parsed from; 0 when the node
     // was not parsed from text.

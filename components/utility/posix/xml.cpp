@@ -9,11 +9,13 @@
 #include "components/utility/posix/document_impl.h"
 #include "components/utility/posix/text_codec.h"
 #include "components/utility/xml_names.h"
+#include "platform/file_system.h"
 #include "platform/text.h"
 
 #include <cstdint>
 #include <exception>
 #include <string_view>
+#include <utility>
 
 namespace tern::utility::xml {
 namespace {
@@ -31,6 +33,18 @@ std::wstring wide(const char* utf8) {
         return fromUtf8(utf8);
     return std::wstring(utf8, end);
 }
+
+// Hands what pugixml prints on to a file.
+class FileTextWriter : public pugi::xml_writer {
+public:
+    explicit FileTextWriter(platform::FileWriter& file) : file(file) {}
+    void write(const void* data, std::size_t size) override {
+        file.write(std::string_view(static_cast<const char*>(data), size));
+    }
+
+private:
+    platform::FileWriter& file;
+};
 
 pugi::xml_node domNode(const Node& node) {
     const auto* impl = NodeAccess::impl(node);
@@ -175,32 +189,38 @@ Document Document::create(const std::wstring& rootName) {
     return document;
 }
 
-std::shared_ptr<DocumentImpl> parseFile(std::string_view bytes, LoadFor purpose, std::wstring& problem,
+// A file's UTF-8 bytes are its text once checked: they become the text, and
+// then the document's, without a copy.
+std::shared_ptr<DocumentImpl> parseFile(std::string bytes, LoadFor purpose, std::wstring& problem,
                                         ParseFailure& failure) {
     XmlEncoding encoding;
     std::string utf8;
-    if (!decodeXml(bytes, decodeText, encodeText, encoding, utf8, problem))
+    const auto decode = [&bytes](std::string_view body, const std::string& name, std::string& text) {
+        return decodeOwnedText(bytes, body, name, text);
+    };
+    if (!decodeXml(std::string_view(bytes), decode, encodeText, encoding, utf8, problem))
         return nullptr;
     problem = findEntityProblem(utf8);
-    return problem.empty() ? DocumentImpl::parse(utf8, encoding, &failure, purpose) : nullptr;
+    return problem.empty() ? DocumentImpl::parse(std::move(utf8), encoding, &failure, purpose) : nullptr;
 }
 
 // Text given as text has no encoding of its own; the document is written as UTF-8.
 std::shared_ptr<DocumentImpl> parseText(const std::wstring& text) {
-    const std::string utf8 = toUtf8(text);
-    return findEntityProblem(utf8).empty() ? DocumentImpl::parse(utf8, {}) : nullptr;
+    std::string utf8 = toUtf8(text);
+    return findEntityProblem(utf8).empty() ? DocumentImpl::parse(std::move(utf8), {}) : nullptr;
 }
 
-bool printFile(DocumentImpl& document, std::string& bytes) {
+bool printFile(DocumentImpl& document, platform::FileWriter& writer) {
     if (document.readOnly)
         return false;
-    std::string text = document.print(document.dom);
-    // Printed UTF-8 is already the bytes of a UTF-8 file: no conversion copies it.
+    // Printed UTF-8 is already the bytes of a UTF-8 file: it goes to the file as it is printed.
     if (document.encoding.name == "utf-8" && document.encoding.byteOrderMark.empty()) {
-        bytes = std::move(text);
-        return true;
+        FileTextWriter text(writer);
+        document.printDocument(text);
+        return !writer.failure();
     }
-    return encodeXml(text, encodeText, document.encoding, bytes);
+    std::string bytes;
+    return encodeXml(document.print(document.dom), encodeText, document.encoding, bytes) && writer.write(bytes);
 }
 
 bool getRootElement(Element& element, const Document& document) {

@@ -11,6 +11,7 @@
 #include "components/utility/win32/msxml_ids.h"
 #include "components/utility/win32/text_codec.h"
 #include "components/utility/xml_names.h"
+#include "platform/file_system.h"
 
 namespace tern::utility::xml {
 namespace {
@@ -180,7 +181,7 @@ Document Document::create(const std::wstring& rootName) {
     return document;
 }
 
-std::shared_ptr<DocumentImpl> parseFile(std::string_view bytes, LoadFor purpose, std::wstring& problem,
+std::shared_ptr<DocumentImpl> parseFile(std::string bytes, LoadFor purpose, std::wstring& problem,
                                         ParseFailure& failure) {
     XmlEncoding encoding;
     std::wstring text;
@@ -197,9 +198,11 @@ std::shared_ptr<DocumentImpl> parseText(const std::wstring& text) {
     return findEntityProblem(text).empty() ? DocumentImpl::parse(text, {}) : nullptr;
 }
 
-bool printFile(DocumentImpl& document, std::string& bytes) {
+bool printFile(DocumentImpl& document, platform::FileWriter& writer) {
+    std::string bytes;
     return !document.readOnly && encodeXml(document.print(document.dom.as<IXMLDOMNode>(IID_IXMLDOMNode)), encodeText, document.encoding,
-                     bytes);
+                     bytes) &&
+           writer.write(bytes);
 }
 
 bool getRootElement(Element& element, const Document& document) {

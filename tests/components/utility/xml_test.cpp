@@ -122,6 +122,43 @@ TEST_F(XmlFile, Save_ReproducesTheFileByteForByte_InEachEncoding_AndLoadDecodesI
     }
 }
 
+// An empty element keeps the form it was written in, also where quotes,
+// brackets and "</" stand in values, comments and CDATA sections around it.
+// Values and text are written as the DOM escapes them: the parser takes a
+// "<" in a value, which is then written as "&lt;".
+TEST_F(XmlFile, Save_KeepsEachEmptyElementAsWritten_WhereValuesCommentsAndCdataHoldTagCharacters) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"<R><A></A><B/>\n<C></C></R>\n", ""},
+        {"<?xml version=\"1.0\"?>\r\n<R></R>", ""},
+        {"<R><A k=\"a>\"></A><B k=\"/>\"/><C k='\"'></C></R>", "<R><A k=\"a>\"></A><B k=\"/>\"/><C k=\"&quot;\"></C></R>"},
+        {"<R><A><!-- \"q\" --></A><B></B><![CDATA[<a></a>]]><?p x=\"></\"?><D/></R>", ""},
+        {"<R>a > b<A></A><B>></B><C/></R>", "<R>a &gt; b<A></A><B>&gt;</B><C/></R>"},
+        {"<R><A k=\"</B>\"></A><B k='<'/><C></C></R>", "<R><A k=\"&lt;/B>\"></A><B k=\"&lt;\"/><C></C></R>"},
+        {"<R><A k='x'/><B k=\"<C\"></B><C></C></R>", "<R><A k=\"x\"/><B k=\"&lt;C\"></B><C></C></R>"},
+    };
+    for (const auto& [bytes, saved] : cases) {
+        SCOPED_TRACE(bytes);
+        EXPECT_EQ(roundTrip(bytes), saved.empty() ? bytes : saved);
+    }
+}
+
+// The lines are those of the file as written, though the parser rewrites
+// values in place (line ends in attribute values become spaces, references
+// become what they stand for).
+TEST_F(XmlFile, Load_CountsLinesAsTheFileWroteThem_AfterValuesAndTextTheParserRewrites) {
+    writeFile(file, "<R a=\"1\n2\n3\" b=\"&amp;\n\">\n<A/>&lt;\n\n<B\nc=\"&#10;\"/>\r\n<C/></R>");
+    ASSERT_TRUE(load(document, path, false));
+    EXPECT_EQ(rootOf(document).line(), 1);
+    EXPECT_EQ(selected(rootOf(document), L"A").line(), 5);
+    EXPECT_EQ(selected(rootOf(document), L"B").line(), 7);
+    EXPECT_EQ(selected(rootOf(document), L"C").line(), 9);
+
+    writeFile(file, "<R a=\"x\n\ny\" b=\"&lt;\n\">\n<A k=\"1\" k=\"2\"/></R>");
+    int line = 0;
+    EXPECT_FALSE(load(document, path, false, nullptr, &line));
+    EXPECT_EQ(line, 5);
+}
+
 TEST_F(XmlFile, Load_FailsAndEmptiesTheDocument_WhenTheBytesCannotBeReadAsDeclared_SayingWhy) {
     struct Case {
         const char* name;
@@ -253,6 +290,18 @@ TEST_F(XmlFile, Load_RefusesEntityDeclarationsAndReferences_AndKeepsPredefinedAn
     const std::string declaresNoEntity =
         "<!DOCTYPE a [<!-- <!ENTITY e \"x\"> --><!ELEMENT a ANY>]><a><![CDATA[&e;]]></a>";
     EXPECT_EQ(roundTrip(declaresNoEntity), declaresNoEntity);
+}
+
+// A document type is looked for wherever "!" stands, behind comments and
+// processing instructions that hold "!" too; in a comment it is only text.
+TEST_F(XmlFile, Load_FindsADocumentTypeThatDeclaresEntities_BehindCommentsAndInstructions) {
+    const std::string declaring = "<!-- ! --><?p !?>\n<!DOCTYPE a [<!ENTITY e \"x\">]><a>!</a>";
+    writeFile(file, declaring);
+    std::wstring why;
+    EXPECT_FALSE(load(document, path, false, &why));
+    EXPECT_EQ(why, L"its document type declares entities, which would not be written back as they are");
+    const std::string commented = "<!-- <!DOCTYPE a [<!ENTITY e \"x\">]> --><a>!<![CDATA[<!DOCTYPE]]></a>";
+    EXPECT_EQ(roundTrip(commented), commented);
 }
 
 // A failed save, for a read-only file, an empty document or a name the
