@@ -109,14 +109,18 @@ bool flag(const xml::Element& element, const std::wstring& name) {
 }
 
 // A command as the file shows it, with the identifier the table gives its
-// SID; 0 when the table does not know it.
+// SID; 0 when the table does not know it. A known SID is the table's own.
 utility::SCommand command(const xml::Element& element, const utility::CCommandTable& commandTable) {
     expectLeaf(element);
     utility::SCommand shown;
-    shown.sid = requiredText(element, sidName);
-    shown.caption = text(element, captionName);
-    if (const utility::SCommand* known = commandTable.findCommand(shown.sid))
+    std::wstring sid = requiredText(element, sidName);
+    if (const utility::SCommand* known = commandTable.findCommand(sid)) {
         shown.id = known->id;
+        shown.sid = known->sid;
+    } else {
+        shown.sid = std::move(sid);
+    }
+    shown.caption = text(element, captionName);
     return shown;
 }
 

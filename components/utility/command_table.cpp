@@ -34,14 +34,16 @@ bool readCommands(const std::wstring& path, const xml::Element& root, std::vecto
         }
         const xml::Element element = child.asElement();
         SCommand command;
-        if (!xml::readAttributeText(command.sid, element, L"SID") || command.sid.empty()) {
+        std::wstring sid;
+        if (!xml::readAttributeText(sid, element, L"SID") || sid.empty()) {
             problem = placeOf(path, child) + L": a \"Command\" has no \"SID\".";
             return false;
         }
+        command.sid = std::move(sid);
         std::wstring idText;
         xml::readAttributeText(idText, element, L"Id");
         if (!parseDecimal(idText, command.id) || command.id <= 0) {
-            problem = placeOf(path, child) + L": the \"Id\" \"" + idText + L"\" of command \"" + command.sid +
+            problem = placeOf(path, child) + L": the \"Id\" \"" + idText + L"\" of command \"" + command.sid.str() +
                       L"\" is not a positive whole number.";
             return false;
         }
@@ -49,11 +51,11 @@ bool readCommands(const std::wstring& path, const xml::Element& root, std::vecto
         commands.push_back(std::move(command));
         const SCommand& added = commands.back();
         if (!bySid.insert(commands, commands.size() - 1)) {
-            problem = placeOf(path, child) + L": the SID \"" + added.sid + L"\" is listed twice.";
+            problem = placeOf(path, child) + L": the SID \"" + added.sid.str() + L"\" is listed twice.";
             return false;
         }
         if (!ids.insert(added.id).second) {
-            problem = placeOf(path, child) + L": the Id " + idText + L" of command \"" + added.sid +
+            problem = placeOf(path, child) + L": the Id " + idText + L" of command \"" + added.sid.str() +
                       L"\" is already used by another command.";
             return false;
         }

@@ -17,6 +17,8 @@
 
 #pragma once
 
+#include "components/utility/shared_text.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -24,11 +26,12 @@
 
 namespace tern::utility {
 
-// One command record: its numeric identifier, caption and SID.
+// One command record: its numeric identifier, caption and SID. The SID is
+// shared by the copies of a record (shared_text.h).
 struct SCommand {
     int id = 0;
     std::wstring caption;
-    std::wstring sid;
+    SharedText sid;
 };
 
 // The positions of the commands by SID: an open-addressed table of
