@@ -64,11 +64,12 @@ public:
     // document, as this node's new last child. Raises DomError on failure.
     void appendChild(const Node& child) const;
 
-    // Removes the child, a node directly below this one, with its content,
-    // and gives back what the document held for them: a reader done with
-    // part of a large document need not keep it. Handles to the child or to
-    // anything inside it must not be used afterwards. Raises DomError when
-    // the node is not a child of this one.
+    // Removes the child, a node directly below this element, with its
+    // content, and gives back what the document held for them: a reader done
+    // with part of a large document need not keep it. The rest keeps its
+    // lines and is saved as it was. Handles to the child or to anything
+    // inside it must not be used afterwards. Raises DomError when the node
+    // is not a child of this one or this is not an element.
     void removeChild(const Node& child) const;
 
     // Appends a new element of that name as the last child and returns it.

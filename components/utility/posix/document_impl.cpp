@@ -358,7 +358,7 @@ int DocumentImpl::lineOf(pugi::xml_node node) const {
 }
 
 bool DocumentImpl::removeChild(pugi::xml_node parent, pugi::xml_node child) {
-    if (!parent || !child || child.parent() != parent)
+    if (parent.type() != pugi::node_element || !child || child.parent() != parent)
         return false;
     const auto inside = [child](pugi::xml_node node) {
         for (; node; node = node.parent())

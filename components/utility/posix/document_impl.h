@@ -64,7 +64,8 @@ public:
     int lineOf(pugi::xml_node node) const;
 
     // Removes the child with its content, forgetting what was kept of the
-    // elements inside it; false when it is not a child of `parent`.
+    // elements inside it; false when it is not a child of `parent` or
+    // `parent` is no element.
     bool removeChild(pugi::xml_node parent, pugi::xml_node child);
 
 private:

@@ -102,8 +102,7 @@ void Node::appendChild(const Node& child) const {
 void Node::removeChild(const Node& child) const {
     if (!impl || !child.impl)
         throw DomError("removeChild needs a child of the node");
-    DomNode removed;
-    check(impl->node->removeChild(child.impl->node.get(), removed.out()), "IXMLDOMNode::removeChild");
+    impl->document->removeChild(impl->node, child.impl->node);
 }
 
 Element Node::appendElement(const std::wstring& name) const {

@@ -664,7 +664,7 @@ TEST_F(XmlFile, LoadForReading_ReadsWhatLoadReads_AndTheDocumentCannotBeSaved) {
 
 // Removing a part that held an element written with an end tag must not
 // leave the document pointing at what was removed: the save that follows
-// prints the rest as it was.
+// prints the rest as it was, and what follows keeps its lines.
 TEST_F(XmlFile, RemoveChild_TakesThePartOut_AndTheSaveWritesTheRestAsItWas) {
     const std::string bytes = "<?xml version=\"1.0\"?>\n<Root>\n  <A><In></In></A>\n  <B></B>\n  <C/>\n</Root>\n";
     writeFile(file, bytes);
@@ -673,7 +673,9 @@ TEST_F(XmlFile, RemoveChild_TakesThePartOut_AndTheSaveWritesTheRestAsItWas) {
     EXPECT_THROW(root.removeChild(selected(root, L"A/In")), DomError) << "a grandchild";
     EXPECT_THROW(selected(root, L"C").removeChild(selected(root, L"B")), DomError) << "a sibling";
     EXPECT_THROW(root.removeChild(Node()), DomError);
+    EXPECT_THROW(selected(root, L"/").removeChild(root), DomError) << "the document level keeps its element";
     root.removeChild(selected(root, L"A"));
+    EXPECT_EQ(selected(root, L"C").line(), 5) << "the elements after it keep their lines";
     ASSERT_TRUE(save(document, path));
     EXPECT_EQ(readFile(file), "<?xml version=\"1.0\"?>\n<Root>\n  \n  <B></B>\n  <C/>\n</Root>\n");
 }
