@@ -38,8 +38,11 @@
 
 #pragma once
 
+#include "platform/file_writer.h"
+
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -182,6 +185,13 @@ bool readFile(const std::wstring& path, std::string& bytes, std::error_code* why
 // such files that a process which no longer runs left in the folder (it was
 // killed in the middle of a save) are removed first.
 bool writeFileReplacing(const std::wstring& path, const std::string& bytes, std::error_code* why = nullptr);
+
+// As writeFileReplacing, with the bytes handed to the writer by `produce` as
+// it makes them (file_writer.h). The target is replaced only when `produce`
+// returns true and every write succeeded; `produce` returning false gives
+// std::errc::operation_canceled.
+bool writeFileReplacingWith(const std::wstring& path, const std::function<bool(FileWriter&)>& produce,
+                            std::error_code* why = nullptr);
 
 // Moves the file `from` over `to` in one step (both in the same folder);
 // a read-only `to` is refused and left as it was. A link at `to` is

@@ -52,6 +52,8 @@ public:
     int findControlIndexById(int commandId, const utility::CCommandTable& commandTable) const;
     int insertCommand(int index, utility::SCommand command, bool beginGroup);
     int addCommand(utility::SCommand command, bool beginGroup);
+    // Makes room for that many controls in all (as CRibbonGroup's).
+    void reserveControls(std::size_t count) { controls.write().reserve(count); }
     bool updateCommandText(const utility::SCommand& command);
 
 private:

@@ -2,7 +2,8 @@
 // described in docs/layout-file.md. Reading opens a COM apartment of its own
 // around its file work (platform/com_apartment.h), so it works on any
 // thread, whether or not the caller has COM open, and fails when COM cannot
-// be opened. Writing needs no DOM: the model is written out as text.
+// be opened. Writing needs no DOM: the model is written out as text, handed
+// to the file as it is made.
 
 #pragma once
 
@@ -33,8 +34,9 @@ bool readLayoutFile(const std::wstring& path, const utility::CCommandTable& comm
 // spaces a level down to the sixteenth level and no further below it (so the
 // file grows in step with the model however deep its menus nest), with a
 // line break at the end; the file is replaced in one step, and false leaves
-// the old file as it was. The text is made straight from the model, holding
-// nothing but the text itself beside it.
+// the old file as it was. The text is made straight from the model and
+// handed to the file a block at a time, so that nothing near the file's
+// size is held beside the model.
 // `why`, when given, gets the reason of a failure.
 bool writeLayoutFile(const std::wstring& path, const LayoutTypes& types, const utility::CCommandTable& commandTable,
                      std::error_code* why = nullptr);

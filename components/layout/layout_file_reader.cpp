@@ -109,14 +109,18 @@ bool flag(const xml::Element& element, const std::wstring& name) {
 }
 
 // A command as the file shows it, with the identifier the table gives its
-// SID; 0 when the table does not know it.
+// SID; 0 when the table does not know it. A known SID is the table's own.
 utility::SCommand command(const xml::Element& element, const utility::CCommandTable& commandTable) {
     expectLeaf(element);
     utility::SCommand shown;
-    shown.sid = requiredText(element, sidName);
-    shown.caption = text(element, captionName);
-    if (const utility::SCommand* known = commandTable.findCommand(shown.sid))
+    std::wstring sid = requiredText(element, sidName);
+    if (const utility::SCommand* known = commandTable.findCommand(sid)) {
         shown.id = known->id;
+        shown.sid = known->sid;
+    } else {
+        shown.sid = std::move(sid);
+    }
+    shown.caption = text(element, captionName);
     return shown;
 }
 
@@ -130,7 +134,9 @@ CRibbonBar readRibbon(const xml::Element& element, const utility::CCommandTable&
             auto group = std::make_unique<CRibbonGroup>();
             group->setId(number(groupElement, L"Id", 1));
             group->setCaption(text(groupElement, captionName));
-            for (const Child& control : children(groupElement, {&controlName}))
+            const std::vector<Child> controls = children(groupElement, {&controlName});
+            group->reserveControls(controls.size());
+            for (const Child& control : controls)
                 group->addControl(command(control.element, commandTable));
             tab.addGroup(std::move(group));
         }
@@ -190,7 +196,9 @@ XTPBarPosition barPosition(const xml::Element& element) {
 
 void readToolBar(const xml::Element& element, CCommandBars& bars, const utility::CCommandTable& commandTable) {
     CCommandBar* bar = bars.addToolBar(requiredText(element, L"Title"), barPosition(element));
-    for (const Child& control : children(element, {&commandName}))
+    const std::vector<Child> controls = children(element, {&commandName});
+    bar->reserveControls(controls.size());
+    for (const Child& control : controls)
         bar->addCommand(command(control.element, commandTable), flag(control.element, beginGroupName));
 }
 
@@ -236,6 +244,7 @@ void readType(const xml::Element& element, LayoutTypes& types, const utility::CC
         const xml::Element& child = entry.element;
         if (entry.kind == 1) {
             readMode(child, *type, commandTable);
+            element.removeChild(child); // what is read is let go, so the document and the model never both hold it
             continue;
         }
         expectLeaf(child);
@@ -266,7 +275,7 @@ bool readLayoutFile(const std::wstring& path, const utility::CCommandTable& comm
     try {
         xml::Document document;
         xml::Element root;
-        if (!xml::load(document, path, false) || !xml::getRootElement(root, document)) {
+        if (!xml::loadForReading(document, path) || !xml::getRootElement(root, document)) {
             problem = path + L": the file is missing, unreadable or not well-formed XML.";
             return false;
         }
@@ -275,8 +284,10 @@ bool readLayoutFile(const std::wstring& path, const utility::CCommandTable& comm
             return false;
         }
         LayoutTypes read;
-        for (const Child& child : children(root, {&layoutTypeName}))
+        for (const Child& child : children(root, {&layoutTypeName})) {
             readType(child.element, read, commandTable);
+            root.removeChild(child.element);
+        }
         types = std::move(read);
         return true;
     } catch (const FormatError& error) {

@@ -1,10 +1,12 @@
 // The layout file is written straight from the model as text, in the one
-// layout docs/layout-file.md gives it: building a document first would hold
-// the whole layout a second time, attribute by attribute.
+// layout docs/layout-file.md gives it, and handed to the file as it is
+// made: building a document, or the whole text, first would hold the whole
+// layout a second time.
 
 #include "components/layout/layout_file.h"
 
 #include "platform/file_system.h"
+#include "platform/file_writer.h"
 #include "platform/text.h"
 
 #include <algorithm>
@@ -48,17 +50,18 @@ bool isPlain(wchar_t c) { return c >= 0x20 && c < 0x80 && c != '&' && c != '<' &
 // spaces a level up to maxIndentLevel. An element's start tag stays open for
 // attributes until its first child or its end; an element that got no
 // children ends as "<a/>", one that did on a line of its own. Open elements
-// are kept in a list, so nesting of any depth takes no stack.
+// are kept in a list, so nesting of any depth takes no stack. The text is
+// handed to the file's writer a block at a time.
 class LayoutText {
 public:
-    // `expectedSize` is room made at once for the text, so that it is not
-    // copied as it grows; pages of it never written are never touched.
-    explicit LayoutText(std::size_t expectedSize) {
-        text.reserve(expectedSize);
+    explicit LayoutText(platform::FileWriter& writer) : writer(writer) {
+        text.reserve(2 * blockSize);
         text = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
     }
 
     void open(const char* name) {
+        if (text.size() >= blockSize)
+            handOn();
         if (!openElements.empty()) {
             endStartTag();
             newLine(openElements.size());
@@ -72,18 +75,21 @@ public:
         text += ' ';
         text += name;
         text += "=\"";
-        // Most values are printable ASCII with nothing to escape: those are
-        // narrowed in one go; other ASCII skips the conversion.
-        if (std::all_of(value.begin(), value.end(), isPlain)) {
-            const std::size_t at = text.size();
-            text.resize(at + value.size());
-            std::transform(value.begin(), value.end(), text.begin() + static_cast<std::ptrdiff_t>(at),
-                           [](wchar_t c) { return static_cast<char>(c); });
-        } else if (std::all_of(value.begin(), value.end(), [](wchar_t c) { return c > 0 && c < 0x80; })) {
-            for (const wchar_t c : value)
+        // Most values are printable ASCII with nothing to escape: they are
+        // narrowed as they stand, in one pass; from the first character that
+        // is not, the rest is escaped, converted to UTF-8 first unless ASCII.
+        const std::size_t plain =
+            static_cast<std::size_t>(std::find_if_not(value.begin(), value.end(), isPlain) - value.begin());
+        const std::size_t at = text.size();
+        text.resize(at + plain);
+        std::transform(value.begin(), value.begin() + static_cast<std::ptrdiff_t>(plain),
+                       text.begin() + static_cast<std::ptrdiff_t>(at), [](wchar_t c) { return static_cast<char>(c); });
+        const std::wstring_view rest = value.substr(plain);
+        if (std::all_of(rest.begin(), rest.end(), [](wchar_t c) { return c > 0 && c < 0x80; })) {
+            for (const wchar_t c : rest)
                 appendEscaped(text, static_cast<char>(c));
         } else {
-            for (const char c : platform::toUtf8(value))
+            for (const char c : platform::toUtf8(rest))
                 appendEscaped(text, c);
         }
         text += '"';
@@ -104,13 +110,24 @@ public:
         text += '>';
     }
 
-    // The whole text, with the line break after the last line.
-    std::string finish() {
+    // Ends the text with the line break after the last line; false when
+    // the file could not take all of it.
+    bool finish() {
         text += '\n';
-        return std::move(text);
+        return handOn();
     }
 
 private:
+    // A block of text: large enough that handing it on is rare, small
+    // enough that the text never holds much of the file.
+    static constexpr std::size_t blockSize = 64 * 1024;
+
+    bool handOn() {
+        const bool written = writer.write(text);
+        text.clear();
+        return written;
+    }
+
     struct OpenElement {
         const char* name;
         bool hasChildren;
@@ -128,14 +145,15 @@ private:
         text.append(2 * std::min(depth, maxIndentLevel), ' ');
     }
 
+    platform::FileWriter& writer;
     std::string text;
     std::vector<OpenElement> openElements;
 };
 
-void writeCommand(LayoutText& out, const char* element, const utility::SCommand& command) {
+void writeCommand(LayoutText& out, const char* element, const std::wstring& sid, const std::wstring& caption) {
     out.open(element);
-    out.attribute("SID", command.sid);
-    out.attribute("Caption", command.caption);
+    out.attribute("SID", sid);
+    out.attribute("Caption", caption);
 }
 
 void writeRibbon(LayoutText& out, const CRibbonBar& ribbon) {
@@ -149,7 +167,7 @@ void writeRibbon(LayoutText& out, const CRibbonBar& ribbon) {
             out.attribute("Id", group.getId());
             out.attribute("Caption", group.getCaption());
             for (const utility::SCommand& control : group.getControls()) {
-                writeCommand(out, "Control", control);
+                writeCommand(out, "Control", control.sid, control.caption);
                 out.close();
             }
             out.close();
@@ -180,7 +198,7 @@ void writeMenu(LayoutText& out, const CMenuItem& menuBar) {
             next.push_back(child->getFirstChild());
             break;
         case CMenuItem::Kind::command:
-            writeCommand(out, "Command", utility::SCommand{child->getId(), child->getCaption(), child->getSid()});
+            writeCommand(out, "Command", child->getSid(), child->getCaption());
             out.close();
             break;
         case CMenuItem::Kind::separator:
@@ -196,7 +214,7 @@ void writeToolBar(LayoutText& out, const CCommandBar& bar) {
     out.attribute("Title", bar.getTitle());
     out.attribute("Position", barPositionNames[bar.getPosition()]);
     for (const ToolBarControl& control : bar.getControls()) {
-        writeCommand(out, "Command", control.command);
+        writeCommand(out, "Command", control.command.sid, control.command.caption);
         if (control.beginGroup)
             out.attribute("BeginGroup", L"true");
         out.close();
@@ -235,44 +253,22 @@ void writeType(LayoutText& out, const LayoutTypeData& type) {
     out.close();
 }
 
-// Room for the text of the types: generously more than any entry's line
-// takes, for every entry of every bar.
-std::size_t expectedSize(const LayoutTypes& types) {
-    constexpr std::size_t perEntry = 160;
-    std::size_t entries = 1;
-    for (const auto& type : types) {
-        for (const auto& mode : type->getLayoutModes()) {
-            const CCommandBars& bars = mode->getCommandBars();
-            for (const CRibbonTab& tab : bars.getRibbonBar().getTabs())
-                for (const CRibbonGroup& group : tab.getGroups())
-                    entries += 1 + group.getControls().size();
-            std::vector<const CMenuItem*> pending{&bars.getMenuBar().getRoot()};
-            while (!pending.empty()) {
-                const CMenuItem* popup = pending.back();
-                pending.pop_back();
-                for (const CMenuItem* child = popup->getFirstChild(); child; child = child->getNextSibling()) {
-                    ++entries;
-                    pending.push_back(child);
-                }
-            }
-            for (const CCommandBar& bar : bars.getToolBars())
-                entries += 1 + bar.getControls().size();
-        }
-    }
-    return entries * perEntry;
-}
-
 } // namespace
 
 bool writeLayoutFile(const std::wstring& path, const LayoutTypes& types,
                      const utility::CCommandTable& /*commandTable: the model holds every SID resolved*/,
                      std::error_code* why) {
-    LayoutText out(expectedSize(types));
-    out.open("Display");
-    for (const auto& type : types)
-        writeType(out, *type);
-    out.close();
-    return platform::writeFileReplacing(path, out.finish(), why);
+    return platform::writeFileReplacingWith(
+        path,
+        [&types](platform::FileWriter& writer) {
+            LayoutText out(writer);
+            out.open("Display");
+            for (const auto& type : types)
+                writeType(out, *type);
+            out.close();
+            return out.finish();
+        },
+        why);
 }
 
 } // namespace tern::layout

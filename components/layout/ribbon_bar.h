@@ -35,6 +35,9 @@ public:
     int findControlIndex(int commandId) const;
     int insertControl(int index, utility::SCommand command);
     int addControl(utility::SCommand command);
+    // Makes room for that many controls in all, so that adding them one by
+    // one leaves no room unused (a reader that knows how many follow).
+    void reserveControls(std::size_t count) { controls.write().reserve(count); }
     // Gives every control of that identifier the record's caption; true when
     // a caption changed.
     bool updateCommandText(const utility::SCommand& command);

@@ -34,14 +34,16 @@ bool readCommands(const std::wstring& path, const xml::Element& root, std::vecto
         }
         const xml::Element element = child.asElement();
         SCommand command;
-        if (!xml::readAttributeText(command.sid, element, L"SID") || command.sid.empty()) {
+        std::wstring sid;
+        if (!xml::readAttributeText(sid, element, L"SID") || sid.empty()) {
             problem = placeOf(path, child) + L": a \"Command\" has no \"SID\".";
             return false;
         }
+        command.sid = std::move(sid);
         std::wstring idText;
         xml::readAttributeText(idText, element, L"Id");
         if (!parseDecimal(idText, command.id) || command.id <= 0) {
-            problem = placeOf(path, child) + L": the \"Id\" \"" + idText + L"\" of command \"" + command.sid +
+            problem = placeOf(path, child) + L": the \"Id\" \"" + idText + L"\" of command \"" + command.sid.str() +
                       L"\" is not a positive whole number.";
             return false;
         }
@@ -49,11 +51,11 @@ bool readCommands(const std::wstring& path, const xml::Element& root, std::vecto
         commands.push_back(std::move(command));
         const SCommand& added = commands.back();
         if (!bySid.insert(commands, commands.size() - 1)) {
-            problem = placeOf(path, child) + L": the SID \"" + added.sid + L"\" is listed twice.";
+            problem = placeOf(path, child) + L": the SID \"" + added.sid.str() + L"\" is listed twice.";
             return false;
         }
         if (!ids.insert(added.id).second) {
-            problem = placeOf(path, child) + L": the Id " + idText + L" of command \"" + added.sid +
+            problem = placeOf(path, child) + L": the Id " + idText + L" of command \"" + added.sid.str() +
                       L"\" is already used by another command.";
             return false;
         }
@@ -75,7 +77,7 @@ bool CCommandTable::load(const std::wstring& path, std::wstring& problem) {
         xml::Document document;
         xml::Element root;
         std::wstring why;
-        if (!xml::load(document, path, false, &why) || !xml::getRootElement(root, document)) {
+        if (!xml::loadForReading(document, path, &why) || !xml::getRootElement(root, document)) {
             problem = path + L": the file cannot be read as XML: " + why + L".";
             return false;
         }
@@ -111,42 +113,52 @@ const SCommand* CCommandTable::findCommand(const std::wstring& sid) const {
 }
 
 // FNV-1a over the characters: SIDs are short, and this needs no call.
-std::size_t SidIndex::slotOf(const std::wstring& sid) const {
+std::uint64_t SidIndex::hashOf(const std::wstring& sid) {
     std::uint64_t hash = 14695981039346656037u;
     for (const wchar_t c : sid)
         hash = (hash ^ static_cast<std::uint32_t>(c)) * 1099511628211u;
-    return static_cast<std::size_t>(hash ^ (hash >> 32)) & (slots.size() - 1);
+    return hash ^ (hash >> 29);
+}
+
+std::size_t SidIndex::probe(const std::vector<SCommand>& commands, const std::wstring& sid,
+                            std::uint64_t hash) const {
+    const std::size_t mask = slots.size() - 1;
+    const auto tag = static_cast<std::uint32_t>(hash >> 32);
+    std::size_t slot = static_cast<std::size_t>(hash) & mask;
+    for (; slots[slot].position != 0; slot = (slot + 1) & mask)
+        if (slots[slot].tag == tag && commands[slots[slot].position - 1].sid == sid)
+            break;
+    return slot;
 }
 
 bool SidIndex::insert(const std::vector<SCommand>& commands, std::size_t position) {
     // At most half full, so that a probe ends after a slot or two: past
     // that, the slots double and the positions before this one go in again.
     if (2 * (position + 1) > slots.size()) {
-        slots.assign(std::max<std::size_t>(16, 2 * slots.size()), 0);
+        slots.assign(std::max<std::size_t>(16, 2 * slots.size()), Slot());
         for (std::size_t before = 0; before < position; ++before)
             place(commands, before);
     }
-    for (std::size_t slot = slotOf(commands[position].sid); slots[slot] != 0; slot = (slot + 1) & (slots.size() - 1))
-        if (commands[slots[slot] - 1].sid == commands[position].sid)
-            return false;
+    if (slots[probe(commands, commands[position].sid, hashOf(commands[position].sid))].position != 0)
+        return false;
     place(commands, position);
     return true;
 }
 
 void SidIndex::place(const std::vector<SCommand>& commands, std::size_t position) {
-    std::size_t slot = slotOf(commands[position].sid);
-    while (slots[slot] != 0)
-        slot = (slot + 1) & (slots.size() - 1);
-    slots[slot] = static_cast<std::uint32_t>(position + 1);
+    const std::uint64_t hash = hashOf(commands[position].sid);
+    const std::size_t mask = slots.size() - 1;
+    std::size_t slot = static_cast<std::size_t>(hash) & mask;
+    while (slots[slot].position != 0)
+        slot = (slot + 1) & mask;
+    slots[slot] = {static_cast<std::uint32_t>(position + 1), static_cast<std::uint32_t>(hash >> 32)};
 }
 
 std::ptrdiff_t SidIndex::find(const std::vector<SCommand>& commands, const std::wstring& sid) const {
     if (slots.empty())
         return -1;
-    for (std::size_t slot = slotOf(sid); slots[slot] != 0; slot = (slot + 1) & (slots.size() - 1))
-        if (commands[slots[slot] - 1].sid == sid)
-            return static_cast<std::ptrdiff_t>(slots[slot] - 1);
-    return -1;
+    const Slot& slot = slots[probe(commands, sid, hashOf(sid))];
+    return static_cast<std::ptrdiff_t>(slot.position) - 1;
 }
 
 } // namespace tern::utility

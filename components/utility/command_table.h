@@ -17,6 +17,8 @@
 
 #pragma once
 
+#include "components/utility/shared_text.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -24,16 +26,18 @@
 
 namespace tern::utility {
 
-// One command record: its numeric identifier, caption and SID.
+// One command record: its numeric identifier, caption and SID. The SID is
+// shared by the copies of a record (shared_text.h).
 struct SCommand {
     int id = 0;
     std::wstring caption;
-    std::wstring sid;
+    SharedText sid;
 };
 
 // The positions of the commands by SID: an open-addressed table of
-// positions, small and contiguous, so that a look-up touches little memory
-// besides the command it finds.
+// positions, small and contiguous, each with bits of its SID's hash, so that
+// a look-up touches little memory besides the command it finds and compares
+// no other command's SID but by chance.
 class SidIndex {
 public:
     // Indexes the command at `position` of `commands`, every command before
@@ -44,11 +48,17 @@ public:
     std::ptrdiff_t find(const std::vector<SCommand>& commands, const std::wstring& sid) const;
 
 private:
-    std::size_t slotOf(const std::wstring& sid) const;
+    struct Slot {
+        std::uint32_t position = 0; // a position + 1, or 0 for an empty slot
+        std::uint32_t tag = 0;      // the high bits of the SID's hash
+    };
+    static std::uint64_t hashOf(const std::wstring& sid);
+    // The slot of that SID when it is indexed, else the empty slot where it would go.
+    std::size_t probe(const std::vector<SCommand>& commands, const std::wstring& sid, std::uint64_t hash) const;
     // Puts the position in the first free slot from its SID's.
     void place(const std::vector<SCommand>& commands, std::size_t position);
 
-    std::vector<std::uint32_t> slots; // a position + 1, or 0 for an empty slot; a power of two long
+    std::vector<Slot> slots; // a power of two long
 };
 
 class CCommandTable {

@@ -9,7 +9,10 @@
 
 #include <memory>
 #include <string>
-#include <string_view>
+
+namespace tern::platform {
+class FileWriter;
+}
 
 namespace tern::utility::xml {
 
@@ -21,22 +24,26 @@ struct ParseFailure {
 };
 
 // Parses a file's bytes, decoded as xml_encoding.h decides, into a new
-// document that remembers their encoding; null when they cannot be decoded,
+// document that remembers their encoding. The bytes are given up to the
+// backend, which may keep them as the document's text rather than copy
+// them. Null when they cannot be decoded,
 // hold entities (entity_references.h) or are not one well-formed document.
 // `problem` says why in the first two cases and is left empty otherwise,
-// when `failure` says what the parser found. Raises DomError when the DOM
-// fails.
-std::shared_ptr<DocumentImpl> parseFile(std::string_view bytes, std::wstring& problem, ParseFailure& failure);
+// when `failure` says what the parser found. A document loaded for reading
+// keeps no more than it must (xml.h). Raises DomError when the DOM fails.
+std::shared_ptr<DocumentImpl> parseFile(std::string bytes, LoadFor purpose, std::wstring& problem,
+                                        ParseFailure& failure);
 
 // Parses text into a new document, to be written as UTF-8; null when it
 // holds entities or is not one well-formed document. Raises DomError when
 // the DOM fails.
 std::shared_ptr<DocumentImpl> parseText(const std::wstring& text);
 
-// The whole document as bytes in its encoding; false when a character that
-// has no representation in that encoding stands where no character
-// reference can take its place (xml_encoding.h).
-bool printFile(DocumentImpl& document, std::string& bytes);
+// Writes the whole document as bytes in its encoding; false when a write
+// fails or a character that has no representation in that encoding stands
+// where no character reference can take its place (xml_encoding.h), and
+// for a document loaded for reading.
+bool printFile(DocumentImpl& document, platform::FileWriter& writer);
 
 // How the backends and the shared functions reach into a document handle.
 struct DocumentAccess {

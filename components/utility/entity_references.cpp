@@ -4,7 +4,6 @@
 #include "platform/text.h"
 
 #include <algorithm>
-#include <functional>
 #include <iterator>
 
 namespace tern::utility::xml {
@@ -45,26 +44,33 @@ template <typename Text> std::wstring entityNamed(const Text& run) {
     return name;
 }
 
+// Calls `found` with the offset after each `c` in the text until it returns
+// true; whether it did. The search is the C library's, fast for a character
+// that is rare.
+template <typename Text, typename Found> bool anyAfter(const Text& text, typename Text::value_type c, Found found) {
+    using Traits = typename Text::traits_type;
+    const auto* const end = text.data() + text.size();
+    for (const auto* at = text.data(); (at = Traits::find(at, static_cast<std::size_t>(end - at), c));) {
+        if (found(static_cast<std::size_t>(++at - text.data())))
+            return true;
+    }
+    return false;
+}
+
 // Whether the text may hold what findEntityProblem looks for: a document
 // type, or an "&" that does not open a character reference or one of the
 // predefined entities (such an "&" is harmless wherever it stands). Most
-// files hold neither, and this asks only for a search of "&" and of the
-// document type, not for the text's runs.
+// files hold neither, and this asks only for a search of "&" and of "!",
+// which opens a document type as it opens comments and CDATA sections, not
+// for the text's runs.
 template <typename Text> bool mayHoldEntities(const Text& text) {
-    using Char = typename Text::value_type;
-    using Traits = typename Text::traits_type;
     static const char* const harmless[] = {"#", "lt;", "gt;", "amp;", "apos;", "quot;"};
-    const Char* const end = text.data() + text.size();
-    for (const Char* at = text.data(); (at = Traits::find(at, static_cast<std::size_t>(end - at), Char('&')));) {
-        const std::size_t next = static_cast<std::size_t>(++at - text.data());
-        if (std::none_of(std::begin(harmless), std::end(harmless),
-                         [&](const char* reference) { return startsWith(text, next, reference); }))
-            return true;
-    }
-    static const std::string doctypeText = "<!DOCTYPE";
-    static const Text doctype(doctypeText.begin(), doctypeText.end());
-    const std::boyer_moore_horspool_searcher searcher(doctype.begin(), doctype.end());
-    return std::search(text.begin(), text.end(), searcher) != text.end();
+    return anyAfter(text, '&',
+                    [&](std::size_t next) {
+                        return std::none_of(std::begin(harmless), std::end(harmless),
+                                            [&](const char* reference) { return startsWith(text, next, reference); });
+                    }) ||
+           anyAfter(text, '!', [&](std::size_t next) { return next > 1 && startsWith(text, next - 2, "<!DOCTYPE"); });
 }
 
 } // namespace

@@ -8,10 +8,13 @@
 #include "platform/file_system.h"
 #include "platform/text.h"
 
+#include <utility>
+
 namespace tern::utility::xml {
 
-bool load(Document& document, const std::wstring& path, bool /*flag: every caller loads synchronously*/,
-          std::wstring* why, int* line) {
+namespace {
+
+bool loadFile(Document& document, const std::wstring& path, LoadFor purpose, std::wstring* why, int* line) {
     std::string bytes;
     std::error_code unread;
     std::wstring problem;
@@ -21,7 +24,7 @@ bool load(Document& document, const std::wstring& path, bool /*flag: every calle
         impl = nullptr;
         problem = L"it cannot be read: " + platform::fromUtf8(unread.message());
     } else {
-        impl = parseFile(bytes, problem, failure);
+        impl = parseFile(std::move(bytes), purpose, problem, failure);
         if (!impl && problem.empty())
             problem = failure.reason.empty() ? L"it is not one well-formed XML document"
                                              : L"it is not well-formed XML: " + failure.reason;
@@ -33,6 +36,17 @@ bool load(Document& document, const std::wstring& path, bool /*flag: every calle
     return impl != nullptr;
 }
 
+} // namespace
+
+bool load(Document& document, const std::wstring& path, bool /*flag: every caller loads synchronously*/,
+          std::wstring* why, int* line) {
+    return loadFile(document, path, LoadFor::saving, why, line);
+}
+
+bool loadForReading(Document& document, const std::wstring& path, std::wstring* why, int* line) {
+    return loadFile(document, path, LoadFor::reading, why, line);
+}
+
 bool loadXml(Document& document, const std::wstring& text) {
     auto& impl = DocumentAccess::impl(document);
     impl = parseText(text);
@@ -41,8 +55,8 @@ bool loadXml(Document& document, const std::wstring& text) {
 
 bool save(const Document& document, const std::wstring& path) {
     const auto& impl = DocumentAccess::impl(document);
-    std::string bytes;
-    return impl && printFile(*impl, bytes) && platform::writeFileReplacing(path, bytes);
+    return impl && platform::writeFileReplacingWith(
+                       path, [&](platform::FileWriter& writer) { return printFile(*impl, writer); });
 }
 
 bool readAttributeBool(bool& value, const Element& element, std::wstring_view name) {

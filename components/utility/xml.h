@@ -70,6 +70,14 @@ public:
     // document, as this node's new last child. Raises DomError on failure.
     void appendChild(const Node& child) const;
 
+    // Removes the child, a node directly below this element, with its
+    // content, and gives back what the document held for them: a reader done
+    // with part of a large document need not keep it. The rest keeps its
+    // lines and is saved as it was. Handles to the child or to anything
+    // inside it must not be used afterwards. Raises DomError when the node
+    // is not a child of this one or this is not an element.
+    void removeChild(const Node& child) const;
+
     // Appends a new element of that name as the last child and returns it.
     // Raises DomError when the name is not an XML name or the node cannot
     // take an element.
@@ -136,6 +144,16 @@ private:
 // say. Both are emptied (0) on success. Only regular files of up to
 // platform::maxReadSize bytes are read.
 bool load(Document& document, const std::wstring& path, bool flag, std::wstring* why = nullptr, int* line = nullptr);
+
+// What a document is loaded for: to be edited and saved, keeping all the
+// file had, or only to be read.
+enum class LoadFor { saving, reading };
+
+// As load, for a document that is only read: the whitespace that does no
+// more than lay the elements out may be left out (pugixml leaves it, MSXML
+// keeps it), which makes a large file quicker to read and smaller in
+// memory. Saving such a document fails.
+bool loadForReading(Document& document, const std::wstring& path, std::wstring* why = nullptr, int* line = nullptr);
 
 // Parses XML text into a new document, which is saved as UTF-8. On failure
 // (also for entities, as load has it) the document is left empty and the

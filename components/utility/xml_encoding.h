@@ -100,8 +100,10 @@ std::wstring describeUnnamedEncoding();
 // Decodes a file's bytes into the text a DOM parses, and tells how they were
 // encoded. `decode(body, encodingName, text)` is the backend's conversion of
 // the bytes after the byte-order mark, false when it cannot read them;
-// `encode` its conversion back, as encodeXml takes it. On failure `encoding`
-// and `text` are left as they were and `problem` says why.
+// `encode` its conversion back, as encodeXml takes it. The body is decoded
+// first and not read again, so that `decode` may take the bytes over as
+// the text. On failure `encoding` and `text` are left as they were and
+// `problem` says why.
 template <typename Text, typename Decode, typename Encode>
 bool decodeXml(std::string_view bytes, Decode decode, Encode encode, XmlEncoding& encoding, Text& text,
                std::wstring& problem) {

@@ -92,7 +92,7 @@ std::error_code readAll(int fd, std::string& bytes, std::size_t limit) {
     });
 }
 
-std::error_code writeAll(int fd, const std::string& bytes) { return writeBytes(fd, bytes.data(), bytes.size()); }
+std::error_code writeAll(int fd, std::string_view bytes) { return writeBytes(fd, bytes.data(), bytes.size()); }
 
 std::error_code copyAll(int from, int to) {
     return readChunks(from, [&](const char* data, std::size_t size) { return writeBytes(to, data, size); });

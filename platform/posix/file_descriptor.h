@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 #include <system_error>
 
 namespace tern::platform::posix {
@@ -43,7 +44,7 @@ private:
 
 // Reads to the end; FileError::tooLarge once more than `limit` bytes come.
 std::error_code readAll(int fd, std::string& bytes, std::size_t limit);
-std::error_code writeAll(int fd, const std::string& bytes);
+std::error_code writeAll(int fd, std::string_view bytes);
 std::error_code copyAll(int from, int to);
 
 } // namespace tern::platform::posix

@@ -394,6 +394,11 @@ bool readFile(const std::wstring& path, std::string& bytes, std::error_code* why
 }
 
 bool writeFileReplacing(const std::wstring& path, const std::string& bytes, std::error_code* why) {
+    return writeFileReplacingWith(path, [&](FileWriter& writer) { return writer.write(bytes); }, why);
+}
+
+bool writeFileReplacingWith(const std::wstring& path, const std::function<bool(FileWriter&)>& produce,
+                            std::error_code* why) {
     std::string target;
     struct stat existing {};
     existing.st_mode = 0;
@@ -406,7 +411,11 @@ bool writeFileReplacing(const std::wstring& path, const std::string& bytes, std:
                       if (existing.st_mode != 0 &&
                           (failsNow(FileCall::changeAttributes) || ::fchmod(fd, existing.st_mode & 07777) != 0))
                           return lastError();
-                      return posix::writeAll(fd, bytes);
+                      FileWriter writer([fd](std::string_view bytes) { return posix::writeAll(fd, bytes); });
+                      const bool produced = produce(writer) && writer.flush();
+                      if (writer.failure() || produced)
+                          return writer.failure();
+                      return std::make_error_code(std::errc::operation_canceled);
                   }));
 }
 

@@ -90,7 +90,7 @@ std::error_code writeTarget(const std::wstring& path, std::wstring& target) {
     return why;
 }
 
-std::error_code writeAll(HANDLE file, const std::string& bytes) {
+std::error_code writeAll(HANDLE file, std::string_view bytes) {
     std::size_t written = 0;
     while (written < bytes.size()) {
         const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - written, 1u << 30));
@@ -402,6 +402,11 @@ bool readFile(const std::wstring& path, std::string& bytes, std::error_code* why
 }
 
 bool writeFileReplacing(const std::wstring& path, const std::string& bytes, std::error_code* why) {
+    return writeFileReplacingWith(path, [&](FileWriter& writer) { return writer.write(bytes); }, why);
+}
+
+bool writeFileReplacingWith(const std::wstring& path, const std::function<bool(FileWriter&)>& produce,
+                            std::error_code* why) {
     std::wstring target;
     DWORD existing = FILE_ATTRIBUTE_NORMAL;
     if (const std::error_code refused = writeTarget(path, target))
@@ -414,7 +419,11 @@ bool writeFileReplacing(const std::wstring& path, const std::string& bytes, std:
     Handle file = createBeside(target, existing & ~static_cast<DWORD>(FILE_ATTRIBUTE_REPARSE_POINT), temporary);
     if (!file)
         return fail(why, lastError());
-    std::error_code failed = writeAll(file.get(), bytes);
+    FileWriter writer([&file](std::string_view bytes) { return writeAll(file.get(), bytes); });
+    const bool produced = produce(writer) && writer.flush();
+    std::error_code failed = writer.failure();
+    if (!failed && !produced)
+        failed = std::make_error_code(std::errc::operation_canceled);
     if (!failed && (failsNow(FileCall::flush) || !::FlushFileBuffers(file.get())))
         failed = lastError();
     if (!::CloseHandle(file.release()) && !failed)

@@ -44,6 +44,7 @@ list(SORT installed)
 set(headers
   components/layout/layout_manager_interface.h
   components/utility/command_table.h
+  components/utility/shared_text.h
   host/main_frame.h
   host/run_report.h
   host/user_questions.h

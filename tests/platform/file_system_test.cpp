@@ -17,6 +17,7 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -303,6 +304,49 @@ TEST_F(FileSystemTest, WriteFileReplacing_ReplacesOrCreatesTheWholeFile_LeavingN
     EXPECT_EQ(treeOf(dir.path()), (Tree{"fresh.xml=<fresh/>", "settings.xml=<new/>"}));
 }
 
+TEST_F(FileSystemTest, WriteFileReplacingWith_WritesThePiecesInOrder_OrNothing_WhenTheWriterGivesUp) {
+    writeFile(dir.native("settings.xml"), "<old/>");
+    ASSERT_TRUE(writeFileReplacingWith(dir.system("settings.xml"), [](FileWriter& writer) {
+        return writer.write("<new>") && writer.write("") && writer.write("</new>");
+    }));
+    std::error_code why;
+    EXPECT_FALSE(writeFileReplacingWith(
+        dir.system("settings.xml"),
+        [](FileWriter& writer) {
+            writer.write("<half");
+            return false;
+        },
+        &why));
+    EXPECT_EQ(why, std::errc::operation_canceled);
+    EXPECT_FALSE(writeFileReplacingWith(dir.system("fresh.xml"), [](FileWriter&) { return false; }));
+    EXPECT_EQ(treeOf(dir.path()), (Tree{"settings.xml=<new></new>"}));
+}
+
+// Small pieces reach the file in blocks, each one system call; a large
+// piece goes as it is. Once a block fails, nothing more is put.
+TEST(FileWriter, PutsSmallPiecesInBlocks_AndNothingAfterAFailure) {
+    std::vector<std::string> put;
+    FileWriter writer([&](std::string_view bytes) {
+        put.emplace_back(bytes);
+        return bytes.size() > 100'000 ? std::make_error_code(std::errc::no_space_on_device) : std::error_code();
+    });
+    const std::string large(70'000, 'x');
+    EXPECT_TRUE(writer.write("a"));
+    EXPECT_TRUE(writer.write("b"));
+    EXPECT_TRUE(put.empty());
+    EXPECT_TRUE(writer.write(large));
+    EXPECT_TRUE(writer.write("c"));
+    EXPECT_TRUE(writer.flush());
+    EXPECT_EQ(put, (std::vector<std::string>{"ab", large, "c"}));
+    EXPECT_FALSE(writer.failure());
+
+    EXPECT_FALSE(writer.write(std::string(100'001, 'y')));
+    EXPECT_FALSE(writer.write("d"));
+    EXPECT_FALSE(writer.flush());
+    EXPECT_EQ(put.size(), 4u);
+    EXPECT_EQ(writer.failure(), std::errc::no_space_on_device);
+}
+
 TEST_F(FileSystemTest, WriteFileReplacing_ChangesNothing_ForAReadOnlyTargetAFolderOrAMissingFolder) {
     writeFile(dir.native("locked.xml"), "<old/>");
     setReadOnly(dir.native("locked.xml"), true);
@@ -410,6 +454,12 @@ TEST_F(FileSystemTest, WriteFileReplacing_RemovesTheTemporaryFilesOfProcessesGon
 TEST_F(FileSystemTest, SaveAndReplacingCopy_LeaveTheOldFileAndNothingElse_WhicheverCallFails) {
     const std::pair<const char*, std::function<bool(const TempFolder&)>> operations[] = {
         {"save", [](const TempFolder& folder) { return writeFileReplacing(folder.system("target.xml"), "new"); }},
+        {"save in pieces",
+         [](const TempFolder& folder) {
+             return writeFileReplacingWith(folder.system("target.xml"), [](FileWriter& writer) {
+                 return writer.write("n") && writer.write("e") && writer.write("w");
+             });
+         }},
         {"replacing copy",
          [](const TempFolder& folder) {
              return copyFile(folder.system("source.xml"), folder.system("target.xml"), FailIfExists::no);

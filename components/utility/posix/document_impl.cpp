@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
+#include <string_view>
 
 namespace tern::utility::xml {
 namespace {
@@ -63,13 +65,19 @@ bool hasRepeatedAttribute(pugi::xml_node element) {
     const char* names[handful];
     std::size_t count = 0;
     std::vector<const char*> many;
-    for (auto attribute = element.first_attribute(); attribute; attribute = attribute.next_attribute()) {
+    // A parsed attribute always has a name: the empty name of the null
+    // handle after the last one ends the list without a test of its own.
+    for (auto attribute = element.first_attribute();; attribute = attribute.next_attribute()) {
+        const char* name = attribute.name();
+        if (*name == '\0')
+            break;
         if (count < handful)
-            names[count++] = attribute.name();
+            names[count++] = name;
         else
-            many.push_back(attribute.name());
+            many.push_back(name);
     }
-    const auto same = [](const char* a, const char* b) { return std::strcmp(a, b) == 0; };
+    // Names seldom share their first character: comparing it first spares most calls.
+    const auto same = [](const char* a, const char* b) { return *a == *b && std::strcmp(a, b) == 0; };
     if (many.empty()) {
         for (std::size_t i = 0; i < count; ++i)
             for (std::size_t j = i + 1; j < count; ++j)
@@ -110,6 +118,93 @@ bool isWrittenWithEndTag(const std::string& text, pugi::xml_node element) {
     return close != std::string::npos && text[close - 1] != '/';
 }
 
+// The offsets of the names of the start tags that end in ">" with "</"
+// right after it, as only an empty element written "<a></a>" ends; in
+// ascending order. Each is found from its "></" by the nearest "<" before
+// it, which opens the tag when no quote stands between them; a "<" that
+// opens no start tag ("</", "<!", "<?") then means that no start tag ends
+// there. Nothing when a quote stands between: that "<" may lie in an
+// attribute value (the parser takes one there), and only a scan of the
+// tags from their start tells which tag ends at the ">".
+std::optional<std::vector<std::size_t>> findEndTaggedNames(std::string_view text) {
+    std::vector<std::size_t> names;
+    for (auto close = text.find("></"); close != std::string_view::npos; close = text.find("></", close + 3)) {
+        const auto open = text.rfind('<', close);
+        if (open == std::string_view::npos)
+            continue; // no tag at all before it
+        if (text.substr(open, close - open).find_first_of("\"'") != std::string_view::npos)
+            return std::nullopt;
+        const char first = text[open + 1];
+        if (first != '/' && first != '!' && first != '?' && text[close - 1] != '/')
+            names.push_back(open + 1);
+    }
+    return names;
+}
+
+// Which empty elements were written with an end tag: told by the name
+// offsets findEndTaggedNames found before the parse or, when it could not
+// tell, by the text, which is then kept as it was.
+struct EndTagFinder {
+    std::optional<std::vector<std::size_t>> names;
+    const std::string& text;
+
+    bool mayFind() const { return !names || !names->empty(); }
+    bool isEndTagged(pugi::xml_node element) const {
+        return names ? std::binary_search(names->begin(), names->end(),
+                                          static_cast<std::size_t>(element.offset_debug()))
+                     : isWrittenWithEndTag(text, element);
+    }
+};
+
+// Checks each element as pugixml walks the tree, iteratively and with no
+// call of ours per step: the first element with a repeated attribute stops
+// the walk; the empty ones written with an end tag are collected.
+class ElementCheck : public pugi::xml_tree_walker {
+public:
+    ElementCheck(const EndTagFinder& endTags, std::vector<pugi::xml_node>& endTagged)
+        : endTags(endTags), endTagged(endTagged), mayBeEndTagged(endTags.mayFind()) {}
+
+    pugi::xml_node repeated; // the element with a repeated attribute, once found
+
+    bool for_each(pugi::xml_node& node) override {
+        if (node.type() != pugi::node_element)
+            return true;
+        if (hasRepeatedAttribute(node)) {
+            repeated = node;
+            return false;
+        }
+        if (mayBeEndTagged && !node.first_child() && endTags.isEndTagged(node))
+            endTagged.push_back(node);
+        return true;
+    }
+
+private:
+    const EndTagFinder& endTags;
+    std::vector<pugi::xml_node>& endTagged;
+    const bool mayBeEndTagged;
+};
+
+// The declaration the text opens with, as it was written; pugixml also
+// ends one at "/>", which XML does not, so a declaration written back as
+// it was must end in "?>" where the parser ended it.
+struct OpeningDeclaration {
+    bool present = false;  // the text starts with "<?xml"
+    bool endsWell = false; // and the first ">" outside quotes follows "?"
+    std::string text;      // then the declaration up to that ">"
+};
+
+OpeningDeclaration readOpeningDeclaration(const std::string& text) {
+    OpeningDeclaration declaration;
+    declaration.present = text.compare(0, 5, "<?xml") == 0;
+    if (!declaration.present)
+        return declaration;
+    const auto close = closingBracket(text, 0);
+    declaration.endsWell = close != std::string::npos && text[close - 1] == '?';
+    if (declaration.endsWell)
+        declaration.text = text.substr(0, close + 1);
+    return declaration;
+}
+
 std::vector<std::size_t> findLineStarts(const std::string& text) {
     std::vector<std::size_t> starts;
     if (text.find('\r') == std::string::npos) {
@@ -132,11 +227,11 @@ int lineAt(const std::vector<std::size_t>& lineStarts, std::size_t offset) {
 
 // Tells `failure`, when given, the reason and the line of `offset` (none
 // when negative); returns the null document a failed parse gives.
-std::shared_ptr<DocumentImpl> notWellFormed(ParseFailure* failure, const std::string& text, const char* reason,
-                                            std::ptrdiff_t offset) {
+std::shared_ptr<DocumentImpl> notWellFormed(ParseFailure* failure, const std::vector<std::size_t>& lineStarts,
+                                            const char* reason, std::ptrdiff_t offset) {
     if (failure) {
         failure->reason.assign(reason, reason + std::strlen(reason)); // the reasons are ASCII
-        failure->line = offset < 0 ? 0 : lineAt(findLineStarts(text), static_cast<std::size_t>(offset));
+        failure->line = offset < 0 ? 0 : lineAt(lineStarts, static_cast<std::size_t>(offset));
     }
     return nullptr;
 }
@@ -190,62 +285,91 @@ std::string printRaw(pugi::xml_node node) {
     return text;
 }
 
-std::shared_ptr<DocumentImpl> DocumentImpl::parse(const std::string& utf8, const XmlEncoding& encoding,
-                                                  ParseFailure* failure) {
+std::shared_ptr<DocumentImpl> DocumentImpl::parse(std::string utf8, const XmlEncoding& encoding,
+                                                  ParseFailure* failure, LoadFor purpose) {
     auto document = std::make_shared<DocumentImpl>();
     document->encoding = encoding;
-    auto& dom = document->dom;
-    const auto parsed = dom.load_buffer(utf8.data(), utf8.size(), parseOptions, pugi::encoding_utf8);
-    if (!parsed)
-        return notWellFormed(failure, utf8, parsed.description(), parsed.offset);
-    const bool startsWithDeclaration = utf8.compare(0, 5, "<?xml") == 0;
-    pugi::xml_node misplaced;
-    if (const char* problem = findDocumentLevelProblem(dom, startsWithDeclaration, misplaced))
-        return notWellFormed(failure, utf8, problem, misplaced ? misplaced.offset_debug() : -1);
-
-    for (auto node = dom.first_child(); node; node = nextInSubtree(node, dom)) {
-        if (node.type() != pugi::node_element)
-            continue;
-        if (hasRepeatedAttribute(node))
-            return notWellFormed(failure, utf8, "an attribute is repeated", node.offset_debug());
-        if (!node.first_child() && isWrittenWithEndTag(utf8, node))
-            document->endTagged.push_back(node);
-    }
-    if (dom.first_child().type() == pugi::node_declaration) {
-        // pugixml also ends a declaration at "/>", which XML does not; its
-        // text, written back as it was, must end where the parser ended it.
-        const auto close = closingBracket(utf8, 0);
-        if (close == std::string::npos || utf8[close - 1] != '?')
-            return notWellFormed(failure, utf8, "the XML declaration does not end in \"?>\"", 0);
-        document->declaration = dom.first_child();
-        document->declarationText = utf8.substr(0, close + 1);
-    }
-    document->lineStarts = findLineStarts(utf8);
+    document->readOnly = purpose == LoadFor::reading;
+    const unsigned int options = document->readOnly ? parseOptions & ~pugi::parse_ws_pcdata : parseOptions;
     document->sourceSize = utf8.size();
+    // Taken before a parse overwrites the text.
+    const auto& lineStarts = document->lineStarts = findLineStarts(utf8);
+    const OpeningDeclaration openingDeclaration = readOpeningDeclaration(utf8);
+    // A document that is never written back has no end tags to keep.
+    const EndTagFinder endTags{document->readOnly ? std::vector<std::size_t>() : findEndTaggedNames(utf8), utf8};
+
+    auto& dom = document->dom;
+    pugi::xml_parse_result parsed;
+    if (endTags.names) {
+        // The string's own terminating NUL goes with it: pugixml sets a
+        // text's last character aside for a NUL of its own, as it does in
+        // the copy it makes otherwise, and would drop whitespace that ends
+        // the text.
+        document->source = std::move(utf8);
+        parsed = dom.load_buffer_inplace(document->source.data(), document->source.size() + 1, options,
+                                         pugi::encoding_utf8);
+    } else {
+        parsed = dom.load_buffer(utf8.data(), utf8.size(), options, pugi::encoding_utf8);
+    }
+    if (!parsed)
+        return notWellFormed(failure, lineStarts, parsed.description(), parsed.offset);
+    pugi::xml_node misplaced;
+    if (const char* problem = findDocumentLevelProblem(dom, openingDeclaration.present, misplaced))
+        return notWellFormed(failure, lineStarts, problem, misplaced ? misplaced.offset_debug() : -1);
+    ElementCheck check(endTags, document->endTagged);
+    if (!dom.traverse(check))
+        return notWellFormed(failure, lineStarts, "an attribute is repeated", check.repeated.offset_debug());
+    if (dom.first_child().type() == pugi::node_declaration) {
+        if (!openingDeclaration.endsWell)
+            return notWellFormed(failure, lineStarts, "the XML declaration does not end in \"?>\"", 0);
+        document->declaration = dom.first_child();
+        document->declarationText = openingDeclaration.text;
+    }
     return document;
 }
 
 std::string DocumentImpl::print(pugi::xml_node node) {
-    EndTagKeeper keeper(endTagged);
-    if (node.type() != pugi::node_document)
+    if (node.type() != pugi::node_document) {
+        EndTagKeeper keeper(endTagged);
         return printRaw(node);
+    }
     // Edits seldom change a document's size much: room for the text it was
     // read from saves regrowing the copy on the way.
     std::string text;
     text.reserve(sourceSize + sourceSize / 8);
     StringWriter writer(text);
-    for (auto child = node.first_child(); child; child = child.next_sibling()) {
+    printDocument(writer);
+    return text;
+}
+
+void DocumentImpl::printDocument(pugi::xml_writer& writer) {
+    EndTagKeeper keeper(endTagged);
+    for (auto child = dom.first_child(); child; child = child.next_sibling()) {
         if (child == declaration)
-            text += declarationText;
+            writer.write(declarationText.data(), declarationText.size());
         else
             child.print(writer, "", printOptions, pugi::encoding_utf8);
     }
-    return text;
 }
 
 int DocumentImpl::lineOf(pugi::xml_node node) const {
     const auto offset = node.offset_debug();
     return offset < 0 ? 0 : lineAt(lineStarts, static_cast<std::size_t>(offset));
+}
+
+bool DocumentImpl::removeChild(pugi::xml_node parent, pugi::xml_node child) {
+    if (parent.type() != pugi::node_element || !child || child.parent() != parent)
+        return false;
+    const auto inside = [child](pugi::xml_node node) {
+        for (; node; node = node.parent())
+            if (node == child)
+                return true;
+        return false;
+    };
+    endTagged.erase(std::remove_if(endTagged.begin(), endTagged.end(), inside), endTagged.end());
+    if (declaration == child)
+        declaration = pugi::xml_node();
+    return parent.remove_child(child);
 }
 
 Node NodeAccess::make(const std::shared_ptr<DocumentImpl>& document, pugi::xml_node node,

@@ -10,6 +10,12 @@
 // quotes and spacing) and which empty elements were written with an end tag
 // ("<a></a>" rather than "<a/>").
 //
+// The text is parsed where it lies, which overwrites it, and kept by the
+// document as the home of the nodes' names and values: what is read from
+// the text itself is taken before the parse. Only a text in which telling
+// the end-tagged elements apart takes a scan of its tags is parsed from a
+// copy.
+//
 // Every walk over a tree here is iterative: documents nested tens of
 // thousands of levels deep are read, printed and destroyed like flat ones.
 
@@ -30,23 +36,38 @@
 namespace tern::utility::xml {
 
 struct DocumentImpl {
+private:
+    std::string source; // the text parsed where it lies, which the nodes point into; it outlives them
+
+public:
     pugi::xml_document dom;
     XmlEncoding encoding;
+    bool readOnly = false; // loaded for reading: it keeps too little to be written back
 
     // Parses UTF-8 text into a new document to be written in `encoding`;
     // null when the text is not one well-formed document (one element, with
     // only a declaration, a document type, comments, processing instructions
     // and whitespace around it), and then `failure`, when given, says why
     // and where.
-    static std::shared_ptr<DocumentImpl> parse(const std::string& utf8, const XmlEncoding& encoding,
-                                               ParseFailure* failure = nullptr);
+    // For reading alone, whitespace-only text is not kept, nor which empty
+    // elements had end tags.
+    static std::shared_ptr<DocumentImpl> parse(std::string utf8, const XmlEncoding& encoding,
+                                               ParseFailure* failure = nullptr, LoadFor purpose = LoadFor::saving);
 
     // The node (the whole document for the document node) as UTF-8 text.
     std::string print(pugi::xml_node node);
 
+    // The whole document as UTF-8 text, handed to `writer` as it is printed.
+    void printDocument(pugi::xml_writer& writer);
+
     // The 1-based line of the text the node was parsed from; 0 when the node
     // was not parsed from text.
     int lineOf(pugi::xml_node node) const;
+
+    // Removes the child with its content, forgetting what was kept of the
+    // elements inside it; false when it is not a child of `parent` or
+    // `parent` is no element.
+    bool removeChild(pugi::xml_node parent, pugi::xml_node child);
 
 private:
     pugi::xml_node declaration;         // the declaration as parsed

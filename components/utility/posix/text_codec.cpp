@@ -122,6 +122,16 @@ bool decodeText(std::string_view bytes, const std::string& encoding, std::string
     return true;
 }
 
+bool decodeOwnedText(std::string& bytes, std::string_view body, const std::string& encoding, std::string& utf8) {
+    if (encoding != utf8Name || body.data() + body.size() != bytes.data() + bytes.size())
+        return decodeText(body, encoding, utf8);
+    if (!isValidUtf8(body))
+        return false;
+    bytes.erase(0, bytes.size() - body.size());
+    utf8 = std::move(bytes);
+    return true;
+}
+
 bool encodeText(std::string_view utf8, const std::string& encoding, std::string& bytes) {
     if (encoding != utf8Name)
         return convert(utf8Name, encoding, utf8, bytes);

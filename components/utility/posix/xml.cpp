@@ -9,6 +9,7 @@
 #include "components/utility/posix/document_impl.h"
 #include "components/utility/posix/text_codec.h"
 #include "components/utility/xml_names.h"
+#include "platform/file_system.h"
 #include "platform/text.h"
 
 #include <algorithm>
@@ -74,6 +75,18 @@ pugi::xml_attribute attributeNamed(pugi::xml_node element, std::wstring_view nam
             return attribute;
     return {};
 }
+
+// Hands what pugixml prints on to a file.
+class FileTextWriter : public pugi::xml_writer {
+public:
+    explicit FileTextWriter(platform::FileWriter& file) : file(file) {}
+    void write(const void* data, std::size_t size) override {
+        file.write(std::string_view(static_cast<const char*>(data), size));
+    }
+
+private:
+    platform::FileWriter& file;
+};
 
 pugi::xml_node domNode(const Node& node) {
     return NodeAccess::isAttribute(node) ? pugi::xml_node() : NodeAccess::domNode(node);
@@ -180,6 +193,11 @@ void Node::appendChild(const Node& child) const {
         throw DomError("the node cannot take this child");
 }
 
+void Node::removeChild(const Node& child) const {
+    if (!document || !document->removeChild(domNode(*this), domNode(child)))
+        throw DomError("removeChild needs a child of the node");
+}
+
 Element Node::appendElement(const std::wstring& name) const {
     auto parent = domNode(*this);
     if (!parent)
@@ -247,29 +265,38 @@ Document Document::create(const std::wstring& rootName) {
     return document;
 }
 
-std::shared_ptr<DocumentImpl> parseFile(std::string_view bytes, std::wstring& problem, ParseFailure& failure) {
+// A file's UTF-8 bytes are its text once checked: they become the text, and
+// then the document's, without a copy.
+std::shared_ptr<DocumentImpl> parseFile(std::string bytes, LoadFor purpose, std::wstring& problem,
+                                        ParseFailure& failure) {
     XmlEncoding encoding;
     std::string utf8;
-    if (!decodeXml(bytes, decodeText, encodeText, encoding, utf8, problem))
+    const auto decode = [&bytes](std::string_view body, const std::string& name, std::string& text) {
+        return decodeOwnedText(bytes, body, name, text);
+    };
+    if (!decodeXml(std::string_view(bytes), decode, encodeText, encoding, utf8, problem))
         return nullptr;
     problem = findEntityProblem(utf8);
-    return problem.empty() ? DocumentImpl::parse(utf8, encoding, &failure) : nullptr;
+    return problem.empty() ? DocumentImpl::parse(std::move(utf8), encoding, &failure, purpose) : nullptr;
 }
 
 // Text given as text has no encoding of its own; the document is written as UTF-8.
 std::shared_ptr<DocumentImpl> parseText(const std::wstring& text) {
-    const std::string utf8 = toUtf8(text);
-    return findEntityProblem(utf8).empty() ? DocumentImpl::parse(utf8, {}) : nullptr;
+    std::string utf8 = toUtf8(text);
+    return findEntityProblem(utf8).empty() ? DocumentImpl::parse(std::move(utf8), {}) : nullptr;
 }
 
-bool printFile(DocumentImpl& document, std::string& bytes) {
-    std::string text = document.print(document.dom);
-    // Printed UTF-8 is already the bytes of a UTF-8 file: no conversion copies it.
+bool printFile(DocumentImpl& document, platform::FileWriter& writer) {
+    if (document.readOnly)
+        return false;
+    // Printed UTF-8 is already the bytes of a UTF-8 file: it goes to the file as it is printed.
     if (document.encoding.name == "utf-8" && document.encoding.byteOrderMark.empty()) {
-        bytes = std::move(text);
-        return true;
+        FileTextWriter text(writer);
+        document.printDocument(text);
+        return !writer.failure();
     }
-    return encodeXml(text, encodeText, document.encoding, bytes);
+    std::string bytes;
+    return encodeXml(document.print(document.dom), encodeText, document.encoding, bytes) && writer.write(bytes);
 }
 
 bool getRootElement(Element& element, const Document& document) {

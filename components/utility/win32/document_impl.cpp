@@ -108,15 +108,13 @@ std::shared_ptr<DocumentImpl> DocumentImpl::parse(const std::wstring& text, cons
     return nullptr;
 }
 
-const SourceLayout::Element* DocumentImpl::sourceOf(const DomNode& element) const {
-    if (layout.elements.empty())
-        return nullptr;
-    std::vector<std::size_t> path; // element-child positions, from the element up
+bool DocumentImpl::pathOf(const DomNode& element, std::vector<std::size_t>& path) const {
+    path.clear(); // element-child positions, from the element up
     DomNode node = element;
     for (;;) {
         const DomNode parent = parentOf(node);
         if (!parent)
-            return nullptr; // not in the document
+            return false; // not in the document
         if (typeOf(parent) == NODE_DOCUMENT)
             break;
         std::size_t position = 0;
@@ -133,7 +131,29 @@ const SourceLayout::Element* DocumentImpl::sourceOf(const DomNode& element) cons
         node = parent;
     }
     std::reverse(path.begin(), path.end());
-    return layout.find(path);
+    return true;
+}
+
+const SourceLayout::Element* DocumentImpl::sourceOf(const DomNode& element) const {
+    std::vector<std::size_t> path;
+    return !layout.elements.empty() && pathOf(element, path) ? layout.find(path) : nullptr;
+}
+
+void DocumentImpl::removeChild(const DomNode& parent, const DomNode& child) {
+    if (typeOf(parent) != NODE_ELEMENT)
+        throw DomError("removeChild needs a child of an element");
+    std::vector<std::size_t> path;
+    const bool element = typeOf(child) == NODE_ELEMENT && pathOf(child, path) && !path.empty();
+    DomNode removed;
+    check(parent->removeChild(child.get(), removed.out()), "IXMLDOMNode::removeChild");
+    // The element children after it move up one position, in the layout as
+    // in the DOM.
+    if (!element)
+        return;
+    const std::size_t position = path.back();
+    path.pop_back();
+    if (SourceLayout::Element* source = layout.find(path); source && position < source->children.size())
+        source->children.erase(source->children.begin() + static_cast<std::ptrdiff_t>(position));
 }
 
 int DocumentImpl::lineOf(const DomNode& node) const {

@@ -22,6 +22,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace tern::utility::xml {
 
@@ -31,6 +32,7 @@ struct DocumentImpl {
     com::Ptr<IXMLDOMDocument2> dom;
     SourceLayout layout;
     XmlEncoding encoding;
+    bool readOnly = false; // loaded for reading, and so never written back
 
     // A new document with no content, set up as every document here is.
     static std::shared_ptr<DocumentImpl> create();
@@ -45,8 +47,15 @@ struct DocumentImpl {
     // The 1-based line of the text that an element, or an attribute's
     // element, was read from; 0 for other nodes and for appended ones.
     int lineOf(const DomNode& node) const;
+    // Removes the child of an element, keeping the layout's positions in
+    // step. Raises DomError when MSXML fails or the parent is no element.
+    void removeChild(const DomNode& parent, const DomNode& child);
 
 private:
+    // The element-child positions from the document element down to the
+    // element (empty for the document element); false when it is not in
+    // the document.
+    bool pathOf(const DomNode& element, std::vector<std::size_t>& path) const;
     // The element of the text that the DOM element stands for; null for an
     // element appended since, or when the layout has no elements.
     const SourceLayout::Element* sourceOf(const DomNode& element) const;

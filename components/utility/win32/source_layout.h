@@ -48,6 +48,9 @@ struct SourceLayout {
     // element (an empty path is the document element); null when the text
     // had none there.
     const Element* find(const std::vector<std::size_t>& path) const;
+    Element* find(const std::vector<std::size_t>& path) {
+        return const_cast<Element*>(static_cast<const SourceLayout&>(*this).find(path));
+    }
     // The element child at a position of an element from the text; null
     // when there is none or parent is null.
     const Element* child(const Element* parent, std::size_t position) const;

@@ -11,6 +11,7 @@
 #include "components/utility/win32/msxml_ids.h"
 #include "components/utility/win32/text_codec.h"
 #include "components/utility/xml_names.h"
+#include "platform/file_system.h"
 
 #include <algorithm>
 #include <utility>
@@ -128,6 +129,14 @@ void Node::appendChild(const Node& child) const {
     check(impl->node->appendChild(copy.get(), added.out()), "IXMLDOMNode::appendChild");
 }
 
+void Node::removeChild(const Node& child) const {
+    const auto impl = NodeAccess::impl(*this);
+    const auto childImpl = NodeAccess::impl(child);
+    if (!impl || !childImpl)
+        throw DomError("removeChild needs a child of the node");
+    impl->document->removeChild(impl->node, childImpl->node);
+}
+
 Element Node::appendElement(const std::wstring& name) const {
     const auto impl = NodeAccess::impl(*this);
     if (!impl)
@@ -217,22 +226,28 @@ Document Document::create(const std::wstring& rootName) {
     return document;
 }
 
-std::shared_ptr<DocumentImpl> parseFile(std::string_view bytes, std::wstring& problem, ParseFailure& failure) {
+std::shared_ptr<DocumentImpl> parseFile(std::string bytes, LoadFor purpose, std::wstring& problem,
+                                        ParseFailure& failure) {
     XmlEncoding encoding;
     std::wstring text;
     if (!decodeXml(bytes, decodeText, encodeText, encoding, text, problem))
         return nullptr;
     problem = findEntityProblem(text);
-    return problem.empty() ? DocumentImpl::parse(text, encoding, &failure) : nullptr;
+    auto document = problem.empty() ? DocumentImpl::parse(text, encoding, &failure) : nullptr;
+    if (document)
+        document->readOnly = purpose == LoadFor::reading;
+    return document;
 }
 
 std::shared_ptr<DocumentImpl> parseText(const std::wstring& text) {
     return findEntityProblem(text).empty() ? DocumentImpl::parse(text, {}) : nullptr;
 }
 
-bool printFile(DocumentImpl& document, std::string& bytes) {
-    return encodeXml(document.print(document.dom.as<IXMLDOMNode>(IID_IXMLDOMNode)), encodeText, document.encoding,
-                     bytes);
+bool printFile(DocumentImpl& document, platform::FileWriter& writer) {
+    std::string bytes;
+    return !document.readOnly && encodeXml(document.print(document.dom.as<IXMLDOMNode>(IID_IXMLDOMNode)), encodeText, document.encoding,
+                     bytes) &&
+           writer.write(bytes);
 }
 
 bool getRootElement(Element& element, const Document& document) {

@@ -200,7 +200,10 @@ TEST_F(LayoutFileTest, Load_ResolvesKnownSidsOnly_KeepingTheFilesCaptions) {
     EXPECT_EQ(describe(bars.getRibbonBar()), "&Home(1)[Draw(2): Line Old curve? (3):] Ansicht <2 \"Ü\"(4)[]");
     EXPECT_EQ(describe(menu), "File[&Open... | Export[Legacy?] Empty[]] Open");
     EXPECT_EQ(describe(bars.getToolBars()[0]), "Standard: Open |Print?");
-    EXPECT_EQ(bars.getRibbonBar().getTabs()[0].getGroups()[0].getControls()[0].id, 200);
+    const utility::SCommand& line = bars.getRibbonBar().getTabs()[0].getGroups()[0].getControls()[0];
+    EXPECT_EQ(line.id, 200);
+    EXPECT_EQ(&line.sid.str(), &commandTable.findCommand(line.sid)->sid.str())
+        << "a control of a known command holds the table's SID, not a copy of its own";
     EXPECT_EQ(menu.findItemByPath(L"File")->getFirstChild()->getId(), 101);
 }
 

@@ -54,6 +54,21 @@ TEST_F(CommandTableTest, GetCommand_FillsTheRecordOfAKnownSid_LoadedEvenOnAThrea
     EXPECT_TRUE(table.IsCommand(L"ID_FILE_OPEN"));
 }
 
+// A record copied from the table shares the table's SID rather than
+// copying it, and still reads and compares as the text.
+TEST_F(CommandTableTest, ARecordsSid_IsSharedByItsCopies_AndComparesAsItsText) {
+    ASSERT_TRUE(load(twoCommands)) << reason();
+    SCommand record;
+    ASSERT_EQ(table.GetCommand(L"ID_DRAW_LINE", record), 0);
+    EXPECT_EQ(&record.sid.str(), &table.findCommand(L"ID_DRAW_LINE")->sid.str());
+    const SCommand copy = record;
+    EXPECT_EQ(&copy.sid.str(), &record.sid.str());
+    EXPECT_TRUE(copy.sid == std::wstring(L"ID_DRAW_LINE") && copy.sid == SharedText(L"ID_DRAW_LINE"));
+    EXPECT_TRUE(copy.sid != L"ID_DRAW_LINE " && SharedText() == std::wstring() && SharedText(L"").empty());
+    record.sid = L"ID_OTHER";
+    EXPECT_EQ(copy.sid, L"ID_DRAW_LINE") << "giving a record another SID leaves its copies theirs";
+}
+
 TEST_F(CommandTableTest, GetCommand_IsNegativeAndLeavesTheRecord_ForAnUnknownSid) {
     ASSERT_TRUE(load(twoCommands)) << reason();
     SCommand record{7, L"kept", L"ID_KEPT"};

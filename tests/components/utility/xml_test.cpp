@@ -122,6 +122,43 @@ TEST_F(XmlFile, Save_ReproducesTheFileByteForByte_InEachEncoding_AndLoadDecodesI
     }
 }
 
+// An empty element keeps the form it was written in, also where quotes,
+// brackets and "</" stand in values, comments and CDATA sections around it.
+// Values and text are written as the DOM escapes them: the parser takes a
+// "<" in a value, which is then written as "&lt;".
+TEST_F(XmlFile, Save_KeepsEachEmptyElementAsWritten_WhereValuesCommentsAndCdataHoldTagCharacters) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"<R><A></A><B/>\n<C></C></R>\n", ""},
+        {"<?xml version=\"1.0\"?>\r\n<R></R>", ""},
+        {"<R><A k=\"a>\"></A><B k=\"/>\"/><C k='\"'></C></R>", "<R><A k=\"a>\"></A><B k=\"/>\"/><C k=\"&quot;\"></C></R>"},
+        {"<R><A><!-- \"q\" --></A><B></B><![CDATA[<a></a>]]><?p x=\"></\"?><D/></R>", ""},
+        {"<R>a > b<A></A><B>></B><C/></R>", "<R>a &gt; b<A></A><B>&gt;</B><C/></R>"},
+        {"<R><A k=\"</B>\"></A><B k='<'/><C></C></R>", "<R><A k=\"&lt;/B>\"></A><B k=\"&lt;\"/><C></C></R>"},
+        {"<R><A k='x'/><B k=\"<C\"></B><C></C></R>", "<R><A k=\"x\"/><B k=\"&lt;C\"></B><C></C></R>"},
+    };
+    for (const auto& [bytes, saved] : cases) {
+        SCOPED_TRACE(bytes);
+        EXPECT_EQ(roundTrip(bytes), saved.empty() ? bytes : saved);
+    }
+}
+
+// The lines are those of the file as written, though the parser rewrites
+// values in place (line ends in attribute values become spaces, references
+// become what they stand for).
+TEST_F(XmlFile, Load_CountsLinesAsTheFileWroteThem_AfterValuesAndTextTheParserRewrites) {
+    writeFile(file, "<R a=\"1\n2\n3\" b=\"&amp;\n\">\n<A/>&lt;\n\n<B\nc=\"&#10;\"/>\r\n<C/></R>");
+    ASSERT_TRUE(load(document, path, false));
+    EXPECT_EQ(rootOf(document).line(), 1);
+    EXPECT_EQ(selected(rootOf(document), L"A").line(), 5);
+    EXPECT_EQ(selected(rootOf(document), L"B").line(), 7);
+    EXPECT_EQ(selected(rootOf(document), L"C").line(), 9);
+
+    writeFile(file, "<R a=\"x\n\ny\" b=\"&lt;\n\">\n<A k=\"1\" k=\"2\"/></R>");
+    int line = 0;
+    EXPECT_FALSE(load(document, path, false, nullptr, &line));
+    EXPECT_EQ(line, 5);
+}
+
 TEST_F(XmlFile, Load_FailsAndEmptiesTheDocument_WhenTheBytesCannotBeReadAsDeclared_SayingWhy) {
     struct Case {
         const char* name;
@@ -178,12 +215,15 @@ TEST_F(XmlFile, Load_SaysOnWhichLineTheTextIsNotWellFormed) {
     for (const auto& [text, expectedLine] : cases) {
         SCOPED_TRACE(text);
         writeFile(file, text);
-        std::wstring why;
-        int line = 0;
-        EXPECT_FALSE(load(document, path, false, &why, &line));
-        EXPECT_EQ(why.rfind(L"it is not", 0), 0u);
-        EXPECT_NE(why.find(L"well-formed XML"), std::wstring::npos);
-        EXPECT_EQ(line, expectedLine);
+        for (const bool forReading : {false, true}) {
+            std::wstring why;
+            int line = 0;
+            EXPECT_FALSE(forReading ? loadForReading(document, path, &why, &line)
+                                    : load(document, path, false, &why, &line));
+            EXPECT_EQ(why.rfind(L"it is not", 0), 0u);
+            EXPECT_NE(why.find(L"well-formed XML"), std::wstring::npos);
+            EXPECT_EQ(line, expectedLine);
+        }
     }
     writeFile(file, "<View>\n  <Item/>\n</View>\n");
     std::wstring why = L"stale";
@@ -250,6 +290,18 @@ TEST_F(XmlFile, Load_RefusesEntityDeclarationsAndReferences_AndKeepsPredefinedAn
     const std::string declaresNoEntity =
         "<!DOCTYPE a [<!-- <!ENTITY e \"x\"> --><!ELEMENT a ANY>]><a><![CDATA[&e;]]></a>";
     EXPECT_EQ(roundTrip(declaresNoEntity), declaresNoEntity);
+}
+
+// A document type is looked for wherever "!" stands, behind comments and
+// processing instructions that hold "!" too; in a comment it is only text.
+TEST_F(XmlFile, Load_FindsADocumentTypeThatDeclaresEntities_BehindCommentsAndInstructions) {
+    const std::string declaring = "<!-- ! --><?p !?>\n<!DOCTYPE a [<!ENTITY e \"x\">]><a>!</a>";
+    writeFile(file, declaring);
+    std::wstring why;
+    EXPECT_FALSE(load(document, path, false, &why));
+    EXPECT_EQ(why, L"its document type declares entities, which would not be written back as they are");
+    const std::string commented = "<!-- <!DOCTYPE a [<!ENTITY e \"x\">]> --><a>!<![CDATA[<!DOCTYPE]]></a>";
+    EXPECT_EQ(roundTrip(commented), commented);
 }
 
 // A failed save, for a read-only file, an empty document or a name the
@@ -663,6 +715,44 @@ TEST(XmlEdit, EmptyEndTaggedElement_KeepsItsEndTag_UntilItGetsContent) {
     EXPECT_FALSE(selected(rootOf(document), L"A").firstChild()) << "no node stands for the end tag";
     selected(rootOf(document), L"A").appendElement(L"In");
     EXPECT_EQ(selected(rootOf(document), L"A").outerXml(), L"<A><In/></A>");
+}
+
+// A file loaded only to be read gives the same elements, attributes, text
+// and lines, and is never written back.
+TEST_F(XmlFile, LoadForReading_ReadsWhatLoadReads_AndTheDocumentCannotBeSaved) {
+    const std::string bytes = "<?xml version=\"1.0\"?>\n<Root>\n  <A x=\"1 &amp; 2\"></A>\n\n  <B>\n    text </B>\n</Root>\n";
+    writeFile(file, bytes);
+    ASSERT_TRUE(loadForReading(document, path));
+    const Element root = rootOf(document);
+    std::vector<std::wstring> elements;
+    for (Node child = root.firstChild(); child; child = child.nextSibling())
+        if (child.isElement())
+            elements.push_back(child.name() + L"@" + std::to_wstring(child.line()));
+    EXPECT_EQ(elements, (std::vector<std::wstring>{L"A@3", L"B@5"}));
+    std::wstring value;
+    EXPECT_TRUE(readAttributeText(value, selected(root, L"A").asElement(), L"x"));
+    EXPECT_EQ(value, L"1 & 2");
+    EXPECT_EQ(textOf(selected(root, L"B")), L"\n    text ");
+    EXPECT_FALSE(save(document, path));
+    EXPECT_EQ(treeOf(folder.path()), Tree{"settings.xml=" + bytes});
+}
+
+// Removing a part that held an element written with an end tag must not
+// leave the document pointing at what was removed: the save that follows
+// prints the rest as it was, and what follows keeps its lines.
+TEST_F(XmlFile, RemoveChild_TakesThePartOut_AndTheSaveWritesTheRestAsItWas) {
+    const std::string bytes = "<?xml version=\"1.0\"?>\n<Root>\n  <A><In></In></A>\n  <B></B>\n  <C/>\n</Root>\n";
+    writeFile(file, bytes);
+    ASSERT_TRUE(load(document, path, false));
+    const Element root = rootOf(document);
+    EXPECT_THROW(root.removeChild(selected(root, L"A/In")), DomError) << "a grandchild";
+    EXPECT_THROW(selected(root, L"C").removeChild(selected(root, L"B")), DomError) << "a sibling";
+    EXPECT_THROW(root.removeChild(Node()), DomError);
+    EXPECT_THROW(selected(root, L"/").removeChild(root), DomError) << "the document level keeps its element";
+    root.removeChild(selected(root, L"A"));
+    EXPECT_EQ(selected(root, L"C").line(), 5) << "the elements after it keep their lines";
+    ASSERT_TRUE(save(document, path));
+    EXPECT_EQ(readFile(file), "<?xml version=\"1.0\"?>\n<Root>\n  \n  <B></B>\n  <C/>\n</Root>\n");
 }
 
 // --- Empty handles ------------------------------------------------------
