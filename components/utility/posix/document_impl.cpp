@@ -206,7 +206,11 @@ OpeningDeclaration readOpeningDeclaration(const std::string& text) {
 }
 
 std::vector<std::size_t> findLineStarts(const std::string& text) {
+    // Room for lines of 32 characters on average, as XML files' lines are
+    // longer: the list rarely regrows, and a growing one cost more than the
+    // search. What is not filled is never touched, and costs no memory.
     std::vector<std::size_t> starts;
+    starts.reserve(text.size() / 32);
     if (text.find('\r') == std::string::npos) {
         // Only "\n" ends lines, the common case: let memchr find them.
         for (std::size_t at = 0; (at = text.find('\n', at)) != std::string::npos;)
