@@ -310,6 +310,8 @@ std::shared_ptr<DocumentImpl> DocumentImpl::parse(std::string utf8, const XmlEnc
         parsed = dom.load_buffer_inplace(document->source.data(), document->source.size() + 1, parseOptions,
                                          pugi::encoding_utf8);
     } else {
+        // Only a scan of its tags tells this text's end-tagged elements
+        // apart: pugixml parses a copy, and the text stays as it was.
         parsed = dom.load_buffer(utf8.data(), utf8.size(), parseOptions, pugi::encoding_utf8);
     }
     if (!parsed)
