@@ -72,6 +72,13 @@ protected:
         return readFile(file);
     }
 
+    // Writes the bytes and gives why loading them fails; empty when they load.
+    std::wstring whyNotLoaded(const std::string& bytes) {
+        writeFile(file, bytes);
+        std::wstring why;
+        return load(document, path, false, &why) ? std::wstring() : why;
+    }
+
     Document document;
 };
 
@@ -304,11 +311,8 @@ TEST_F(XmlFile, Load_RefusesEntityDeclarationsAndReferences_AndKeepsPredefinedAn
 // A document type is looked for wherever "!" stands, behind comments and
 // processing instructions that hold "!" too; in a comment it is only text.
 TEST_F(XmlFile, Load_FindsADocumentTypeThatDeclaresEntities_BehindCommentsAndInstructions) {
-    const std::string declaring = "<!-- ! --><?p !?>\n<!DOCTYPE a [<!ENTITY e \"x\">]><a>!</a>";
-    writeFile(file, declaring);
-    std::wstring why;
-    EXPECT_FALSE(load(document, path, false, &why));
-    EXPECT_EQ(why, L"its document type declares entities, which would not be written back as they are");
+    EXPECT_EQ(whyNotLoaded("<!-- ! --><?p !?>\n<!DOCTYPE a [<!ENTITY e \"x\">]><a>!</a>"),
+              L"its document type declares entities, which would not be written back as they are");
     const std::string commented = "<!-- <!DOCTYPE a [<!ENTITY e \"x\">]> --><a>!<![CDATA[<!DOCTYPE]]></a>";
     EXPECT_EQ(roundTrip(commented), commented);
 }
