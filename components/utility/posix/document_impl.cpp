@@ -206,7 +206,11 @@ OpeningDeclaration readOpeningDeclaration(const std::string& text) {
 }
 
 std::vector<std::size_t> findLineStarts(const std::string& text) {
+    // Room for lines of 32 characters on average, as XML files' lines are
+    // longer: the list rarely regrows, and a growing one cost more than the
+    // search. What is not filled is never touched, and costs no memory.
     std::vector<std::size_t> starts;
+    starts.reserve(text.size() / 32);
     if (text.find('\r') == std::string::npos) {
         // Only "\n" ends lines, the common case: let memchr find them.
         for (std::size_t at = 0; (at = text.find('\n', at)) != std::string::npos;)
@@ -309,6 +313,8 @@ std::shared_ptr<DocumentImpl> DocumentImpl::parse(std::string utf8, const XmlEnc
         parsed = dom.load_buffer_inplace(document->source.data(), document->source.size() + 1, options,
                                          pugi::encoding_utf8);
     } else {
+        // Only a scan of its tags tells this text's end-tagged elements
+        // apart: pugixml parses a copy, and the text stays as it was.
         parsed = dom.load_buffer(utf8.data(), utf8.size(), options, pugi::encoding_utf8);
     }
     if (!parsed)
