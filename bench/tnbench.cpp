@@ -223,6 +223,9 @@ int main(int argc, char** argv) {
         return 2;
     }
     benchmark::Initialize(&argc, argv);
+    // Made here, not by whichever item runs first: a filter may leave only
+    // one that does not make it.
+    fs::create_directories(setup.scratch());
     registerAll();
     tern::bench::MedianCollector collector;
     benchmark::RunSpecifiedBenchmarks(&collector);
