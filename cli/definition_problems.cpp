@@ -52,7 +52,7 @@ bool openXmlFile(const std::wstring& path, xml::Document& document, xml::Element
     std::wstring why;
     int line = 0;
     try {
-        if (xml::load(document, path, false, &why, &line) && xml::getRootElement(root, document))
+        if (xml::loadForReading(document, path, &why, &line) && xml::getRootElement(root, document))
             return true;
     } catch (const xml::DomError& error) {
         why = L"it cannot be read (" + platform::fromUtf8(error.what()) + L")";
