@@ -83,10 +83,16 @@ std::wstring text(const xml::Element& element, const std::wstring& name) {
     return value;
 }
 
-std::wstring requiredText(const xml::Element& element, const std::wstring& name) {
-    std::wstring value = text(element, name);
-    if (value.empty())
+// Reads the attribute into `value`, in the room it has; an absent or empty
+// one fails the read.
+void readRequired(std::wstring& value, const xml::Element& element, const std::wstring& name) {
+    if (!xml::readAttributeText(value, element, name) || value.empty())
         fail(element, quoted(element.name()) + L" needs a non-empty " + quoted(name) + L".");
+}
+
+std::wstring requiredText(const xml::Element& element, const std::wstring& name) {
+    std::wstring value;
+    readRequired(value, element, name);
     return value;
 }
 
@@ -113,12 +119,15 @@ bool flag(const xml::Element& element, const std::wstring& name) {
 utility::SCommand command(const xml::Element& element, const utility::CCommandTable& commandTable) {
     expectLeaf(element);
     utility::SCommand shown;
-    std::wstring sid = requiredText(element, sidName);
+    // Read into room kept from one command to the next: a known SID is the
+    // table's, and only an unknown one needs a string of its own.
+    thread_local std::wstring sid;
+    readRequired(sid, element, sidName);
     if (const utility::SCommand* known = commandTable.findCommand(sid)) {
         shown.id = known->id;
         shown.sid = known->sid;
     } else {
-        shown.sid = std::move(sid);
+        shown.sid = sid;
     }
     shown.caption = text(element, captionName);
     return shown;

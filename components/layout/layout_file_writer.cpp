@@ -78,12 +78,9 @@ public:
         // Most values are printable ASCII with nothing to escape: they are
         // narrowed as they stand, in one pass; from the first character that
         // is not, the rest is escaped, converted to UTF-8 first unless ASCII.
-        const std::size_t plain =
-            static_cast<std::size_t>(std::find_if_not(value.begin(), value.end(), isPlain) - value.begin());
-        const std::size_t at = text.size();
-        text.resize(at + plain);
-        std::transform(value.begin(), value.begin() + static_cast<std::ptrdiff_t>(plain),
-                       text.begin() + static_cast<std::ptrdiff_t>(at), [](wchar_t c) { return static_cast<char>(c); });
+        std::size_t plain = 0;
+        for (; plain < value.size() && isPlain(value[plain]); ++plain)
+            text += static_cast<char>(value[plain]);
         const std::wstring_view rest = value.substr(plain);
         if (std::all_of(rest.begin(), rest.end(), [](wchar_t c) { return c > 0 && c < 0x80; })) {
             for (const wchar_t c : rest)

@@ -50,7 +50,7 @@ bool readCommands(const std::wstring& path, const xml::Element& root, std::vecto
         xml::readAttributeText(command.caption, element, L"Caption");
         commands.push_back(std::move(command));
         const SCommand& added = commands.back();
-        if (!bySid.insert(commands, commands.size() - 1)) {
+        if (!bySid.insert(added.sid.str(), commands.size() - 1)) {
             problem = placeOf(path, child) + L": the SID \"" + added.sid.str() + L"\" is listed twice.";
             return false;
         }
@@ -108,57 +108,62 @@ int CCommandTable::GetCommand(const std::wstring& sid, SCommand& record) const {
 }
 
 const SCommand* CCommandTable::findCommand(const std::wstring& sid) const {
-    const std::ptrdiff_t found = bySid.find(commands, sid);
+    const std::ptrdiff_t found = bySid.find(sid);
     return found < 0 ? nullptr : &commands[static_cast<std::size_t>(found)];
 }
 
 // FNV-1a over the characters: SIDs are short, and this needs no call.
-std::uint64_t SidIndex::hashOf(const std::wstring& sid) {
+std::uint64_t SidIndex::hashOf(std::wstring_view sid) {
     std::uint64_t hash = 14695981039346656037u;
     for (const wchar_t c : sid)
         hash = (hash ^ static_cast<std::uint32_t>(c)) * 1099511628211u;
     return hash ^ (hash >> 29);
 }
 
-std::size_t SidIndex::probe(const std::vector<SCommand>& commands, const std::wstring& sid,
-                            std::uint64_t hash) const {
+std::size_t SidIndex::probe(std::wstring_view sid, std::uint64_t hash) const {
     const std::size_t mask = slots.size() - 1;
     const auto tag = static_cast<std::uint32_t>(hash >> 32);
-    std::size_t slot = static_cast<std::size_t>(hash) & mask;
-    for (; slots[slot].position != 0; slot = (slot + 1) & mask)
-        if (slots[slot].tag == tag && commands[slots[slot].position - 1].sid == sid)
+    std::size_t at = static_cast<std::size_t>(hash) & mask;
+    for (; slots[at].position != 0; at = (at + 1) & mask) {
+        const Slot& slot = slots[at];
+        if (slot.tag == tag && slot.length == sid.size() && pool.compare(slot.offset, slot.length, sid) == 0)
             break;
-    return slot;
+    }
+    return at;
 }
 
-bool SidIndex::insert(const std::vector<SCommand>& commands, std::size_t position) {
-    // At most half full, so that a probe ends after a slot or two: past
-    // that, the slots double and the positions before this one go in again.
-    if (2 * (position + 1) > slots.size()) {
-        slots.assign(std::max<std::size_t>(16, 2 * slots.size()), Slot());
-        for (std::size_t before = 0; before < position; ++before)
-            place(commands, before);
-    }
-    if (slots[probe(commands, commands[position].sid, hashOf(commands[position].sid))].position != 0)
+bool SidIndex::insert(std::wstring_view sid, std::size_t position) {
+    const std::uint64_t hash = hashOf(sid);
+    if (!slots.empty() && slots[probe(sid, hash)].position != 0)
         return false;
-    place(commands, position);
+    // At most half full, so that a probe ends after a slot or two: past
+    // that, the slots double and the ones before go in again.
+    if (2 * (position + 1) > slots.size()) {
+        std::vector<Slot> before = std::move(slots);
+        slots.assign(std::max<std::size_t>(16, 2 * before.size()), Slot());
+        for (const Slot& slot : before)
+            if (slot.position != 0)
+                place(slot, hashOf(std::wstring_view(pool).substr(slot.offset, slot.length)));
+    }
+    place({static_cast<std::uint32_t>(position + 1), static_cast<std::uint32_t>(hash >> 32),
+           static_cast<std::uint32_t>(pool.size()), static_cast<std::uint32_t>(sid.size())},
+          hash);
+    pool += sid;
     return true;
 }
 
-void SidIndex::place(const std::vector<SCommand>& commands, std::size_t position) {
-    const std::uint64_t hash = hashOf(commands[position].sid);
+void SidIndex::place(const Slot& slot, std::uint64_t hash) {
     const std::size_t mask = slots.size() - 1;
-    std::size_t slot = static_cast<std::size_t>(hash) & mask;
-    while (slots[slot].position != 0)
-        slot = (slot + 1) & mask;
-    slots[slot] = {static_cast<std::uint32_t>(position + 1), static_cast<std::uint32_t>(hash >> 32)};
+    std::size_t at = static_cast<std::size_t>(hash) & mask;
+    while (slots[at].position != 0)
+        at = (at + 1) & mask;
+    slots[at] = slot;
 }
 
-std::ptrdiff_t SidIndex::find(const std::vector<SCommand>& commands, const std::wstring& sid) const {
+std::ptrdiff_t SidIndex::find(std::wstring_view sid) const {
     if (slots.empty())
         return -1;
-    const Slot& slot = slots[probe(commands, sid, hashOf(sid))];
-    return static_cast<std::ptrdiff_t>(slot.position) - 1;
+    return static_cast<std::ptrdiff_t>(slots[probe(sid, hashOf(sid))].position) - 1;
 }
 
 } // namespace tern::utility

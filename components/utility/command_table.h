@@ -22,6 +22,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tern::utility {
@@ -35,30 +36,34 @@ struct SCommand {
 };
 
 // The positions of the commands by SID: an open-addressed table of
-// positions, small and contiguous, each with bits of its SID's hash, so that
-// a look-up touches little memory besides the command it finds and compares
-// no other command's SID but by chance.
+// positions, each with bits of its SID's hash and where the SID's
+// characters lie in a pool of their own, so that a look-up touches its slot
+// and the characters it compares, never the commands, and compares no other
+// command's SID but by chance.
 class SidIndex {
 public:
-    // Indexes the command at `position` of `commands`, every command before
+    // Indexes the SID of the command at `position`, the positions before
     // it being indexed already; false, indexing nothing, when one of them
     // has the same SID.
-    bool insert(const std::vector<SCommand>& commands, std::size_t position);
+    bool insert(std::wstring_view sid, std::size_t position);
     // The position of the command of that SID; -1 when there is none.
-    std::ptrdiff_t find(const std::vector<SCommand>& commands, const std::wstring& sid) const;
+    std::ptrdiff_t find(std::wstring_view sid) const;
 
 private:
     struct Slot {
         std::uint32_t position = 0; // a position + 1, or 0 for an empty slot
         std::uint32_t tag = 0;      // the high bits of the SID's hash
+        std::uint32_t offset = 0;   // where the SID's characters start in the pool
+        std::uint32_t length = 0;   // and how many there are
     };
-    static std::uint64_t hashOf(const std::wstring& sid);
+    static std::uint64_t hashOf(std::wstring_view sid);
     // The slot of that SID when it is indexed, else the empty slot where it would go.
-    std::size_t probe(const std::vector<SCommand>& commands, const std::wstring& sid, std::uint64_t hash) const;
-    // Puts the position in the first free slot from its SID's.
-    void place(const std::vector<SCommand>& commands, std::size_t position);
+    std::size_t probe(std::wstring_view sid, std::uint64_t hash) const;
+    // Puts the slot in the first free place from its SID's hash.
+    void place(const Slot& slot, std::uint64_t hash);
 
     std::vector<Slot> slots; // a power of two long
+    std::wstring pool;       // the SIDs' characters, one after another
 };
 
 class CCommandTable {

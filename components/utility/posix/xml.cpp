@@ -24,15 +24,25 @@ namespace {
 using platform::fromUtf8;
 using platform::toUtf8;
 
-// A name or value of the DOM as wide text. Nearly all are ASCII, which is
-// widened as it stands; the rest are decoded.
-std::wstring wide(const char* utf8) {
+// Puts a name or value of the DOM into `text` as wide text, in the room
+// the string has. Nearly all are ASCII, which is widened as it stands; the
+// rest are decoded.
+void assignWide(std::wstring& text, const char* utf8) {
     const char* end = utf8;
     while (static_cast<unsigned char>(*end) - 1u < 0x7Fu) // 1 to 0x7F
         ++end;
-    if (*end != '\0')
-        return fromUtf8(utf8);
-    return std::wstring(utf8, end);
+    if (*end != '\0') {
+        text = fromUtf8(utf8);
+        return;
+    }
+    text.resize(static_cast<std::size_t>(end - utf8));
+    std::copy(utf8, end, text.begin());
+}
+
+std::wstring wide(const char* utf8) {
+    std::wstring text;
+    assignWide(text, utf8);
+    return text;
 }
 
 // Whether a name of the DOM reads as `name`. Compared without converting,
@@ -309,7 +319,7 @@ bool readAttributeText(std::wstring& value, const Element& element, std::wstring
     const auto attribute = attributeNamed(domNode(element), name);
     if (!attribute)
         return false;
-    value = wide(attribute.value());
+    assignWide(value, attribute.value());
     return true;
 }
 
