@@ -85,7 +85,8 @@ void warnDefinitionProblems(const std::wstring& path, const std::string& shownPa
         if (!apartment.ok())
             problems.push_back({0, L"The file could not be read: COM cannot be opened."});
         else if (openXmlFile(path, document, root, problems))
-            readDefinition(root, kind, nullptr, [](const update::UpdateData&) {}, problems);
+            readDefinition(
+                root, kind, nullptr, [](const update::UpdateData&) {}, problems);
     }
     for (const Problem& problem : problems)
         out << "warning: " << located(shownPath, problem) << "\n";
