@@ -23,6 +23,10 @@ struct ParseFailure {
     int line = 0;
 };
 
+// What a document is loaded for: to be edited and saved, keeping all the
+// file had, or only to be read (loadForReading).
+enum class LoadFor { saving, reading };
+
 // Parses a file's bytes, decoded as xml_encoding.h decides, into a new
 // document that remembers their encoding. The bytes are given up to the
 // backend, which may keep them as the document's text rather than copy

@@ -145,10 +145,6 @@ private:
 // platform::maxReadSize bytes are read.
 bool load(Document& document, const std::wstring& path, bool flag, std::wstring* why = nullptr, int* line = nullptr);
 
-// What a document is loaded for: to be edited and saved, keeping all the
-// file had, or only to be read.
-enum class LoadFor { saving, reading };
-
 // As load, for a document that is only read: the whitespace that does no
 // more than lay the elements out may be left out (pugixml leaves it, MSXML
 // keeps it), which makes a large file quicker to read and smaller in
