@@ -52,16 +52,27 @@ std::wstring skippedElementMessage(const utility::xml::Node& element, const std:
 void reportUnknownAttributes(const utility::xml::Element& element, std::initializer_list<const wchar_t*> names) {
     if (!loadListener())
         return;
-    // Elements rarely hold an attribute their reader does not know: the
-    // known names are made into a list only for the message about one.
-    for (const std::wstring& attribute : element.attributeNamesOtherThan(names)) {
+    std::vector<utility::xml::AttributeField> known;
+    for (const wchar_t* name : names)
+        if (name)
+            known.push_back({name});
+    std::vector<std::wstring> others;
+    utility::xml::readAttributes(element, known.data(), known.size(), &others);
+    reportUnknownAttributes(element, others, known.data(), known.size());
+}
+
+void reportUnknownAttributes(const utility::xml::Element& element, const std::vector<std::wstring>& others,
+                             const utility::xml::AttributeField* known, std::size_t count) {
+    for (const std::wstring& attribute : others) {
         if (belongsToTheDocument(attribute))
             continue;
+        // Elements rarely hold an attribute their reader does not know: the
+        // known names are made into a list only for the message about one.
         reportDropped(element, [&] {
             std::vector<std::wstring> knownNames;
-            for (const wchar_t* name : names)
-                if (name)
-                    knownNames.emplace_back(name);
+            for (std::size_t i = 0; i < count; ++i)
+                if (!known[i].name.empty())
+                    knownNames.emplace_back(known[i].name);
             std::wstring message = quoted(attribute) + L" is not an attribute of " + quoted(element.name());
             if (const std::wstring* rightSpelling = sameLetters(knownNames, attribute))
                 return message + L"; did you mean " + quoted(*rightSpelling) + L"?";

@@ -29,6 +29,10 @@ std::wstring skippedElementMessage(const utility::xml::Node& element, const std:
 // document's, not the element's, and pass. Costs nothing but the listener
 // test when nobody listens.
 void reportUnknownAttributes(const utility::xml::Element& element, std::initializer_list<const wchar_t*> knownNames);
+// The same for a loader that has read its attributes in one pass: `others`
+// are the names no field named, and the fields' names are the known ones.
+void reportUnknownAttributes(const utility::xml::Element& element, const std::vector<std::wstring>& others,
+                             const utility::xml::AttributeField* known, std::size_t count);
 
 // Reports that the DOM failed to read `element`, which its loader drops.
 void reportUnreadableElement(const utility::xml::Node& element);

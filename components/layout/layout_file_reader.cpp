@@ -108,7 +108,7 @@ std::int32_t number(const xml::Element& element, const std::wstring& name, std::
 bool flag(const xml::Element& element, const std::wstring& name) {
     std::wstring value;
     bool result = false;
-    if (xml::readAttributeText(value, element, name) && !xml::readAttributeBool(result, element, name))
+    if (xml::readAttributeText(value, element, name) && !xml::parseBoolean(result, value))
         fail(element, L"the " + quoted(name) + L" of " + quoted(element.name()) + L" is " + quoted(value) +
                           L", not \"true\" or \"false\".");
     return result;

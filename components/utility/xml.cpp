@@ -61,8 +61,10 @@ bool save(const Document& document, const std::wstring& path) {
 
 bool readAttributeBool(bool& value, const Element& element, std::wstring_view name) {
     std::wstring text;
-    if (!readAttributeText(text, element, name))
-        return false;
+    return readAttributeText(text, element, name) && parseBoolean(value, text);
+}
+
+bool parseBoolean(bool& value, std::wstring_view text) {
     if (platform::equalIgnoringCase(text, L"true") || text == L"1")
         value = true;
     else if (platform::equalIgnoringCase(text, L"false") || text == L"0")

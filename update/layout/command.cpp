@@ -6,7 +6,6 @@
 #include "update/layout/layout_table.h"
 #include "update/layout/table_edit.h"
 #include "update/load_report.h"
-#include "update/skipped_element.h"
 
 namespace tern::update::layout {
 
@@ -19,13 +18,14 @@ bool Command::load(const xml::Element& element) {
     items.clear();
     changeText = false;
     try {
-        if (!xml::readAttributeText(sid, element, L"SID") || sid.empty()) {
-            sid.clear();
+        // Settled before the placements are read, which read theirs.
+        ItemAttributes attributes(element);
+        attributes.text(L"SID", sid).flag(L"ChangeText", changeText).readTexts();
+        if (sid.empty()) {
             reportDropped(element, L"A \"Command\" without a \"SID\" is dropped.");
             return false;
         }
-        readFlag(changeText, element, L"ChangeText");
-        reportUnknownAttributes(element, {L"SID", L"ChangeText"});
+        attributes.settle();
         // Most commands are placed once on each kind of bar.
         items.reserve(3);
         for (xml::Node child = element.firstChild(); child; child = child.nextSibling()) {

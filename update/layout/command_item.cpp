@@ -52,16 +52,15 @@ bool CommandItem::load(const xml::Element& element) {
     }
     try {
         kind = placement->kind;
-        xml::readAttributeText(place, element, placement->placeAttribute);
-        if (placement->groupAttribute)
-            xml::readAttributeText(group, element, placement->groupAttribute);
-        readMode(mode, element);
-        readPos(pos, element);
-        readFlag(makePos, element, L"MakePos");
-        xml::readAttributeText(target, element, L"Target");
-        readFlag(beginGroup, element, L"BeginGroup");
-        reportUnknownAttributes(element, {placement->placeAttribute, placement->groupAttribute, L"Mode", L"Pos",
-                                          L"MakePos", L"Target", L"BeginGroup"});
+        ItemAttributes(element)
+            .text(placement->placeAttribute, place)
+            .text(placement->groupAttribute, group)
+            .mode(mode)
+            .pos(pos)
+            .flag(L"MakePos", makePos)
+            .text(L"Target", target)
+            .flag(L"BeginGroup", beginGroup)
+            .read();
     } catch (const xml::DomError&) {
         reportUnreadable(element);
         return false;

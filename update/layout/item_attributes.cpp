@@ -1,8 +1,10 @@
 #include "update/layout/item_attributes.h"
 
 #include "update/load_report.h"
+#include "update/skipped_element.h"
 
 #include <cstdint>
+#include <stdexcept>
 
 namespace tern::update::layout {
 
@@ -32,7 +34,7 @@ template <std::size_t N> std::wstring alternatives(const CodeText (&texts)[N]) {
 
 // The code of an exactly matching text; 0 for any other text, which the
 // callers never store.
-template <std::size_t N> std::int32_t parseCode(const std::wstring& text, const CodeText (&texts)[N]) {
+template <std::size_t N> std::int32_t codeOf(const std::wstring& text, const CodeText (&texts)[N]) {
     for (const CodeText& entry : texts)
         if (text == entry.text)
             return entry.code;
@@ -48,39 +50,79 @@ template <std::size_t N> std::wstring textOf(std::int32_t code, const CodeText (
 }
 
 template <class Code, std::size_t N>
-void readCode(Code& field, const xml::Element& element, const wchar_t* name, const CodeText (&texts)[N]) {
-    std::wstring text;
-    if (!xml::readAttributeText(text, element, name) || text.empty())
+void parseCode(Code& field, const std::wstring& text, const xml::Element& element, std::wstring_view name,
+               const CodeText (&texts)[N]) {
+    if (text.empty())
         return;
-    if (const std::int32_t code = parseCode(text, texts)) {
+    if (const std::int32_t code = codeOf(text, texts)) {
         field = static_cast<Code>(code);
         return;
     }
     reportDropped(element, [&] {
-        return L"The " + quoted(name) + L" value " + quoted(text) + L" is not one of " + alternatives(texts) +
-               L", so " + quoted(textOf(field, texts)) + L" is used.";
+        return L"The " + quoted(std::wstring(name)) + L" value " + quoted(text) + L" is not one of " +
+               alternatives(texts) + L", so " + quoted(textOf(field, texts)) + L" is used.";
     });
+}
+
+void parseFlag(bool& value, const std::wstring& text, const xml::Element& element, std::wstring_view name) {
+    if (!xml::parseBoolean(value, text))
+        reportDropped(element, [&] {
+            return L"The " + quoted(std::wstring(name)) + L" value " + quoted(text) +
+                   L" is not \"true\" or \"false\", so it is taken as " + (value ? L"true." : L"false.");
+        });
+}
+
+// The texts of the codes and flags, kept from one item to the next.
+std::wstring& roomForText(std::size_t index) {
+    thread_local std::wstring texts[ItemAttributes::maxAttributes];
+    return texts[index];
 }
 
 } // namespace
 
-void readMode(ItemMode& mode, const xml::Element& element) { readCode(mode, element, L"Mode", modeTexts); }
+ItemAttributes& ItemAttributes::want(const wchar_t* name, std::wstring* text, const Parsed& wanted) {
+    if (!name)
+        return *this;
+    if (count == maxAttributes)
+        throw std::logic_error("a layout item reads more attributes than ItemAttributes holds");
+    fields[count] = {name, text ? text : &roomForText(count)};
+    parsed[count] = wanted;
+    ++count;
+    return *this;
+}
 
-void readPos(ItemPos& pos, const xml::Element& element) { readCode(pos, element, L"Pos", posTexts); }
+ItemAttributes& ItemAttributes::text(const wchar_t* name, std::wstring& value, bool* found) {
+    return want(name, &value, {nullptr, nullptr, nullptr, found});
+}
 
-void readFlag(bool& value, const xml::Element& element, const wchar_t* name) {
-    if (!loadListener()) {
-        xml::readAttributeBool(value, element, name);
-        return;
+ItemAttributes& ItemAttributes::mode(ItemMode& mode) { return want(L"Mode", nullptr, {&mode}); }
+
+ItemAttributes& ItemAttributes::pos(ItemPos& pos) { return want(L"Pos", nullptr, {nullptr, &pos}); }
+
+ItemAttributes& ItemAttributes::flag(const wchar_t* name, bool& value) {
+    return want(name, nullptr, {nullptr, nullptr, &value});
+}
+
+void ItemAttributes::readTexts() {
+    others.clear();
+    xml::readAttributes(element, fields, count, loadListener() ? &others : nullptr);
+}
+
+void ItemAttributes::settle() {
+    for (std::size_t i = 0; i < count; ++i) {
+        const xml::AttributeField& field = fields[i];
+        if (parsed[i].found)
+            *parsed[i].found = field.found;
+        if (!field.found)
+            continue;
+        if (parsed[i].mode)
+            parseCode(*parsed[i].mode, *field.text, element, field.name, modeTexts);
+        else if (parsed[i].pos)
+            parseCode(*parsed[i].pos, *field.text, element, field.name, posTexts);
+        else if (parsed[i].flag)
+            parseFlag(*parsed[i].flag, *field.text, element, field.name);
     }
-    // Read as text first, to quote a value that is not a boolean to the
-    // listener; an absent flag, the usual case, is then looked for once.
-    std::wstring text;
-    if (xml::readAttributeText(text, element, name) && !xml::readAttributeBool(value, element, name))
-        reportDropped(element, [&] {
-            return L"The " + quoted(name) + L" value " + quoted(text) +
-                   L" is not \"true\" or \"false\", so it is taken as " + (value ? L"true." : L"false.");
-        });
+    reportUnknownAttributes(element, others, fields, count);
 }
 
 void reportMissing(const xml::Element& element, const wchar_t* what, const wchar_t* consequence) {

@@ -10,18 +10,63 @@
 #include "components/utility/xml.h"
 #include "update/layout/layout_item.h"
 
+#include <cstddef>
 #include <string>
+#include <vector>
 
 namespace tern::update::layout {
 
-// "Mode": "Normal" or "EM_NORMAL", "3dMode", "RedMode". Any other non-empty
-// value leaves mode as it is.
-void readMode(ItemMode& mode, const utility::xml::Element& element);
-// "Pos": "First", "Last" or "EP_LAST", "Before", "After". Any other
-// non-empty value leaves pos as it is.
-void readPos(ItemPos& pos, const utility::xml::Element& element);
-// A boolean attribute; a value that does not read as one leaves value.
-void readFlag(bool& value, const utility::xml::Element& element, const wchar_t* name);
+// Reads a layout item's attributes in one pass over its element. Each call
+// below names one attribute, in the order the listener hears about them:
+// texts go straight into the item's fields; codes and flags are read as
+// text into room kept between items, then parsed.
+class ItemAttributes {
+public:
+    explicit ItemAttributes(const utility::xml::Element& element) : element(element) {}
+    ItemAttributes(const ItemAttributes&) = delete;
+    ItemAttributes& operator=(const ItemAttributes&) = delete;
+
+    // A text; a null name reads nothing. `found`, when given, says whether
+    // the element holds it.
+    ItemAttributes& text(const wchar_t* name, std::wstring& value, bool* found = nullptr);
+    // "Mode": "Normal" or "EM_NORMAL", "3dMode", "RedMode".
+    ItemAttributes& mode(ItemMode& mode);
+    // "Pos": "First", "Last" or "EP_LAST", "Before", "After".
+    ItemAttributes& pos(ItemPos& pos);
+    // A boolean.
+    ItemAttributes& flag(const wchar_t* name, bool& value);
+
+    // Reads the texts. Raises DomError when the DOM fails.
+    void readTexts();
+    // Parses the codes and flags: a code or flag that does not read as one
+    // leaves its field as it is. The listener is told of those and of the
+    // attributes the item does not read.
+    void settle();
+    void read() {
+        readTexts();
+        settle();
+    }
+
+    // The most any item reads.
+    static constexpr std::size_t maxAttributes = 8;
+
+private:
+    // Where a code or flag goes once parsed; all null for a text.
+    struct Parsed {
+        ItemMode* mode = nullptr;
+        ItemPos* pos = nullptr;
+        bool* flag = nullptr;
+        bool* found = nullptr;
+    };
+
+    ItemAttributes& want(const wchar_t* name, std::wstring* text, const Parsed& parsed);
+
+    const utility::xml::Element& element;
+    utility::xml::AttributeField fields[maxAttributes];
+    Parsed parsed[maxAttributes];
+    std::size_t count = 0;
+    std::vector<std::wstring> others;
+};
 
 // Reports that the element lacks `what` (e.g. "a \"Name\"") and what
 // follows (e.g. "makes nothing").

@@ -4,7 +4,6 @@
 #include "update/layout/item_events.h"
 #include "update/layout/layout_table.h"
 #include "update/layout/table_edit.h"
-#include "update/skipped_element.h"
 
 #include <memory>
 
@@ -20,12 +19,13 @@ ILayoutItem* MakeGroup::clone() const { return new MakeGroup(*this); }
 bool MakeGroup::load(const xml::Element& element) {
     *this = MakeGroup();
     try {
-        readMode(mode, element);
-        xml::readAttributeText(tab, element, L"Tab");
-        xml::readAttributeText(name, element, L"Name");
-        readPos(pos, element);
-        xml::readAttributeText(target, element, L"Target");
-        reportUnknownAttributes(element, {L"Mode", L"Tab", L"Name", L"Pos", L"Target"});
+        ItemAttributes(element)
+            .mode(mode)
+            .text(L"Tab", tab)
+            .text(L"Name", name)
+            .pos(pos)
+            .text(L"Target", target)
+            .read();
     } catch (const xml::DomError&) {
         reportUnreadable(element);
         return false;

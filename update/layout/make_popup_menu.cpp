@@ -5,7 +5,6 @@
 #include "update/layout/item_events.h"
 #include "update/layout/layout_table.h"
 #include "update/layout/table_edit.h"
-#include "update/skipped_element.h"
 
 namespace tern::update::layout {
 
@@ -18,16 +17,19 @@ ILayoutItem* MakePopupMenu::clone() const { return new MakePopupMenu(*this); }
 bool MakePopupMenu::load(const xml::Element& element) {
     *this = MakePopupMenu();
     try {
-        readMode(mode, element);
-        xml::readAttributeText(path, element, L"Path");
-        xml::readAttributeText(name, element, L"Name");
-        readPos(pos, element);
-        xml::readAttributeText(target, element, L"Target");
-        // Read after "Target", so that it wins when both are given.
-        if (xml::readAttributeText(target, element, L"TargetId"))
-            targetIsId = true;
-        readFlag(beginGroup, element, L"BeginGroup");
-        reportUnknownAttributes(element, {L"Mode", L"Path", L"Name", L"Pos", L"Target", L"TargetId", L"BeginGroup"});
+        std::wstring targetId;
+        ItemAttributes(element)
+            .mode(mode)
+            .text(L"Path", path)
+            .text(L"Name", name)
+            .pos(pos)
+            .text(L"Target", target)
+            .text(L"TargetId", targetId, &targetIsId)
+            .flag(L"BeginGroup", beginGroup)
+            .read();
+        // "TargetId" wins when both are given.
+        if (targetIsId)
+            target = std::move(targetId);
     } catch (const xml::DomError&) {
         reportUnreadable(element);
         return false;

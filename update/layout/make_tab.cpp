@@ -4,7 +4,6 @@
 #include "update/layout/item_events.h"
 #include "update/layout/layout_table.h"
 #include "update/layout/table_edit.h"
-#include "update/skipped_element.h"
 
 namespace tern::update::layout {
 
@@ -15,11 +14,7 @@ ILayoutItem* MakeTab::clone() const { return new MakeTab(*this); }
 bool MakeTab::load(const xml::Element& element) {
     *this = MakeTab();
     try {
-        readMode(mode, element);
-        xml::readAttributeText(name, element, L"Name");
-        readPos(pos, element);
-        xml::readAttributeText(target, element, L"Target");
-        reportUnknownAttributes(element, {L"Mode", L"Name", L"Pos", L"Target"});
+        ItemAttributes(element).mode(mode).text(L"Name", name).pos(pos).text(L"Target", target).read();
     } catch (const xml::DomError&) {
         reportUnreadable(element);
         return false;

@@ -59,14 +59,16 @@ bool sameName(const char* utf8, std::wstring_view name) {
     return at == name.size() && utf8[at] == '\0';
 }
 
-// The first characters are compared before the names are measured: most
-// names are told apart by them.
-bool isAmong(const char* utf8, std::initializer_list<const wchar_t*> names) {
+// The field naming the attribute; null when none does. The first
+// characters are compared before the names are measured: most names are
+// told apart by them.
+AttributeField* fieldNamed(const char* utf8, AttributeField* fields, std::size_t count) {
     const auto first = static_cast<unsigned char>(utf8[0]);
-    for (const wchar_t* name : names)
-        if (name && (first >= 0x80 || static_cast<wchar_t>(first) == name[0]) && sameName(utf8, name))
-            return true;
-    return false;
+    for (AttributeField* field = fields; field != fields + count; ++field)
+        if (!field->name.empty() && (first >= 0x80 || static_cast<wchar_t>(first) == field->name[0]) &&
+            sameName(utf8, field->name))
+            return field;
+    return nullptr;
 }
 
 // The element's attribute of that name; null when it has none. A short
@@ -251,14 +253,6 @@ std::vector<std::wstring> Element::attributeNames() const {
     return names;
 }
 
-std::vector<std::wstring> Element::attributeNamesOtherThan(std::initializer_list<const wchar_t*> known) const {
-    std::vector<std::wstring> names;
-    for (const auto attribute : domNode(*this).attributes())
-        if (!isAmong(attribute.name(), known))
-            names.push_back(wide(attribute.name()));
-    return names;
-}
-
 Document Document::create(const std::wstring& rootName) {
     requireName(rootName);
     const auto utf8Name = toUtf8(rootName);
@@ -321,6 +315,19 @@ bool readAttributeText(std::wstring& value, const Element& element, std::wstring
         return false;
     assignWide(value, attribute.value());
     return true;
+}
+
+void readAttributes(const Element& element, AttributeField* fields, std::size_t count,
+                    std::vector<std::wstring>* others) {
+    for (const auto attribute : domNode(element).attributes()) {
+        if (AttributeField* field = fieldNamed(attribute.name(), fields, count)) {
+            if (field->text)
+                assignWide(*field->text, attribute.value());
+            field->found = true;
+        } else if (others) {
+            others->push_back(wide(attribute.name()));
+        }
+    }
 }
 
 bool readText(std::wstring& text, const Node& node) {

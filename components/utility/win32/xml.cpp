@@ -200,17 +200,6 @@ std::vector<std::wstring> Element::attributeNames() const {
     return names;
 }
 
-std::vector<std::wstring> Element::attributeNamesOtherThan(std::initializer_list<const wchar_t*> known) const {
-    auto names = attributeNames();
-    const auto isKnown = [&](const std::wstring& name) {
-        return std::any_of(known.begin(), known.end(), [&](const wchar_t* knownName) {
-            return knownName && name == knownName;
-        });
-    };
-    names.erase(std::remove_if(names.begin(), names.end(), isKnown), names.end());
-    return names;
-}
-
 Document Document::create(const std::wstring& rootName) {
     requireName(rootName);
     auto impl = DocumentImpl::create();
@@ -272,6 +261,21 @@ bool readAttributeText(std::wstring& value, const Element& element, std::wstring
         return false;
     value = found.text();
     return true;
+}
+
+// MSXML looks an attribute up by name itself; the names are listed only
+// for a reader that asks for the others.
+void readAttributes(const Element& element, AttributeField* fields, std::size_t count,
+                    std::vector<std::wstring>* others) {
+    std::wstring scratch;
+    for (AttributeField* field = fields; field != fields + count; ++field)
+        if (!field->name.empty() && readAttributeText(field->text ? *field->text : scratch, element, field->name))
+            field->found = true;
+    if (!others)
+        return;
+    for (std::wstring& name : element.attributeNames())
+        if (std::none_of(fields, fields + count, [&](const AttributeField& field) { return field.name == name; }))
+            others->push_back(std::move(name));
 }
 
 bool readText(std::wstring& text, const Node& node) {

@@ -526,16 +526,33 @@ TEST(XmlNames, ReadAttributeText_MatchesTheWholeName_AsciiOrNot) {
     }
 }
 
-TEST(XmlNames, AttributeNamesOtherThan_LeavesOutTheNamedOnes_InTheElementsOrder) {
-    const Document document = parsed(L"<E Tab=\"a\" 色=\"x\" tab=\"b\" Group=\"c\" xmlns:p=\"urn:p\"><Inner/></E>");
+TEST(XmlNames, ReadAttributes_FillsTheNamedFieldsInOnePass_AndListsTheOthersInTheElementsOrder) {
+    const Document document = parsed(L"<E Tab=\"a\" 色=\"x\" tab=\"b\" Pos=\"\" xmlns:p=\"urn:p\"><Inner/></E>");
     const Element root = rootOf(document);
-    EXPECT_EQ(root.attributeNamesOtherThan({L"Tab", nullptr, L"Group"}),
-              (std::vector<std::wstring>{L"色", L"tab", L"xmlns:p"}));
-    EXPECT_EQ(root.attributeNamesOtherThan({L"色", L"xmlns:p", L"Ta"}),
-              (std::vector<std::wstring>{L"Tab", L"tab", L"Group"}));
-    EXPECT_EQ(root.attributeNamesOtherThan({}), root.attributeNames());
-    EXPECT_EQ(selected(root, L"Inner").asElement().attributeNamesOtherThan({L"Tab"}), std::vector<std::wstring>{});
-    EXPECT_EQ(Element().attributeNamesOtherThan({L"Tab"}), std::vector<std::wstring>{});
+    std::wstring tab = L"old";
+    std::wstring group = L"kept";
+    std::wstring pos = L"old";
+    AttributeField fields[] = {{L"Tab", &tab}, {L"Group", &group}, {L"Pos", &pos}, {L"色"}, {L""}};
+    std::vector<std::wstring> others{L"before"};
+    readAttributes(root, fields, &others);
+    EXPECT_EQ(tab, L"a");
+    EXPECT_EQ(group, L"kept");
+    EXPECT_EQ(pos, L"");
+    EXPECT_TRUE(fields[0].found);
+    EXPECT_FALSE(fields[1].found);
+    EXPECT_TRUE(fields[2].found);
+    EXPECT_TRUE(fields[3].found) << "a field without a text is still marked found";
+    EXPECT_FALSE(fields[4].found) << "an empty name names nothing";
+    EXPECT_EQ(others, (std::vector<std::wstring>{L"before", L"tab", L"xmlns:p"}));
+
+    AttributeField none[] = {{L"Tab"}};
+    std::vector<std::wstring> all;
+    readAttributes(root, none, 0, &all);
+    EXPECT_EQ(all, root.attributeNames());
+    readAttributes(selected(root, L"Inner").asElement(), none, &all);
+    readAttributes(Element(), none, &all);
+    EXPECT_EQ(all, root.attributeNames()) << "an element without attributes, or no element, adds none";
+    EXPECT_FALSE(none[0].found);
 }
 
 // Handles are values: a copy, a moved-to handle and one walked from it all
