@@ -23,7 +23,16 @@ std::wstring placeOf(const std::wstring& path, const xml::Node& node) {
 // the first problem.
 bool readCommands(const std::wstring& path, const xml::Element& root, std::vector<SCommand>& commands, SidIndex& bySid,
                   std::wstring& problem) {
+    // Counted first, so that the list and its index are made once at their size.
+    std::size_t count = 0;
+    for (xml::Node child = root.firstChild(); child; child = child.nextSibling())
+        count += child.isElement() ? 1 : 0;
+    commands.reserve(count);
+    bySid.reserve(count);
     std::unordered_set<int> ids;
+    // Read into room kept from one command to the next.
+    std::wstring sid;
+    std::wstring idText;
     for (xml::Node child = root.firstChild(); child; child = child.nextSibling()) {
         if (!child.isElement())
             continue;
@@ -34,20 +43,20 @@ bool readCommands(const std::wstring& path, const xml::Element& root, std::vecto
         }
         const xml::Element element = child.asElement();
         SCommand command;
-        std::wstring sid;
-        if (!xml::readAttributeText(sid, element, L"SID") || sid.empty()) {
+        sid.clear();
+        idText.clear();
+        xml::AttributeField fields[] = {{L"SID", &sid}, {L"Id", &idText}, {L"Caption", &command.caption}};
+        xml::readAttributes(element, fields);
+        if (sid.empty()) {
             problem = placeOf(path, child) + L": a \"Command\" has no \"SID\".";
             return false;
         }
-        command.sid = std::move(sid);
-        std::wstring idText;
-        xml::readAttributeText(idText, element, L"Id");
+        command.sid = sid;
         if (!parseDecimal(idText, command.id) || command.id <= 0) {
             problem = placeOf(path, child) + L": the \"Id\" \"" + idText + L"\" of command \"" + command.sid.str() +
                       L"\" is not a positive whole number.";
             return false;
         }
-        xml::readAttributeText(command.caption, element, L"Caption");
         commands.push_back(std::move(command));
         const SCommand& added = commands.back();
         if (!bySid.insert(added.sid.str(), commands.size() - 1)) {
@@ -112,49 +121,58 @@ const SCommand* CCommandTable::findCommand(const std::wstring& sid) const {
     return found < 0 ? nullptr : &commands[static_cast<std::size_t>(found)];
 }
 
-// FNV-1a over the characters: SIDs are short, and this needs no call.
-std::uint64_t SidIndex::hashOf(std::wstring_view sid) {
+// FNV-1a over the characters, folded to 32 bits: SIDs are short, and this
+// needs no call. A table of commands never comes near 2^32 of them, so the
+// low bits place a slot and the rest still tell most SIDs in a probe apart.
+std::uint32_t SidIndex::hashOf(std::wstring_view sid) {
     std::uint64_t hash = 14695981039346656037u;
     for (const wchar_t c : sid)
         hash = (hash ^ static_cast<std::uint32_t>(c)) * 1099511628211u;
-    return hash ^ (hash >> 29);
+    return static_cast<std::uint32_t>(hash ^ (hash >> 32));
 }
 
-std::size_t SidIndex::probe(std::wstring_view sid, std::uint64_t hash) const {
+std::size_t SidIndex::probe(std::wstring_view sid, std::uint32_t hash) const {
     const std::size_t mask = slots.size() - 1;
-    const auto tag = static_cast<std::uint32_t>(hash >> 32);
-    std::size_t at = static_cast<std::size_t>(hash) & mask;
+    std::size_t at = hash & mask;
     for (; slots[at].position != 0; at = (at + 1) & mask) {
         const Slot& slot = slots[at];
-        if (slot.tag == tag && slot.length == sid.size() && pool.compare(slot.offset, slot.length, sid) == 0)
+        if (slot.hash == hash && slot.length == sid.size() &&
+            std::char_traits<wchar_t>::compare(slot.characters, sid.data(), sid.size()) == 0)
             break;
     }
     return at;
 }
 
 bool SidIndex::insert(std::wstring_view sid, std::size_t position) {
-    const std::uint64_t hash = hashOf(sid);
+    const std::uint32_t hash = hashOf(sid);
     if (!slots.empty() && slots[probe(sid, hash)].position != 0)
         return false;
-    // At most half full, so that a probe ends after a slot or two: past
-    // that, the slots double and the ones before go in again.
-    if (2 * (position + 1) > slots.size()) {
-        std::vector<Slot> before = std::move(slots);
-        slots.assign(std::max<std::size_t>(16, 2 * before.size()), Slot());
-        for (const Slot& slot : before)
-            if (slot.position != 0)
-                place(slot, hashOf(std::wstring_view(pool).substr(slot.offset, slot.length)));
-    }
-    place({static_cast<std::uint32_t>(position + 1), static_cast<std::uint32_t>(hash >> 32),
-           static_cast<std::uint32_t>(pool.size()), static_cast<std::uint32_t>(sid.size())},
-          hash);
-    pool += sid;
+    // At most half full, so that a probe ends after a slot or two.
+    if (2 * (position + 1) > slots.size())
+        resize(std::max<std::size_t>(16, 2 * slots.size()));
+    place({sid.data(), static_cast<std::uint32_t>(sid.size()), hash, static_cast<std::uint32_t>(position + 1)});
     return true;
 }
 
-void SidIndex::place(const Slot& slot, std::uint64_t hash) {
+void SidIndex::reserve(std::size_t count) {
+    std::size_t places = 16;
+    while (places < 2 * count)
+        places *= 2;
+    if (places > slots.size())
+        resize(places);
+}
+
+void SidIndex::resize(std::size_t places) {
+    std::vector<Slot> before = std::move(slots);
+    slots.assign(places, Slot());
+    for (const Slot& slot : before)
+        if (slot.position != 0)
+            place(slot);
+}
+
+void SidIndex::place(const Slot& slot) {
     const std::size_t mask = slots.size() - 1;
-    std::size_t at = static_cast<std::size_t>(hash) & mask;
+    std::size_t at = slot.hash & mask;
     while (slots[at].position != 0)
         at = (at + 1) & mask;
     slots[at] = slot;

@@ -36,34 +36,38 @@ struct SCommand {
 };
 
 // The positions of the commands by SID: an open-addressed table of
-// positions, each with bits of its SID's hash and where the SID's
-// characters lie in a pool of their own, so that a look-up touches its slot
-// and the characters it compares, never the commands, and compares no other
-// command's SID but by chance.
+// positions, each with its SID's hash and where the SID's characters lie,
+// so that a look-up touches its slot and the characters it compares, never
+// the commands, and compares no other command's SID but by chance. The
+// characters are the commands' own, which the table keeps while it keeps
+// the index: a SID's text is shared and never changed (shared_text.h).
 class SidIndex {
 public:
+    // Makes room for that many SIDs at once, rather than growing to it.
+    void reserve(std::size_t count);
     // Indexes the SID of the command at `position`, the positions before
     // it being indexed already; false, indexing nothing, when one of them
-    // has the same SID.
+    // has the same SID. The characters must outlive the index.
     bool insert(std::wstring_view sid, std::size_t position);
     // The position of the command of that SID; -1 when there is none.
     std::ptrdiff_t find(std::wstring_view sid) const;
 
 private:
     struct Slot {
+        const wchar_t* characters = nullptr;
+        std::uint32_t length = 0;
+        std::uint32_t hash = 0;     // which also places the slot
         std::uint32_t position = 0; // a position + 1, or 0 for an empty slot
-        std::uint32_t tag = 0;      // the high bits of the SID's hash
-        std::uint32_t offset = 0;   // where the SID's characters start in the pool
-        std::uint32_t length = 0;   // and how many there are
     };
-    static std::uint64_t hashOf(std::wstring_view sid);
+    static std::uint32_t hashOf(std::wstring_view sid);
     // The slot of that SID when it is indexed, else the empty slot where it would go.
-    std::size_t probe(std::wstring_view sid, std::uint64_t hash) const;
-    // Puts the slot in the first free place from its SID's hash.
-    void place(const Slot& slot, std::uint64_t hash);
+    std::size_t probe(std::wstring_view sid, std::uint32_t hash) const;
+    // Gives the slots that many places, the slots before going in again.
+    void resize(std::size_t places);
+    // Puts the slot in the first free place from its hash.
+    void place(const Slot& slot);
 
-    std::vector<Slot> slots; // a power of two long
-    std::wstring pool;       // the SIDs' characters, one after another
+    std::vector<Slot> slots; // a power of two long, at most half full
 };
 
 class CCommandTable {
