@@ -14,15 +14,15 @@ namespace {
 struct Placement {
     const wchar_t* element;
     ItemKind kind;
-    const wchar_t* placeAttribute;
-    const wchar_t* groupAttribute; // null when the bar has no groups
-    const wchar_t* required;       // what an empty place lacks, for the report
+    std::wstring_view placeAttribute;
+    std::wstring_view groupAttribute; // empty when the bar has no groups
+    const wchar_t* required;          // what an empty place lacks, for the report
 };
 
 const Placement placements[] = {
     {L"Ribbon", EK_RIBBON, L"Tab", L"Group", L"a \"Tab\" and a \"Group\""},
-    {L"Menu", EK_MENU, L"Path", nullptr, L"a \"Path\""},
-    {L"CommandPanel", EK_COMMANDPANEL, L"Name", nullptr, L"a \"Name\""},
+    {L"Menu", EK_MENU, L"Path", {}, L"a \"Path\""},
+    {L"CommandPanel", EK_COMMANDPANEL, L"Name", {}, L"a \"Name\""},
 };
 
 const Placement* findPlacement(const xml::Element& element) {
@@ -65,7 +65,7 @@ bool CommandItem::load(const xml::Element& element) {
         reportUnreadable(element);
         return false;
     }
-    if (place.empty() || (placement->groupAttribute && group.empty()))
+    if (place.empty() || (!placement->groupAttribute.empty() && group.empty()))
         reportMissing(element, placement->required, L"places nothing");
     reportMissingTarget(element, pos, target);
     return true;
@@ -76,7 +76,7 @@ std::wstring CommandItem::describe() const {
     if (!placement)
         return {};
     std::wstring text = placement->element + attributeText(placement->placeAttribute, place);
-    if (placement->groupAttribute)
+    if (!placement->groupAttribute.empty())
         text += attributeText(placement->groupAttribute, group);
     return text;
 }

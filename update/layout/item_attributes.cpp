@@ -13,7 +13,7 @@ namespace xml = utility::xml;
 namespace {
 
 struct CodeText {
-    const wchar_t* text;
+    std::wstring_view text;
     std::int32_t code;
 };
 
@@ -22,7 +22,11 @@ const CodeText modeTexts[] = {
 const CodeText posTexts[] = {
     {L"First", EP_FIRST}, {L"Last", EP_LAST}, {L"EP_LAST", EP_LAST}, {L"Before", EP_BEFORE}, {L"After", EP_AFTER}};
 
-std::wstring quoted(const std::wstring& text) { return L"\"" + text + L"\""; }
+std::wstring quoted(std::wstring_view text) {
+    std::wstring quotedText = L"\"";
+    quotedText += text;
+    return quotedText += L"\"";
+}
 
 // "A", "B" or "C".
 template <std::size_t N> std::wstring alternatives(const CodeText (&texts)[N]) {
@@ -45,7 +49,7 @@ template <std::size_t N> std::int32_t codeOf(const std::wstring& text, const Cod
 template <std::size_t N> std::wstring textOf(std::int32_t code, const CodeText (&texts)[N]) {
     for (const CodeText& entry : texts)
         if (code == entry.code)
-            return entry.text;
+            return std::wstring(entry.text);
     return std::to_wstring(code);
 }
 
@@ -59,48 +63,28 @@ void parseCode(Code& field, const std::wstring& text, const xml::Element& elemen
         return;
     }
     reportDropped(element, [&] {
-        return L"The " + quoted(std::wstring(name)) + L" value " + quoted(text) + L" is not one of " +
-               alternatives(texts) + L", so " + quoted(textOf(field, texts)) + L" is used.";
+        return L"The " + quoted(name) + L" value " + quoted(text) + L" is not one of " + alternatives(texts) +
+               L", so " + quoted(textOf(field, texts)) + L" is used.";
     });
 }
 
 void parseFlag(bool& value, const std::wstring& text, const xml::Element& element, std::wstring_view name) {
     if (!xml::parseBoolean(value, text))
         reportDropped(element, [&] {
-            return L"The " + quoted(std::wstring(name)) + L" value " + quoted(text) +
+            return L"The " + quoted(name) + L" value " + quoted(text) +
                    L" is not \"true\" or \"false\", so it is taken as " + (value ? L"true." : L"false.");
         });
 }
 
-// The texts of the codes and flags, kept from one item to the next.
-std::wstring& roomForText(std::size_t index) {
-    thread_local std::wstring texts[ItemAttributes::maxAttributes];
-    return texts[index];
-}
-
 } // namespace
 
-ItemAttributes& ItemAttributes::want(const wchar_t* name, std::wstring* text, const Parsed& wanted) {
-    if (!name)
-        return *this;
-    if (count == maxAttributes)
-        throw std::logic_error("a layout item reads more attributes than ItemAttributes holds");
-    fields[count] = {name, text ? text : &roomForText(count)};
-    parsed[count] = wanted;
-    ++count;
-    return *this;
+void ItemAttributes::tooMany() {
+    throw std::logic_error("a layout item reads more attributes than ItemAttributes holds");
 }
 
-ItemAttributes& ItemAttributes::text(const wchar_t* name, std::wstring& value, bool* found) {
-    return want(name, &value, {nullptr, nullptr, nullptr, found});
-}
-
-ItemAttributes& ItemAttributes::mode(ItemMode& mode) { return want(L"Mode", nullptr, {&mode}); }
-
-ItemAttributes& ItemAttributes::pos(ItemPos& pos) { return want(L"Pos", nullptr, {nullptr, &pos}); }
-
-ItemAttributes& ItemAttributes::flag(const wchar_t* name, bool& value) {
-    return want(name, nullptr, {nullptr, nullptr, &value});
+std::wstring* ItemAttributes::roomForTexts() {
+    thread_local std::wstring texts[maxAttributes];
+    return texts;
 }
 
 void ItemAttributes::readTexts() {

@@ -22,19 +22,25 @@ namespace tern::update::layout {
 // text into room kept between items, then parsed.
 class ItemAttributes {
 public:
-    explicit ItemAttributes(const utility::xml::Element& element) : element(element) {}
+    explicit ItemAttributes(const utility::xml::Element& element) : element(element), room(roomForTexts()) {}
     ItemAttributes(const ItemAttributes&) = delete;
     ItemAttributes& operator=(const ItemAttributes&) = delete;
 
-    // A text; a null name reads nothing. `found`, when given, says whether
-    // the element holds it.
-    ItemAttributes& text(const wchar_t* name, std::wstring& value, bool* found = nullptr);
+    // Defined here, so that a name's length is known where it is written.
+
+    // A text; an empty name reads nothing. `found`, when given, says
+    // whether the element holds it.
+    ItemAttributes& text(std::wstring_view name, std::wstring& value, bool* found = nullptr) {
+        return name.empty() ? *this : want(name, &value, {nullptr, nullptr, nullptr, found});
+    }
     // "Mode": "Normal" or "EM_NORMAL", "3dMode", "RedMode".
-    ItemAttributes& mode(ItemMode& mode);
+    ItemAttributes& mode(ItemMode& mode) { return want(L"Mode", nullptr, {&mode, nullptr, nullptr, nullptr}); }
     // "Pos": "First", "Last" or "EP_LAST", "Before", "After".
-    ItemAttributes& pos(ItemPos& pos);
+    ItemAttributes& pos(ItemPos& pos) { return want(L"Pos", nullptr, {nullptr, &pos, nullptr, nullptr}); }
     // A boolean.
-    ItemAttributes& flag(const wchar_t* name, bool& value);
+    ItemAttributes& flag(std::wstring_view name, bool& value) {
+        return want(name, nullptr, {nullptr, nullptr, &value, nullptr});
+    }
 
     // Reads the texts. Raises DomError when the DOM fails.
     void readTexts();
@@ -53,16 +59,32 @@ public:
 private:
     // Where a code or flag goes once parsed; all null for a text.
     struct Parsed {
-        ItemMode* mode = nullptr;
-        ItemPos* pos = nullptr;
-        bool* flag = nullptr;
-        bool* found = nullptr;
+        ItemMode* mode;
+        ItemPos* pos;
+        bool* flag;
+        bool* found;
     };
 
-    ItemAttributes& want(const wchar_t* name, std::wstring* text, const Parsed& parsed);
+    ItemAttributes& want(std::wstring_view name, std::wstring* text, const Parsed& wanted) {
+        if (count == maxAttributes)
+            tooMany();
+        fields[count] = {name, text ? text : &room[count], false};
+        parsed[count] = wanted;
+        ++count;
+        return *this;
+    }
+    [[noreturn]] static void tooMany();
+    // Where the texts of the codes and flags are read, kept from one item
+    // to the next.
+    static std::wstring* roomForTexts();
 
     const utility::xml::Element& element;
-    utility::xml::AttributeField fields[maxAttributes];
+    std::wstring* room;
+    // Filled up to count and only read that far, so left uninitialised: an
+    // item reads a few, and clearing them all cost more than reading them.
+    union {
+        utility::xml::AttributeField fields[maxAttributes];
+    };
     Parsed parsed[maxAttributes];
     std::size_t count = 0;
     std::vector<std::wstring> others;

@@ -6,7 +6,7 @@ namespace tern::update::layout {
 
 std::wstring placeOf(const LayoutTable& table) { return L"type " + table.typeName + L", mode " + table.modeName; }
 
-std::wstring attributeText(const wchar_t* name, const std::wstring& value) {
+std::wstring attributeText(std::wstring_view name, const std::wstring& value) {
     return L" " + std::wstring(name) + L"=\"" + value + L"\"";
 }
 

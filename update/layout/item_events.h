@@ -25,7 +25,7 @@ class LayoutTable;
 std::wstring placeOf(const LayoutTable& table);
 
 // ` NAME="VALUE"`, as the attribute stands in its element.
-std::wstring attributeText(const wchar_t* name, const std::wstring& value);
+std::wstring attributeText(std::wstring_view name, const std::wstring& value);
 
 // Why a "Before" or "After" entry went to the end: its target is not among
 // the siblings. Empty for any other position, and when the target was found.
