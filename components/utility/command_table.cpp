@@ -6,7 +6,6 @@
 #include "platform/text.h"
 
 #include <algorithm>
-#include <unordered_set>
 #include <utility>
 
 namespace tern::utility {
@@ -19,6 +18,38 @@ std::wstring placeOf(const std::wstring& path, const xml::Node& node) {
     return line > 0 ? path + L", line " + std::to_wstring(line) : path;
 }
 
+// A power of two at least twice the count: an open-addressed table at most
+// half full ends a probe after a place or two.
+std::size_t placesFor(std::size_t count) {
+    std::size_t places = 16;
+    while (places < 2 * count)
+        places *= 2;
+    return places;
+}
+
+// The identifiers met so far, open-addressed in one block: a set of nodes
+// cost an allocation each. Identifiers are positive, so 0 marks a free place.
+class IdentifierSet {
+public:
+    explicit IdentifierSet(std::size_t count) : places(placesFor(count), 0) {}
+
+    // False when the identifier is in the set already. At most `count` are put in.
+    bool insert(int id) {
+        const std::size_t mask = places.size() - 1;
+        // Fibonacci hashing spreads runs of identifiers, the usual numbering.
+        std::size_t at =
+            static_cast<std::size_t>((static_cast<std::uint64_t>(id) * 11400714819323198485u) >> 32) & mask;
+        for (; places[at] != 0; at = (at + 1) & mask)
+            if (places[at] == id)
+                return false;
+        places[at] = id;
+        return true;
+    }
+
+private:
+    std::vector<int> places;
+};
+
 // Reads the "Command" children of the root, indexing their SIDs; false with
 // the first problem.
 bool readCommands(const std::wstring& path, const xml::Element& root, std::vector<SCommand>& commands, SidIndex& bySid,
@@ -29,7 +60,7 @@ bool readCommands(const std::wstring& path, const xml::Element& root, std::vecto
         count += child.isElement() ? 1 : 0;
     commands.reserve(count);
     bySid.reserve(count);
-    std::unordered_set<int> ids;
+    IdentifierSet ids(count);
     // Read into room kept from one command to the next.
     std::wstring sid;
     std::wstring idText;
@@ -63,7 +94,7 @@ bool readCommands(const std::wstring& path, const xml::Element& root, std::vecto
             problem = placeOf(path, child) + L": the SID \"" + added.sid.str() + L"\" is listed twice.";
             return false;
         }
-        if (!ids.insert(added.id).second) {
+        if (!ids.insert(added.id)) {
             problem = placeOf(path, child) + L": the Id " + idText + L" of command \"" + added.sid.str() +
                       L"\" is already used by another command.";
             return false;
@@ -155,10 +186,7 @@ bool SidIndex::insert(std::wstring_view sid, std::size_t position) {
 }
 
 void SidIndex::reserve(std::size_t count) {
-    std::size_t places = 16;
-    while (places < 2 * count)
-        places *= 2;
-    if (places > slots.size())
+    if (const std::size_t places = placesFor(count); places > slots.size())
         resize(places);
 }
 
