@@ -108,15 +108,20 @@ TEST_F(CommandTableTest, Lookups_FollowTheLastLoad_EveryCommandOfALargeTableFoun
     EXPECT_EQ(table.GetCommand(L"ID_FILE_OPEN", record), 1);
 }
 
-// The index of SIDs grows as the file is read: a SID met again thousands of
-// commands later, after it has grown many times, is still found repeated.
-TEST_F(CommandTableTest, Load_RefusesASidRepeatedFarDownALargeFile_AtTheLineOfTheRepeat) {
+// The SIDs and the identifiers are each kept in a table sized for the whole
+// file: one met again thousands of commands later is still found repeated,
+// also among identifiers that are all multiples of a large power of two.
+TEST_F(CommandTableTest, Load_RefusesASidOrAnIdRepeatedFarDownALargeFile_AtTheLineOfTheRepeat) {
     std::string text = "<Commands>\n";
     for (int i = 1; i <= 3000; ++i)
-        text += "<Command SID=\"ID_" + std::to_string(i) + "\" Id=\"" + std::to_string(i) + "\"/>\n";
+        text += "<Command SID=\"ID_" + std::to_string(i) + "\" Id=\"" + std::to_string(i * 4096) + "\"/>\n";
     ASSERT_TRUE(load(text + "</Commands>")) << reason();
-    EXPECT_FALSE(load(text + "<Command SID=\"ID_3\" Id=\"3001\"/>\n</Commands>"));
+    EXPECT_FALSE(load(text + "<Command SID=\"ID_3\" Id=\"1\"/>\n</Commands>"));
     EXPECT_NE(reason().find("Commands.xml, line 3002: the SID \"ID_3\" is listed twice."), std::string::npos)
+        << reason();
+    EXPECT_FALSE(load(text + "<Command SID=\"ID_NEW\" Id=\"12288\"/>\n</Commands>"));
+    EXPECT_NE(reason().find("Commands.xml, line 3002: the Id 12288 of command \"ID_NEW\" is already used"),
+              std::string::npos)
         << reason();
     EXPECT_TRUE(table.IsCommand(L"ID_3000"));
 }
