@@ -319,13 +319,16 @@ bool readAttributeText(std::wstring& value, const Element& element, std::wstring
 
 void readAttributes(const Element& element, AttributeField* fields, std::size_t count,
                     std::vector<std::wstring>* others) {
-    for (const auto attribute : domNode(element).attributes()) {
-        if (AttributeField* field = fieldNamed(attribute.name(), fields, count)) {
+    // Walked from attribute to attribute: each step of pugixml's range is a
+    // call of its own, and this runs for every attribute of a definition.
+    for (auto attribute = domNode(element).first_attribute(); attribute; attribute = attribute.next_attribute()) {
+        const char* name = attribute.name();
+        if (AttributeField* field = fieldNamed(name, fields, count)) {
             if (field->text)
                 assignWide(*field->text, attribute.value());
             field->found = true;
         } else if (others) {
-            others->push_back(wide(attribute.name()));
+            others->push_back(wide(name));
         }
     }
 }
