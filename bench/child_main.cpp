@@ -14,8 +14,9 @@ int main(int argc, char** argv) {
         return tern::bench::runFloor(rest);
     if (what == "work")
         return tern::bench::runLibraryWork(rest);
-    std::cerr << "usage: tnbench-child floor parse-save IN OUT | floor parse IN | floor settings[-durable] DEFINITION "
-                 "FOLDER\n"
-                 "       tnbench-child work settings DEFINITION FOLDER\n";
+    std::cerr
+        << "usage: tnbench-child floor parse-save IN OUT | floor parse IN... | floor settings[-durable] DEFINITION "
+           "FOLDER\n"
+           "       tnbench-child work settings DEFINITION FOLDER\n";
     return 2;
 }

@@ -80,9 +80,14 @@ int parseAndSave(const std::string& in, const std::string& out) {
     return document.save_file(out.c_str(), "", pugi::format_raw) ? 0 : 1;
 }
 
-int parse(const std::string& in) {
-    pugi::xml_document document;
-    return document.load_file(in.c_str()) ? 0 : 1;
+// Each file in turn, as check reads a definition and its command table.
+int parse(const std::vector<std::string>& files) {
+    for (const std::string& file : files) {
+        pugi::xml_document document;
+        if (!document.load_file(file.c_str()))
+            return 1;
+    }
+    return 0;
 }
 
 // Saves as the library replaces a file: written beside it, flushed to the
@@ -136,8 +141,8 @@ int runFloor(const std::vector<std::string>& arguments) {
     const std::string what = arguments.empty() ? "" : arguments[0];
     if (what == "parse-save" && arguments.size() == 3)
         return parseAndSave(arguments[1], arguments[2]);
-    if (what == "parse" && arguments.size() == 2)
-        return parse(arguments[1]);
+    if (what == "parse" && arguments.size() >= 2)
+        return parse({arguments.begin() + 1, arguments.end()});
     if ((what == "settings" || what == "settings-durable") && arguments.size() == 3)
         return editSettings(arguments[1], arguments[2], what == "settings-durable");
     return 2;

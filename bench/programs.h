@@ -9,7 +9,7 @@
 
 namespace tern::bench {
 
-// floor parse-save IN OUT | parse IN | settings DEFINITION FOLDER |
+// floor parse-save IN OUT | parse IN... | settings DEFINITION FOLDER |
 //       settings-durable DEFINITION FOLDER (each save flushed and renamed into place)
 int runFloor(const std::vector<std::string>& arguments);
 

@@ -115,9 +115,15 @@ void printRatioTable(const Medians& medians, std::ostream& out) {
               ratio(medians, "update/second", "floor_cp/second"), 1.2);
     for (const char* variant : {"check", "check_commands"}) {
         const std::string name = variant;
-        const std::string shown = name == "check" ? "check" : "check --commands";
-        table.row(shown + ", 20,000 entries / pugixml parse", ratio(medians, name + "/20000", "floor_parse/20000"),
-                  3.0);
+        const bool withCommands = name == "check_commands";
+        const std::string shown = withCommands ? "check --commands" : "check";
+        // The floor parses what check reads: with --commands, the command table too.
+        const std::string floor = withCommands ? "floor_parse_commands/20000" : "floor_parse/20000";
+        table.row(shown + ", 20,000 entries / pugixml parse of " + (withCommands ? "both files" : "the file"),
+                  ratio(medians, name + "/20000", floor), 3.0);
+        if (withCommands)
+            table.note("  the same / pugixml parse of the definition alone",
+                       ratio(medians, name + "/20000", "floor_parse/20000"));
         table.row(shown + " growth, 2,000 to 20,000 entries (linear: 10x)",
                   ratio(medians, name + "/20000", name + "/2000"), 11.0);
         table.note(shown + " growth, 200 to 2,000 entries", ratio(medians, name + "/2000", name + "/200"));

@@ -145,10 +145,14 @@ void check(benchmark::State& state, const std::string& size, bool withCommands) 
     }
 }
 
-void parse(benchmark::State& state, const std::string& size) {
-    const fs::path input = setup.inputs / ("definition-" + size) / "Update.xml";
+// The definition, and with the command table the two files check --commands reads.
+void parse(benchmark::State& state, const std::string& size, bool withCommands) {
+    const fs::path input = setup.inputs / ("definition-" + size);
+    std::vector<std::string> argv{setup.child, "floor", "parse", (input / "Update.xml").string()};
+    if (withCommands)
+        argv.push_back((input / "Commands.xml").string());
     for (auto _ : state)
-        record(state, runChild({setup.child, "floor", "parse", input.string()}));
+        record(state, runChild(argv));
 }
 
 template <typename Function> void add(const std::string& name, Function function, int repetitions) {
@@ -194,7 +198,10 @@ void registerAll() {
         add(
             std::string("check_commands/") + size, [size](benchmark::State& s) { check(s, size, true); }, repetitions);
         add(
-            std::string("floor_parse/") + size, [size](benchmark::State& s) { parse(s, size); }, repetitions);
+            std::string("floor_parse/") + size, [size](benchmark::State& s) { parse(s, size, false); }, repetitions);
+        add(
+            std::string("floor_parse_commands/") + size, [size](benchmark::State& s) { parse(s, size, true); },
+            repetitions);
     }
 }
 
