@@ -10,6 +10,7 @@
 #include "platform/text.h"
 
 #include <algorithm>
+#include <charconv>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -72,16 +73,17 @@ public:
     }
 
     void attribute(const char* name, std::wstring_view value) {
-        text += ' ';
-        text += name;
-        text += "=\"";
+        startValue(name);
         // Most values are printable ASCII with nothing to escape: they are
-        // narrowed as they stand, in one pass; from the first character that
-        // is not, the rest is escaped, converted to UTF-8 first unless ASCII.
-        std::size_t plain = 0;
-        for (; plain < value.size() && isPlain(value[plain]); ++plain)
-            text += static_cast<char>(value[plain]);
-        const std::wstring_view rest = value.substr(plain);
+        // narrowed as they stand, into room made for them at once; from the
+        // first character that is not, the rest is escaped, converted to
+        // UTF-8 first unless ASCII.
+        const auto plainEnd = std::find_if_not(value.begin(), value.end(), isPlain);
+        const std::size_t at = text.size();
+        text.resize(at + static_cast<std::size_t>(plainEnd - value.begin()));
+        std::transform(value.begin(), plainEnd, text.begin() + static_cast<std::ptrdiff_t>(at),
+                       [](wchar_t c) { return static_cast<char>(c); });
+        const std::wstring_view rest = value.substr(static_cast<std::size_t>(plainEnd - value.begin()));
         if (std::all_of(rest.begin(), rest.end(), [](wchar_t c) { return c > 0 && c < 0x80; })) {
             for (const wchar_t c : rest)
                 appendEscaped(text, static_cast<char>(c));
@@ -92,7 +94,13 @@ public:
         text += '"';
     }
 
-    void attribute(const char* name, long long value) { attribute(name, std::to_wstring(value)); }
+    void attribute(const char* name, long long value) {
+        char digits[24];
+        const auto written = std::to_chars(digits, digits + sizeof digits, value).ptr;
+        startValue(name);
+        text.append(digits, written);
+        text += '"';
+    }
 
     void close() {
         const OpenElement element = openElements.back();
@@ -115,6 +123,12 @@ public:
     }
 
 private:
+    void startValue(const char* name) {
+        text += ' ';
+        text += name;
+        text += "=\"";
+    }
+
     // A block of text: large enough that handing it on is rare, small
     // enough that the text never holds much of the file.
     static constexpr std::size_t blockSize = 64 * 1024;
