@@ -83,16 +83,15 @@ std::wstring text(const xml::Element& element, const std::wstring& name) {
     return value;
 }
 
-// Reads the attribute into `value`, in the room it has; an absent or empty
-// one fails the read.
-void readRequired(std::wstring& value, const xml::Element& element, const std::wstring& name) {
-    if (!xml::readAttributeText(value, element, name) || value.empty())
+// Fails the read of an element that lacks the attribute or has it empty.
+void requireValue(const std::wstring& value, const xml::Element& element, const std::wstring& name) {
+    if (value.empty())
         fail(element, quoted(element.name()) + L" needs a non-empty " + quoted(name) + L".");
 }
 
 std::wstring requiredText(const xml::Element& element, const std::wstring& name) {
-    std::wstring value;
-    readRequired(value, element, name);
+    std::wstring value = text(element, name);
+    requireValue(value, element, name);
     return value;
 }
 
@@ -105,31 +104,37 @@ std::int32_t number(const xml::Element& element, const std::wstring& name, std::
     return result;
 }
 
-bool flag(const xml::Element& element, const std::wstring& name) {
-    std::wstring value;
-    bool result = false;
-    if (xml::readAttributeText(value, element, name) && !xml::parseBoolean(result, value))
-        fail(element, L"the " + quoted(name) + L" of " + quoted(element.name()) + L" is " + quoted(value) +
-                          L", not \"true\" or \"false\".");
-    return result;
-}
-
 // A command as the file shows it, with the identifier the table gives its
 // SID; 0 when the table does not know it. A known SID is the table's own.
-utility::SCommand command(const xml::Element& element, const utility::CCommandTable& commandTable) {
+// For a toolbar's command, `beginGroup` is set from its flag, false when
+// absent. The attributes are read in one pass: a layout holds a great many
+// commands.
+utility::SCommand command(const xml::Element& element, const utility::CCommandTable& commandTable,
+                          bool* beginGroup = nullptr) {
     expectLeaf(element);
     utility::SCommand shown;
     // Read into room kept from one command to the next: a known SID is the
     // table's, and only an unknown one needs a string of its own.
     thread_local std::wstring sid;
-    readRequired(sid, element, sidName);
+    thread_local std::wstring flagText;
+    sid.clear();
+    xml::AttributeField fields[] = {{sidName, &sid},
+                                    {captionName, &shown.caption},
+                                    {beginGroup ? std::wstring_view(beginGroupName) : std::wstring_view(), &flagText}};
+    xml::readAttributes(element, fields);
+    requireValue(sid, element, sidName);
     if (const utility::SCommand* known = commandTable.findCommand(sid)) {
         shown.id = known->id;
         shown.sid = known->sid;
     } else {
         shown.sid = sid;
     }
-    shown.caption = text(element, captionName);
+    if (!beginGroup)
+        return shown;
+    *beginGroup = false;
+    if (fields[2].found && !xml::parseBoolean(*beginGroup, flagText))
+        fail(element, L"the " + quoted(beginGroupName) + L" of " + quoted(element.name()) + L" is " + quoted(flagText) +
+                          L", not \"true\" or \"false\".");
     return shown;
 }
 
@@ -207,8 +212,11 @@ void readToolBar(const xml::Element& element, CCommandBars& bars, const utility:
     CCommandBar* bar = bars.addToolBar(requiredText(element, L"Title"), barPosition(element));
     const std::vector<Child> controls = children(element, {&commandName});
     bar->reserveControls(controls.size());
-    for (const Child& control : controls)
-        bar->addCommand(command(control.element, commandTable), flag(control.element, beginGroupName));
+    for (const Child& control : controls) {
+        bool beginGroup = false;
+        utility::SCommand shown = command(control.element, commandTable, &beginGroup);
+        bar->addCommand(std::move(shown), beginGroup);
+    }
 }
 
 void readMode(const xml::Element& element, LayoutTypeData& type, const utility::CCommandTable& commandTable) {
