@@ -78,7 +78,7 @@ public:
         // narrowed as they stand, into room made for them at once; from the
         // first character that is not, the rest is escaped, converted to
         // UTF-8 first unless ASCII.
-        const auto plainEnd = std::find_if_not(value.begin(), value.end(), isPlain);
+        const auto plainEnd = std::find_if_not(value.begin(), value.end(), [](wchar_t c) { return isPlain(c); });
         const std::size_t at = text.size();
         text.resize(at + static_cast<std::size_t>(plainEnd - value.begin()));
         std::transform(value.begin(), plainEnd, text.begin() + static_cast<std::ptrdiff_t>(at),
