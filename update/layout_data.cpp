@@ -26,7 +26,7 @@ template <class Item> std::unique_ptr<layout::ILayoutItem> loadItem(const xml::E
 }
 
 struct ItemKind {
-    const wchar_t* name;
+    std::wstring_view name; // its length known, for the comparison with every element
     std::unique_ptr<layout::ILayoutItem> (*load)(const xml::Element&);
 };
 

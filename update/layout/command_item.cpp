@@ -12,7 +12,7 @@ namespace xml = utility::xml;
 namespace {
 
 struct Placement {
-    const wchar_t* element;
+    std::wstring_view element; // its length known, for the comparison with every element
     ItemKind kind;
     std::wstring_view placeAttribute;
     std::wstring_view groupAttribute; // empty when the bar has no groups
@@ -75,7 +75,8 @@ std::wstring CommandItem::describe() const {
     const Placement* placement = findPlacement(kind);
     if (!placement)
         return {};
-    std::wstring text = placement->element + attributeText(placement->placeAttribute, place);
+    std::wstring text(placement->element);
+    text += attributeText(placement->placeAttribute, place);
     if (!placement->groupAttribute.empty())
         text += attributeText(placement->groupAttribute, group);
     return text;
