@@ -4,6 +4,7 @@
 #include "update/load_report.h"
 
 #include <algorithm>
+#include <stdexcept>
 
 namespace tern::update {
 
@@ -52,13 +53,18 @@ std::wstring skippedElementMessage(const utility::xml::Node& element, const std:
 void reportUnknownAttributes(const utility::xml::Element& element, std::initializer_list<const wchar_t*> names) {
     if (!loadListener())
         return;
-    std::vector<utility::xml::AttributeField> known;
+    // A row on the stack: this runs for nearly every element of a definition.
+    constexpr std::size_t most = 8;
+    if (names.size() > most)
+        throw std::logic_error("reportUnknownAttributes takes at most eight names");
+    utility::xml::AttributeField known[most];
+    std::size_t count = 0;
     for (const wchar_t* name : names)
         if (name)
-            known.push_back({name});
+            known[count++] = {name};
     std::vector<std::wstring> others;
-    utility::xml::readAttributes(element, known.data(), known.size(), &others);
-    reportUnknownAttributes(element, others, known.data(), known.size());
+    utility::xml::readAttributes(element, known, count, &others);
+    reportUnknownAttributes(element, others, known, count);
 }
 
 void reportUnknownAttributes(const utility::xml::Element& element, const std::vector<std::wstring>& others,
