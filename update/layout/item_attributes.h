@@ -19,7 +19,9 @@ namespace tern::update::layout {
 // Reads a layout item's attributes in one pass over its element. Each call
 // below names one attribute, in the order the listener hears about them:
 // texts go straight into the item's fields; codes and flags are read as
-// text into room kept between items, then parsed.
+// text into room kept between items, then parsed. The room is the thread's,
+// so one item is settled before the next one's attributes are read (a
+// "Command" settles its own before its placements read theirs).
 class ItemAttributes {
 public:
     explicit ItemAttributes(const utility::xml::Element& element) : element(element), room(roomForTexts()) {}
@@ -57,7 +59,8 @@ public:
     static constexpr std::size_t maxAttributes = 8;
 
 private:
-    // Where a code or flag goes once parsed; all null for a text.
+    // Where a code or flag goes once parsed (all three null for a text),
+    // and where to say whether the element holds the attribute.
     struct Parsed {
         ItemMode* mode;
         ItemPos* pos;

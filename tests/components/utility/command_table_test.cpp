@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <thread>
 #include <utility>
@@ -67,6 +68,26 @@ TEST_F(CommandTableTest, ARecordsSid_IsSharedByItsCopies_AndComparesAsItsText) {
     EXPECT_TRUE(copy.sid != L"ID_DRAW_LINE " && SharedText() == std::wstring() && SharedText(L"").empty());
     record.sid = L"ID_OTHER";
     EXPECT_EQ(copy.sid, L"ID_DRAW_LINE") << "giving a record another SID leaves its copies theirs";
+}
+
+// The index compares the SIDs where the commands hold them: a copy of the
+// table keeps answering after the table it was copied from has loaded
+// another file and been destroyed.
+TEST_F(CommandTableTest, ACopyOfTheTable_AnswersOnItsOwn_AfterTheOriginalLoadsAgainAndGoes) {
+    ASSERT_TRUE(load(twoCommands)) << reason();
+    auto original = std::make_unique<CCommandTable>(table);
+    const CCommandTable copy = *original;
+    ASSERT_TRUE(original->load(folder.system("Commands.xml"), problem)) << reason();
+    ASSERT_TRUE(load("<Commands><Command SID=\"ID_OTHER\" Id=\"1\"/></Commands>")) << reason();
+    ASSERT_TRUE(original->load(folder.system("Commands.xml"), problem)) << reason();
+    original.reset();
+    table = CCommandTable();
+
+    SCommand record;
+    EXPECT_EQ(copy.GetCommand(L"ID_FILE_OPEN", record), 1);
+    EXPECT_EQ(record.id, 57601);
+    EXPECT_TRUE(copy.IsCommand(L"ID_DRAW_LINE"));
+    EXPECT_FALSE(copy.IsCommand(L"ID_OTHER"));
 }
 
 TEST_F(CommandTableTest, GetCommand_IsNegativeAndLeavesTheRecord_ForAnUnknownSid) {
