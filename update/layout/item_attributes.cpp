@@ -87,10 +87,7 @@ std::wstring* ItemAttributes::roomForTexts() {
     return texts;
 }
 
-void ItemAttributes::readTexts() {
-    others.clear();
-    xml::readAttributes(element, fields, count, loadListener() ? &others : nullptr);
-}
+void ItemAttributes::readTexts() { xml::readAttributes(element, fields, count, loadListener() ? &others : nullptr); }
 
 void ItemAttributes::settle() {
     for (std::size_t i = 0; i < count; ++i) {

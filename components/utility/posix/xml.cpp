@@ -71,23 +71,6 @@ AttributeField* fieldNamed(const char* utf8, AttributeField* fields, std::size_t
     return nullptr;
 }
 
-// The element's attribute of that name; null when it has none. A short
-// ASCII name, as nearly all are, is narrowed on the stack and looked up by
-// pugixml in one call; others are compared attribute by attribute.
-pugi::xml_attribute attributeNamed(pugi::xml_node element, std::wstring_view name) {
-    char narrow[64];
-    if (name.size() < sizeof narrow &&
-        std::all_of(name.begin(), name.end(), [](wchar_t c) { return c > 0 && c < 0x80; })) {
-        std::copy(name.begin(), name.end(), narrow);
-        narrow[name.size()] = '\0';
-        return element.attribute(narrow);
-    }
-    for (auto attribute = element.first_attribute(); attribute; attribute = attribute.next_attribute())
-        if (sameName(attribute.name(), name))
-            return attribute;
-    return {};
-}
-
 // Hands what pugixml prints on to a file.
 class FileTextWriter : public pugi::xml_writer {
 public:
@@ -176,9 +159,7 @@ bool checkNodeName(const Node& node, std::wstring_view name) {
 
 Node Node::firstChild() const { return NodeAccess::make(document, domNode(*this).first_child()); }
 
-Node Node::nextSibling() const {
-    return NodeAccess::make(document, domNode(*this).next_sibling());
-}
+Node Node::nextSibling() const { return NodeAccess::make(document, domNode(*this).next_sibling()); }
 
 std::wstring Node::outerXml() const {
     const auto impl = NodeAccess::impl(*this);
@@ -309,14 +290,6 @@ bool getRootElement(Element& element, const Document& document) {
     return static_cast<bool>(element);
 }
 
-bool readAttributeText(std::wstring& value, const Element& element, std::wstring_view name) {
-    const auto attribute = attributeNamed(domNode(element), name);
-    if (!attribute)
-        return false;
-    assignWide(value, attribute.value());
-    return true;
-}
-
 void readAttributes(const Element& element, AttributeField* fields, std::size_t count,
                     std::vector<std::wstring>* others) {
     // Walked from attribute to attribute: each step of pugixml's range is a
@@ -331,6 +304,13 @@ void readAttributes(const Element& element, AttributeField* fields, std::size_t 
             others->push_back(wide(name));
         }
     }
+}
+
+// One field, read as readAttributes reads any.
+bool readAttributeText(std::wstring& value, const Element& element, std::wstring_view name) {
+    AttributeField field{name, &value};
+    readAttributes(element, &field, 1);
+    return field.found;
 }
 
 bool readText(std::wstring& text, const Node& node) {
@@ -359,8 +339,8 @@ bool selectSingleNode(Node& node, const Node& context, const std::wstring& expre
     const auto impl = NodeAccess::impl(context);
     Node selected; // given to `node` last: it may be the context itself
     if (impl && !expression.empty()) {
-        const pugi::xpath_node start = impl->attribute ? pugi::xpath_node(impl->attribute, impl->node)
-                                                       : pugi::xpath_node(impl->node);
+        const pugi::xpath_node start =
+            impl->attribute ? pugi::xpath_node(impl->attribute, impl->node) : pugi::xpath_node(impl->node);
         try {
             const pugi::xpath_query query(toUtf8(expression).c_str());
             const auto first = query.evaluate_node_set(start).first();
