@@ -27,4 +27,13 @@ bool FileWriter::flush() {
     return !failed;
 }
 
+std::error_code writeProduced(std::function<std::error_code(std::string_view)> put,
+                              const std::function<bool(FileWriter&)>& produce) {
+    FileWriter writer(std::move(put));
+    const bool produced = produce(writer) && writer.flush();
+    if (writer.failure() || produced)
+        return writer.failure();
+    return std::make_error_code(std::errc::operation_canceled);
+}
+
 } // namespace tern::platform

@@ -36,4 +36,10 @@ private:
     std::error_code failed;
 };
 
+// Hands what `produce` writes to `put` through a writer, to the last byte:
+// empty when all of it went, else the first failed write's error, or
+// std::errc::operation_canceled when `produce` gave up.
+std::error_code writeProduced(std::function<std::error_code(std::string_view)> put,
+                              const std::function<bool(FileWriter&)>& produce);
+
 } // namespace tern::platform

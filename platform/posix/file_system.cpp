@@ -411,11 +411,8 @@ bool writeFileReplacingWith(const std::wstring& path, const std::function<bool(F
                       if (existing.st_mode != 0 &&
                           (failsNow(FileCall::changeAttributes) || ::fchmod(fd, existing.st_mode & 07777) != 0))
                           return lastError();
-                      FileWriter writer([fd](std::string_view bytes) { return posix::writeAll(fd, bytes); });
-                      const bool produced = produce(writer) && writer.flush();
-                      if (writer.failure() || produced)
-                          return writer.failure();
-                      return std::make_error_code(std::errc::operation_canceled);
+                      return writeProduced([fd](std::string_view bytes) { return posix::writeAll(fd, bytes); },
+                                           produce);
                   }));
 }
 

@@ -419,11 +419,8 @@ bool writeFileReplacingWith(const std::wstring& path, const std::function<bool(F
     Handle file = createBeside(target, existing & ~static_cast<DWORD>(FILE_ATTRIBUTE_REPARSE_POINT), temporary);
     if (!file)
         return fail(why, lastError());
-    FileWriter writer([&file](std::string_view bytes) { return writeAll(file.get(), bytes); });
-    const bool produced = produce(writer) && writer.flush();
-    std::error_code failed = writer.failure();
-    if (!failed && !produced)
-        failed = std::make_error_code(std::errc::operation_canceled);
+    std::error_code failed =
+        writeProduced([&file](std::string_view bytes) { return writeAll(file.get(), bytes); }, produce);
     if (!failed && (failsNow(FileCall::flush) || !::FlushFileBuffers(file.get())))
         failed = lastError();
     if (!::CloseHandle(file.release()) && !failed)
