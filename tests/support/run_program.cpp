@@ -78,8 +78,15 @@ int runCommand(std::string command) {
 #ifdef _WIN32
     // cmd.exe strips the outermost quotes of the line it is given.
     command = "\"" + command + "\"";
-#endif
+    // Under Wine the command processor now and then fails to start at all:
+    // std::system then gives -1 and has run nothing, so it is asked again.
+    int raw = -1;
+    for (int attempt = 0; attempt < 3 && raw == -1; ++attempt)
+        raw = std::system(command.c_str());
+    return exitStatus(raw);
+#else
     return exitStatus(std::system(command.c_str()));
+#endif
 }
 
 // The text a program wrote to the file, which is then removed.
