@@ -50,17 +50,16 @@ private:
     std::vector<int> places;
 };
 
-// Reads the "Command" children of the root, indexing their SIDs; false with
-// the first problem.
-bool readCommands(const std::wstring& path, const xml::Element& root, std::vector<SCommand>& commands, SidIndex& bySid,
-                  std::wstring& problem) {
-    // Counted first, so that the list and its index are made once at their size.
+// Reads the "Command" children of the root, in file order, up to the first
+// that breaks a rule of its own; false with that problem, the commands
+// before it read.
+bool readRecords(const std::wstring& path, const xml::Element& root, std::vector<SCommand>& commands,
+                 std::wstring& problem) {
+    // Counted first, so that the list is made once at its size.
     std::size_t count = 0;
     for (xml::Node child = root.firstChild(); child; child = child.nextSibling())
         count += child.isElement() ? 1 : 0;
     commands.reserve(count);
-    bySid.reserve(count);
-    IdentifierSet ids(count);
     // Read into room kept from one command to the next.
     std::wstring sid;
     std::wstring idText;
@@ -72,12 +71,11 @@ bool readCommands(const std::wstring& path, const xml::Element& root, std::vecto
                       L"\" is not allowed in \"Commands\"; only \"Command\" is.";
             return false;
         }
-        const xml::Element element = child.asElement();
         SCommand command;
         sid.clear();
         idText.clear();
         xml::AttributeField fields[] = {{L"SID", &sid}, {L"Id", &idText}, {L"Caption", &command.caption}};
-        xml::readAttributes(element, fields);
+        xml::readAttributes(child.asElement(), fields);
         if (sid.empty()) {
             problem = placeOf(path, child) + L": a \"Command\" has no \"SID\".";
             return false;
@@ -89,18 +87,52 @@ bool readCommands(const std::wstring& path, const xml::Element& root, std::vecto
             return false;
         }
         commands.push_back(std::move(command));
-        const SCommand& added = commands.back();
-        if (!bySid.insert(added.sid.str(), commands.size() - 1)) {
-            problem = placeOf(path, child) + L": the SID \"" + added.sid.str() + L"\" is listed twice.";
-            return false;
-        }
-        if (!ids.insert(added.id)) {
-            problem = placeOf(path, child) + L": the Id " + idText + L" of command \"" + added.sid.str() +
-                      L"\" is already used by another command.";
-            return false;
-        }
     }
     return true;
+}
+
+// The position of the first command whose Id an earlier one has; -1 when none has.
+std::ptrdiff_t firstRepeatedId(const std::vector<SCommand>& commands) {
+    IdentifierSet ids(commands.size());
+    for (std::size_t at = 0; at < commands.size(); ++at)
+        if (!ids.insert(commands[at].id))
+            return static_cast<std::ptrdiff_t>(at);
+    return -1;
+}
+
+// The element of the command at that position, for saying where it is.
+xml::Element commandElement(const xml::Element& root, std::ptrdiff_t position) {
+    xml::Node child = root.firstChild();
+    for (std::ptrdiff_t elements = 0;; child = child.nextSibling())
+        if (child.isElement() && elements++ == position)
+            return child.asElement();
+}
+
+// Reads the commands and indexes their SIDs; false with the first problem
+// in file order: a command that breaks a rule of its own, or one whose SID
+// or Id an earlier command has.
+bool readCommands(const std::wstring& path, const xml::Element& root, std::vector<SCommand>& commands, SidIndex& bySid,
+                  std::wstring& problem) {
+    // The commands are indexed once read, the index being faster made in
+    // one go; a repeat among them comes before what stopped the reading.
+    const bool allRead = readRecords(path, root, commands, problem);
+    const std::ptrdiff_t sidRepeat = bySid.index(commands);
+    const std::ptrdiff_t idRepeat = firstRepeatedId(commands);
+    if (sidRepeat < 0 && idRepeat < 0)
+        return allRead;
+    const bool sidFirst = idRepeat < 0 || (sidRepeat >= 0 && sidRepeat <= idRepeat);
+    const std::ptrdiff_t position = sidFirst ? sidRepeat : idRepeat;
+    const xml::Element element = commandElement(root, position);
+    const std::wstring& sid = commands[static_cast<std::size_t>(position)].sid.str();
+    if (sidFirst) {
+        problem = placeOf(path, element) + L": the SID \"" + sid + L"\" is listed twice.";
+    } else {
+        std::wstring idText;
+        xml::readAttributeText(idText, element, L"Id");
+        problem = placeOf(path, element) + L": the Id " + idText + L" of command \"" + sid +
+                  L"\" is already used by another command.";
+    }
+    return false;
 }
 
 } // namespace
@@ -174,42 +206,36 @@ std::size_t SidIndex::probe(std::wstring_view sid, std::uint32_t hash) const {
     return at;
 }
 
-bool SidIndex::insert(std::wstring_view sid, std::size_t position) {
-    const std::uint32_t hash = hashOf(sid);
-    if (!slots.empty() && slots[probe(sid, hash)].position != 0)
-        return false;
-    // At most half full, so that a probe ends after a slot or two.
-    if (2 * (position + 1) > slots.size())
-        resize(std::max<std::size_t>(16, 2 * slots.size()));
-    place({sid.data(), static_cast<std::uint32_t>(sid.size()), hash, static_cast<std::uint32_t>(position + 1)});
-    return true;
-}
-
-void SidIndex::reserve(std::size_t count) {
-    if (const std::size_t places = placesFor(count); places > slots.size())
-        resize(places);
-}
-
-void SidIndex::resize(std::size_t places) {
-    std::vector<Slot> before = std::move(slots);
-    slots.assign(places, Slot());
-    for (const Slot& slot : before)
+std::ptrdiff_t SidIndex::index(const std::vector<SCommand>& commands) {
+    slots.assign(placesFor(commands.size()), Slot());
+    // Hashed first, so that each slot is asked for a few SIDs before it is
+    // filled: filling the slots one by one waited for memory at each.
+    std::vector<std::uint32_t> hashes;
+    hashes.reserve(commands.size());
+    for (const SCommand& command : commands)
+        hashes.push_back(hashOf(command.sid.str()));
+    constexpr std::size_t ahead = 8;
+    for (std::size_t at = 0; at < commands.size(); ++at) {
+        if (at + ahead < commands.size())
+            __builtin_prefetch(&home(hashes[at + ahead]));
+        const std::wstring& sid = commands[at].sid.str();
+        Slot& slot = slots[probe(sid, hashes[at])];
         if (slot.position != 0)
-            place(slot);
-}
-
-void SidIndex::place(const Slot& slot) {
-    const std::size_t mask = slots.size() - 1;
-    std::size_t at = slot.hash & mask;
-    while (slots[at].position != 0)
-        at = (at + 1) & mask;
-    slots[at] = slot;
+            return static_cast<std::ptrdiff_t>(at);
+        slot = {sid.data(), static_cast<std::uint32_t>(sid.size()), hashes[at], static_cast<std::uint32_t>(at + 1)};
+    }
+    return -1;
 }
 
 std::ptrdiff_t SidIndex::find(std::wstring_view sid) const {
     if (slots.empty())
         return -1;
     return static_cast<std::ptrdiff_t>(slots[probe(sid, hashOf(sid))].position) - 1;
+}
+
+void SidIndex::prefetch(std::wstring_view sid) const {
+    if (!slots.empty())
+        __builtin_prefetch(&home(hashOf(sid)));
 }
 
 } // namespace tern::utility

@@ -43,14 +43,16 @@ struct SCommand {
 // the index: a SID's text is shared and never changed (shared_text.h).
 class SidIndex {
 public:
-    // Makes room for that many SIDs at once, rather than growing to it.
-    void reserve(std::size_t count);
-    // Indexes the SID of the command at `position`, the positions before
-    // it being indexed already; false, indexing nothing, when one of them
-    // has the same SID. The characters must outlive the index.
-    bool insert(std::wstring_view sid, std::size_t position);
+    // Indexes the SIDs of the commands, which must outlive the index, in
+    // place of what it held; the position of the first command whose SID
+    // an earlier one has (indexing stops there), or -1.
+    std::ptrdiff_t index(const std::vector<SCommand>& commands);
     // The position of the command of that SID; -1 when there is none.
     std::ptrdiff_t find(std::wstring_view sid) const;
+    // Asks memory for the slot a look-up of the SID starts at, and returns
+    // at once: the slots are met at random, so a look-up waits for memory
+    // unless its slot was asked for a little before.
+    void prefetch(std::wstring_view sid) const;
 
 private:
     struct Slot {
@@ -62,10 +64,7 @@ private:
     static std::uint32_t hashOf(std::wstring_view sid);
     // The slot of that SID when it is indexed, else the empty slot where it would go.
     std::size_t probe(std::wstring_view sid, std::uint32_t hash) const;
-    // Gives the slots that many places, the slots before going in again.
-    void resize(std::size_t places);
-    // Puts the slot in the first free place from its hash.
-    void place(const Slot& slot);
+    const Slot& home(std::uint32_t hash) const { return slots[hash & (slots.size() - 1)]; }
 
     std::vector<Slot> slots; // a power of two long, at most half full
 };
@@ -79,6 +78,9 @@ public:
 
     // Whether the table knows the SID.
     bool IsCommand(const std::wstring& sid) const;
+    // Readies a look-up of the SID, to be made a little later, for callers
+    // that learn SIDs before they ask about them (SidIndex::prefetch).
+    void prefetch(const std::wstring& sid) const { bySid.prefetch(sid); }
     // Fills `record` with the command of that SID and returns its 0-based
     // position in the table; -1 (and `record` untouched) when it is unknown.
     int GetCommand(const std::wstring& sid, SCommand& record) const;

@@ -147,6 +147,32 @@ TEST_F(CommandTableTest, Load_RefusesASidOrAnIdRepeatedFarDownALargeFile_AtTheLi
     EXPECT_TRUE(table.IsCommand(L"ID_3000"));
 }
 
+// The commands are read before they are indexed: a repeat is still named
+// before a fault further down, and after one further up.
+TEST_F(CommandTableTest, Load_NamesTheFirstFaultInTheFile_WhetherARepeatOrABadCommand) {
+    const std::pair<std::string, const char*> cases[] = {
+        {R"(<Command SID="ID_A" Id="1"/><Command SID="ID_A" Id="2"/><Command SID="ID_B" Id="x"/>)",
+         R"(the SID "ID_A" is listed twice)"},
+        {R"(<Command SID="ID_A" Id="1"/><Command SID="ID_B" Id="0"/><Command SID="ID_A" Id="3"/>)",
+         R"(the "Id" "0" of command "ID_B")"},
+        {R"(<Command SID="ID_A" Id="1"/><Command SID="ID_B" Id="01"/><Command SID="ID_B" Id="3"/>)",
+         R"(line 4: the Id 01 of command "ID_B" is already used)"},
+        {R"(<Command SID="ID_A" Id="1"/><Command SID="ID_B" Id="2"/><Command SID="ID_A" Id="2"/>)",
+         R"(line 5: the SID "ID_A" is listed twice)"},
+        {R"(<Command SID="ID_A" Id="1"/><Command SID="ID_B" Id="2"/><Command SID="ID_B" Id="3"/><Group/>)",
+         R"(line 5: the SID "ID_B" is listed twice)"},
+    };
+    for (const auto& [commands, fault] : cases) {
+        std::string text = "<Commands>\n<!-- the first -->\n" + commands + "\n</Commands>";
+        // One command a line, the first on line 3.
+        for (std::size_t at = text.find("/><"); at != std::string::npos; at = text.find("/><", at))
+            text.insert(at += 2, "\n");
+        SCOPED_TRACE(text);
+        EXPECT_FALSE(load(text));
+        EXPECT_NE(reason().find(fault), std::string::npos) << reason();
+    }
+}
+
 TEST_F(CommandTableTest, Load_RefusesTheWholeFile_NamingTheFault_AndKeepsThePreviousTable) {
     const auto commands = [](const std::string& content) { return "<Commands>" + content + "</Commands>"; };
     const std::pair<std::string, const char*> cases[] = {
