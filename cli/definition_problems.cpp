@@ -16,6 +16,11 @@ namespace {
 
 // The loaders' reports as problems, and the SIDs of the commands they keep
 // checked against the command table when there is one.
+//
+// A SID is looked up when the next command is read, or at the end: its
+// look-up is readied when it is read (CCommandTable::prefetch), so that
+// the table's memory is not waited for command by command. Its problem
+// goes where it would have gone, among those reported since.
 class ProblemCollector : public update::LoadListener {
 public:
     ProblemCollector(const utility::CCommandTable* commands, std::vector<Problem>& problems)
@@ -26,15 +31,38 @@ public:
     }
 
     void commandRead(const xml::Element& element, const std::wstring& sid) override {
-        if (commands && !commands->IsCommand(sid))
-            problems.push_back({element.line(), L"The SID \"" + sid +
-                                                    L"\" is not in the command table, so this \"Command\" is "
-                                                    L"never placed."});
+        if (!commands)
+            return;
+        commands->prefetch(sid);
+        checkWaitingSid();
+        waiting.sid = sid; // into the room the last SID had
+        waiting.element = element;
+        waiting.problemsBefore = problems.size();
+        waiting.present = true;
+    }
+
+    // Checks the SID still waiting; once the loaders are done.
+    void checkWaitingSid() {
+        if (!waiting.present)
+            return;
+        waiting.present = false;
+        if (!commands->IsCommand(waiting.sid))
+            problems.insert(
+                problems.begin() + static_cast<std::ptrdiff_t>(waiting.problemsBefore),
+                {waiting.element.line(), L"The SID \"" + waiting.sid +
+                                             L"\" is not in the command table, so this \"Command\" is never "
+                                             L"placed."});
     }
 
 private:
     const utility::CCommandTable* commands;
     std::vector<Problem>& problems;
+    struct {
+        std::wstring sid;
+        xml::Element element;
+        std::size_t problemsBefore = 0;
+        bool present = false;
+    } waiting;
 };
 
 } // namespace
@@ -69,7 +97,9 @@ void readDefinition(const xml::Element& root, const DefinitionKind& kind, const 
     // The loaders say why they reject a file; a DOM failure is the one
     // rejection they have no words for.
     const auto take = [&](std::unique_ptr<update::UpdateData> entry) { look(*entry); };
-    if (!update::loadDefinition(root, kind.rootName, kind.bareLayouts, take) && problems.size() == before)
+    const bool loaded = update::loadDefinition(root, kind.rootName, kind.bareLayouts, take);
+    collector.checkWaitingSid();
+    if (!loaded && problems.size() == before)
         problems.push_back({0, L"The file could not be read, so the whole file is rejected."});
 }
 

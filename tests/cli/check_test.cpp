@@ -139,19 +139,31 @@ TEST_F(CheckCommandTest, EachKindOfProblem_IsOneLine_AtTheLineOfItsElement) {
     }
 }
 
-TEST_F(CheckCommandTest, UnknownCommands_AreReportedOnlyAgainstACommandTable) {
+// All on one line, so that only the order of the reports tells whether a
+// command's unknown SID is listed with that command.
+TEST_F(CheckCommandTest, UnknownCommands_AreReportedOnlyAgainstACommandTable_EachWithItsCommand) {
     writeFile(temp.native("Check.xml"), "<Update_Data><Update ver=\"2016.0\"><Layout>"
                                         "<Command SID=\"ID_UNKNOWN\"><Menu Path=\"Draw\"/></Command>"
+                                        "<Command SID=\"ID_DRAW_ARC\"><Menu Path=\"Draw\" Pos=\"Up\"/></Command>"
+                                        "<Command SID=\"ID_ALSO_UNKNOWN\"><Menu Path=\"Draw\" Mode=\"3D\"/></Command>"
                                         "</Layout></Update></Update_Data>");
+    const std::string pos = "Check.xml:1: The \"Pos\" value \"Up\" is not one of \"First\", \"Last\", \"EP_LAST\", "
+                            "\"Before\" or \"After\", so \"Last\" is used.\n";
+    const std::string mode = "Check.xml:1: The \"Mode\" value \"3D\" is not one of \"Normal\", \"EM_NORMAL\", "
+                             "\"3dMode\" or \"RedMode\", so \"Normal\" is used.\n";
     const auto without = check({"Check.xml"});
-    EXPECT_EQ(without.status, 0);
-    EXPECT_EQ(without.output, "Check.xml: entry 2016.0: 1 layout item, 0 setting sections\n1 entry, 0 problems\n");
+    EXPECT_EQ(without.status, 1);
+    EXPECT_EQ(without.output,
+              "Check.xml: entry 2016.0: 3 layout items, 0 setting sections\n" + pos + mode + "1 entry, 2 problems\n");
     const auto with = check({"--commands", sampleCommands, "Check.xml"});
     EXPECT_EQ(with.status, 1);
-    EXPECT_EQ(with.output, "Check.xml: entry 2016.0: 1 layout item, 0 setting sections\n"
+    EXPECT_EQ(with.output, "Check.xml: entry 2016.0: 3 layout items, 0 setting sections\n"
                            "Check.xml:1: The SID \"ID_UNKNOWN\" is not in the command table, so this \"Command\" is "
-                           "never placed.\n"
-                           "1 entry, 1 problem\n");
+                           "never placed.\n" +
+                               pos + mode +
+                               "Check.xml:1: The SID \"ID_ALSO_UNKNOWN\" is not in the command table, so this "
+                               "\"Command\" is never placed.\n"
+                               "1 entry, 4 problems\n");
 }
 
 TEST_F(CheckCommandTest, ARejectedFile_IsOneProblem_ListedAfterTheEntriesReadBeforeIt) {
