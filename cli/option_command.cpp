@@ -2,6 +2,7 @@
 
 #include "cli/definition_problems.h"
 #include "cli/folder_frame.h"
+#include "cli/kept_to_the_end.h"
 #include "cli/load_failure.h"
 #include "cli/paths.h"
 #include "cli/reported_run.h"
@@ -42,7 +43,9 @@ int runOption(const OptionOptions& options) {
     utility::CCommandTable commands;
     if (!loadCommandTable(commands, commandsFile))
         return usageErrorStatus;
-    layout::LayoutManager layouts;
+    // The layout model is the application's, which outlives the append;
+    // here it lives to the end of the process (kept_to_the_end.h).
+    layout::LayoutManager& layouts = keptToTheEnd<layout::LayoutManager>();
     FolderFrame frame(folders, commands, layouts);
     const std::wstring layoutFile = folders.appData + L"Config\\Display.xml";
     if (!layouts.loadXmlFile(layoutFile, frame))

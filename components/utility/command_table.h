@@ -64,6 +64,7 @@ private:
     static std::uint32_t hashOf(std::wstring_view sid);
     // The slot of that SID when it is indexed, else the empty slot where it would go.
     std::size_t probe(std::wstring_view sid, std::uint32_t hash) const;
+    // The slot a SID of that hash is looked for in first.
     const Slot& home(std::uint32_t hash) const { return slots[hash & (slots.size() - 1)]; }
 
     std::vector<Slot> slots; // a power of two long, at most half full
