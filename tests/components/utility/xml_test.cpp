@@ -433,6 +433,20 @@ TEST(XmlParse, LoadXml_Fails_ForTextThatIsNotOneDocument) {
     }
 }
 
+// Lines of every length, so that line feeds fall at every place of the
+// eight-byte words the loader reads at a time; a byte that differs from a
+// line feed only in its high bit (in the UTF-8 of U+008A) ends none.
+TEST_F(XmlFile, Load_CountsLinesOfEveryLength_AndOnlyLineFeedsEndThem) {
+    std::string text = "<R>";
+    for (int i = 0; i < 24; ++i)
+        text += "\n<E" + std::string(static_cast<std::size_t>(i % 9), ' ') + "/><!--\xc2\x8a" +
+                std::string(static_cast<std::size_t>(i % 5), ' ') + "-->";
+    writeFile(file, text + "</R>");
+    ASSERT_TRUE(load(document, path, false));
+    for (int i = 0; i < 24; ++i)
+        EXPECT_EQ(selected(rootOf(document), L"E[" + std::to_wstring(i + 1) + L"]").line(), i + 2) << i;
+}
+
 TEST(XmlParse, Line_GivesTheLineANodeWasReadFrom) {
     const Document document =
         parsed(L"<?xml version=\"1.0\"?>\r\n<Root>\r\n  <A/>\n\n  <B\n    x=\"1\"/>\r  <C/></Root>");
