@@ -102,10 +102,11 @@ std::ptrdiff_t firstRepeatedId(const std::vector<SCommand>& commands) {
 
 // The element of the command at that position, for saying where it is.
 xml::Element commandElement(const xml::Element& root, std::ptrdiff_t position) {
-    xml::Node child = root.firstChild();
-    for (std::ptrdiff_t elements = 0;; child = child.nextSibling())
+    std::ptrdiff_t elements = 0;
+    for (xml::Node child = root.firstChild(); child; child = child.nextSibling())
         if (child.isElement() && elements++ == position)
             return child.asElement();
+    return {};
 }
 
 // Reads the commands and indexes their SIDs; false with the first problem
