@@ -62,13 +62,17 @@ const char* findDocumentLevelProblem(const pugi::xml_document& dom, bool textSta
 // one walk and compared each with the ones after it, which allocates
 // nothing; only a long list is sorted.
 bool hasRepeatedAttribute(pugi::xml_node element) {
+    // Most elements hold one attribute or none, which need no names taken.
+    const auto first = element.first_attribute();
+    if (!first.next_attribute())
+        return false;
     constexpr std::size_t handful = 16;
     const char* names[handful];
     std::size_t count = 0;
     std::vector<const char*> many;
     // A parsed attribute always has a name: the empty name of the null
     // handle after the last one ends the list without a test of its own.
-    for (auto attribute = element.first_attribute();; attribute = attribute.next_attribute()) {
+    for (auto attribute = first;; attribute = attribute.next_attribute()) {
         const char* name = attribute.name();
         if (*name == '\0')
             break;

@@ -35,7 +35,15 @@ void assignWide(std::wstring& text, const char* utf8) {
         text = fromUtf8(utf8);
         return;
     }
-    text.resize(static_cast<std::size_t>(end - utf8));
+    // A text with room for it is overwritten in place; any other is made
+    // at its length in one go, which spares the zeroing and the regrowth
+    // machinery that resizing goes through.
+    const auto length = static_cast<std::size_t>(end - utf8);
+    if (length > text.capacity()) {
+        text = std::wstring(utf8, end);
+        return;
+    }
+    text.resize(length);
     std::copy(utf8, end, text.begin());
 }
 
