@@ -10,6 +10,7 @@
 namespace tern::update {
 
 namespace xml = utility::xml;
+using namespace std::string_view_literals;
 
 namespace {
 
@@ -62,12 +63,12 @@ bool UpdateData::load(xml::Node node, setting::SettingItemTable& table) {
     for (xml::Node child = node.firstChild(); child; child = child.nextSibling()) {
         if (!child.isElement())
             continue;
-        if (xml::checkNodeName(child, L"Layout")) {
+        if (xml::checkNodeName(child, L"Layout"sv)) {
             if (layoutRead)
                 reportDropped(child, L"A second \"Layout\" in one \"Update\" replaces the items of the one before.");
             layout.load(child);
             layoutRead = true;
-        } else if (xml::checkNodeName(child, L"Setting")) {
+        } else if (xml::checkNodeName(child, L"Setting"sv)) {
             auto section = std::make_unique<SettingData>();
             if (section->load(child, table))
                 pushOwned(settings, std::move(section));

@@ -9,6 +9,7 @@
 #include <utility>
 
 namespace tern::utility {
+using namespace std::string_view_literals;
 
 namespace {
 
@@ -66,7 +67,7 @@ bool readRecords(const std::wstring& path, const xml::Element& root, std::vector
     for (xml::Node child = root.firstChild(); child; child = child.nextSibling()) {
         if (!child.isElement())
             continue;
-        if (!xml::checkNodeName(child, L"Command")) {
+        if (!xml::checkNodeName(child, L"Command"sv)) {
             problem = placeOf(path, child) + L": \"" + child.name() +
                       L"\" is not allowed in \"Commands\"; only \"Command\" is.";
             return false;
@@ -74,7 +75,7 @@ bool readRecords(const std::wstring& path, const xml::Element& root, std::vector
         SCommand command;
         sid.clear();
         idText.clear();
-        xml::AttributeField fields[] = {{L"SID", &sid}, {L"Id", &idText}, {L"Caption", &command.caption}};
+        xml::AttributeField fields[] = {{L"SID"sv, &sid}, {L"Id"sv, &idText}, {L"Caption"sv, &command.caption}};
         xml::readAttributes(child.asElement(), fields);
         if (sid.empty()) {
             problem = placeOf(path, child) + L": a \"Command\" has no \"SID\".";

@@ -10,6 +10,7 @@
 namespace tern::update::layout {
 
 namespace xml = utility::xml;
+using namespace std::string_view_literals;
 
 ILayoutItem* Command::clone() const { return new Command(*this); }
 
@@ -20,7 +21,7 @@ bool Command::load(const xml::Element& element) {
     try {
         // Settled before the placements are read, which read theirs.
         ItemAttributes attributes(element);
-        attributes.text(L"SID", sid).flag(L"ChangeText", changeText).readTexts();
+        attributes.text(L"SID"sv, sid).flag(L"ChangeText"sv, changeText).readTexts();
         if (sid.empty()) {
             reportDropped(element, L"A \"Command\" without a \"SID\" is dropped.");
             return false;

@@ -8,6 +8,7 @@
 namespace tern::update::layout {
 
 namespace xml = utility::xml;
+using namespace std::string_view_literals;
 
 namespace {
 
@@ -57,9 +58,9 @@ bool CommandItem::load(const xml::Element& element) {
             .text(placement->groupAttribute, group)
             .mode(mode)
             .pos(pos)
-            .flag(L"MakePos", makePos)
-            .text(L"Target", target)
-            .flag(L"BeginGroup", beginGroup)
+            .flag(L"MakePos"sv, makePos)
+            .text(L"Target"sv, target)
+            .flag(L"BeginGroup"sv, beginGroup)
             .read();
     } catch (const xml::DomError&) {
         reportUnreadable(element);

@@ -12,6 +12,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tern::update::layout {
@@ -28,7 +29,9 @@ public:
     ItemAttributes(const ItemAttributes&) = delete;
     ItemAttributes& operator=(const ItemAttributes&) = delete;
 
-    // Defined here, so that a name's length is known where it is written.
+    // Defined here, and named with string-view literals, so that a name's
+    // length is known where it is written: made from a bare wide literal,
+    // a view measures it at run time, item after item.
 
     // A text; an empty name reads nothing. `found`, when given, says
     // whether the element holds it.
@@ -36,9 +39,15 @@ public:
         return name.empty() ? *this : want(name, &value, {nullptr, nullptr, nullptr, found});
     }
     // "Mode": "Normal" or "EM_NORMAL", "3dMode", "RedMode".
-    ItemAttributes& mode(ItemMode& mode) { return want(L"Mode", nullptr, {&mode, nullptr, nullptr, nullptr}); }
+    ItemAttributes& mode(ItemMode& mode) {
+        using namespace std::string_view_literals;
+        return want(L"Mode"sv, nullptr, {&mode, nullptr, nullptr, nullptr});
+    }
     // "Pos": "First", "Last" or "EP_LAST", "Before", "After".
-    ItemAttributes& pos(ItemPos& pos) { return want(L"Pos", nullptr, {nullptr, &pos, nullptr, nullptr}); }
+    ItemAttributes& pos(ItemPos& pos) {
+        using namespace std::string_view_literals;
+        return want(L"Pos"sv, nullptr, {nullptr, &pos, nullptr, nullptr});
+    }
     // A boolean.
     ItemAttributes& flag(std::wstring_view name, bool& value) {
         return want(name, nullptr, {nullptr, nullptr, &value, nullptr});

@@ -10,6 +10,7 @@
 namespace tern::update::layout {
 
 namespace xml = utility::xml;
+using namespace std::string_view_literals;
 
 using tern::layout::CRibbonGroup;
 using tern::layout::CRibbonTab;
@@ -21,10 +22,10 @@ bool MakeGroup::load(const xml::Element& element) {
     try {
         ItemAttributes(element)
             .mode(mode)
-            .text(L"Tab", tab)
-            .text(L"Name", name)
+            .text(L"Tab"sv, tab)
+            .text(L"Name"sv, name)
             .pos(pos)
-            .text(L"Target", target)
+            .text(L"Target"sv, target)
             .read();
     } catch (const xml::DomError&) {
         reportUnreadable(element);

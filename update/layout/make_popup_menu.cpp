@@ -9,6 +9,7 @@
 namespace tern::update::layout {
 
 namespace xml = utility::xml;
+using namespace std::string_view_literals;
 
 using tern::layout::CMenuItem;
 
@@ -20,12 +21,12 @@ bool MakePopupMenu::load(const xml::Element& element) {
         std::wstring targetId;
         ItemAttributes(element)
             .mode(mode)
-            .text(L"Path", path)
-            .text(L"Name", name)
+            .text(L"Path"sv, path)
+            .text(L"Name"sv, name)
             .pos(pos)
-            .text(L"Target", target)
-            .text(L"TargetId", targetId, &targetIsId)
-            .flag(L"BeginGroup", beginGroup)
+            .text(L"Target"sv, target)
+            .text(L"TargetId"sv, targetId, &targetIsId)
+            .flag(L"BeginGroup"sv, beginGroup)
             .read();
         // "TargetId" wins when both are given.
         if (targetIsId)

@@ -8,13 +8,14 @@
 namespace tern::update::layout {
 
 namespace xml = utility::xml;
+using namespace std::string_view_literals;
 
 ILayoutItem* MakeTab::clone() const { return new MakeTab(*this); }
 
 bool MakeTab::load(const xml::Element& element) {
     *this = MakeTab();
     try {
-        ItemAttributes(element).mode(mode).text(L"Name", name).pos(pos).text(L"Target", target).read();
+        ItemAttributes(element).mode(mode).text(L"Name"sv, name).pos(pos).text(L"Target"sv, target).read();
     } catch (const xml::DomError&) {
         reportUnreadable(element);
         return false;
