@@ -302,8 +302,12 @@ void readAttributes(const Element& element, AttributeField* fields, std::size_t 
                     std::vector<std::wstring>* others) {
     // Walked from attribute to attribute: each step of pugixml's range is a
     // call of its own, and this runs for every attribute of a definition.
-    for (auto attribute = domNode(element).first_attribute(); attribute; attribute = attribute.next_attribute()) {
+    // A parsed attribute always has a name: the empty name of the null
+    // handle after the last one ends the walk without a test of its own.
+    for (auto attribute = domNode(element).first_attribute();; attribute = attribute.next_attribute()) {
         const char* name = attribute.name();
+        if (*name == '\0')
+            break;
         if (AttributeField* field = fieldNamed(name, fields, count)) {
             if (field->text)
                 assignWide(*field->text, attribute.value());
