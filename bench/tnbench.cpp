@@ -192,16 +192,14 @@ void registerAll() {
     add(
         "floor_cp/second", [](benchmark::State& s) { copies(s, copyTrees, true); }, 5);
     for (const char* size : {"200", "2000", "20000"}) {
-        const int repetitions = std::string(size) == "20000" ? 3 : 5;
         add(
-            std::string("check/") + size, [size](benchmark::State& s) { check(s, size, false); }, repetitions);
+            std::string("check/") + size, [size](benchmark::State& s) { check(s, size, false); }, 7);
         add(
-            std::string("check_commands/") + size, [size](benchmark::State& s) { check(s, size, true); }, repetitions);
+            std::string("check_commands/") + size, [size](benchmark::State& s) { check(s, size, true); }, 7);
         add(
-            std::string("floor_parse/") + size, [size](benchmark::State& s) { parse(s, size, false); }, repetitions);
+            std::string("floor_parse/") + size, [size](benchmark::State& s) { parse(s, size, false); }, 7);
         add(
-            std::string("floor_parse_commands/") + size, [size](benchmark::State& s) { parse(s, size, true); },
-            repetitions);
+            std::string("floor_parse_commands/") + size, [size](benchmark::State& s) { parse(s, size, true); }, 7);
     }
 }
 
