@@ -201,8 +201,11 @@ std::size_t SidIndex::probe(std::wstring_view sid, std::uint32_t hash) const {
     std::size_t at = hash & mask;
     for (; slots[at].position != 0; at = (at + 1) & mask) {
         const Slot& slot = slots[at];
+        // A SID shared from the table (shared_text.h) is the slot's own
+        // text, which need not be read to be known equal.
         if (slot.hash == hash && slot.length == sid.size() &&
-            std::char_traits<wchar_t>::compare(slot.characters, sid.data(), sid.size()) == 0)
+            (slot.characters == sid.data() ||
+             std::char_traits<wchar_t>::compare(slot.characters, sid.data(), sid.size()) == 0))
             break;
     }
     return at;
