@@ -44,9 +44,7 @@ void checkOrder(const UpdateData& entry, const std::optional<PreviousVersion>& b
 bool loadEntries(const xml::Element& root, BareLayouts bareLayouts, setting::SettingItemTable& table,
                  const TakeEntry& take) {
     std::optional<PreviousVersion> before;
-    for (xml::Node child = root.firstChild(); child; child = child.nextSibling()) {
-        if (!child.isElement())
-            continue;
+    for (xml::Element child = root.firstChildElement(); child; child = child.nextSiblingElement()) {
         const bool bareLayout = bareLayouts == BareLayouts::load && xml::checkNodeName(child, L"Layout");
         if (!bareLayout && !xml::checkNodeName(child, L"Update")) {
             reportDropped(child, [&] {

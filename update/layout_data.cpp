@@ -74,16 +74,14 @@ bool LayoutData::load(const xml::Node& node) {
     if (!node)
         return false;
     reportUnknownAttributes(node.asElement(), {});
-    for (xml::Node child = node.firstChild(); child; child = child.nextSibling()) {
-        if (!child.isElement())
-            continue;
+    for (xml::Element child = node.firstChildElement(); child; child = child.nextSiblingElement()) {
         const ItemKind* kind = findKind(child);
         if (!kind) {
             reportDropped(child, [&] { return skippedElementMessage(child, L"Layout", kindNames()); });
             continue;
         }
         // The item's own load tells the listener what it rejects.
-        if (auto item = kind->load(child.asElement()))
+        if (auto item = kind->load(child))
             pushOwned(items, std::move(item));
     }
     return true;

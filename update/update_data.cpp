@@ -60,9 +60,7 @@ bool UpdateData::load(xml::Node node, setting::SettingItemTable& table) {
                    std::to_wstring(minor) + L".";
         });
     bool layoutRead = false;
-    for (xml::Node child = node.firstChild(); child; child = child.nextSibling()) {
-        if (!child.isElement())
-            continue;
+    for (xml::Element child = node.firstChildElement(); child; child = child.nextSiblingElement()) {
         if (xml::checkNodeName(child, L"Layout"sv)) {
             if (layoutRead)
                 reportDropped(child, L"A second \"Layout\" in one \"Update\" replaces the items of the one before.");

@@ -57,9 +57,7 @@ struct Child {
 // The element children of `parent`; any other element name fails the read.
 std::vector<Child> children(const xml::Element& parent, std::initializer_list<const std::wstring*> allowed) {
     std::vector<Child> elements;
-    for (xml::Node child = parent.firstChild(); child; child = child.nextSibling()) {
-        if (!child.isElement())
-            continue;
+    for (xml::Element child = parent.firstChildElement(); child; child = child.nextSiblingElement()) {
         std::size_t kind = 0;
         for (const std::wstring* allowedName : allowed) {
             if (xml::checkNodeName(child, *allowedName))
@@ -68,7 +66,7 @@ std::vector<Child> children(const xml::Element& parent, std::initializer_list<co
         }
         if (kind == allowed.size())
             fail(child, quoted(child.name()) + L" is not allowed inside " + quoted(parent.name()) + L".");
-        elements.push_back({child.asElement(), kind});
+        elements.push_back({child, kind});
     }
     return elements;
 }

@@ -31,10 +31,10 @@ bool readTable(const std::wstring& path, ColorTable& table) {
     const bool read = readSettingsFile(path, [&table](const xml::Element& root) {
         if (!xml::checkNodeName(root, L"ColorSetting"))
             return false;
-        for (xml::Node node = root.firstChild(); node; node = node.nextSibling()) {
+        for (xml::Element node = root.firstChildElement(); node; node = node.nextSiblingElement()) {
             TnSystemColor color;
             if (xml::checkNodeName(node, L"Color") &&
-                (!readEntry(node.asElement(), color) || !table.emplace(color.no, color).second))
+                (!readEntry(node, color) || !table.emplace(color.no, color).second))
                 return false;
         }
         return true;

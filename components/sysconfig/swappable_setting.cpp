@@ -35,10 +35,8 @@ void visitColors(const xml::Document& document, const ColorVisitor& visit) {
             if (isColorAttribute(name) && xml::readAttributeText(text, element, name) && parseColor(text, value))
                 visit(element, name, value);
         }
-        for (xml::Node child = element.firstChild(); child; child = child.nextSibling()) {
-            if (child.isElement())
-                pending.push_back(child.asElement());
-        }
+        for (xml::Element child = element.firstChildElement(); child; child = child.nextSiblingElement())
+            pending.push_back(child);
     }
 }
 

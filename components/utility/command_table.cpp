@@ -58,15 +58,13 @@ bool readRecords(const std::wstring& path, const xml::Element& root, std::vector
                  std::wstring& problem) {
     // Counted first, so that the list is made once at its size.
     std::size_t count = 0;
-    for (xml::Node child = root.firstChild(); child; child = child.nextSibling())
-        count += child.isElement() ? 1 : 0;
+    for (xml::Element child = root.firstChildElement(); child; child = child.nextSiblingElement())
+        ++count;
     commands.reserve(count);
     // Read into room kept from one command to the next.
     std::wstring sid;
     std::wstring idText;
-    for (xml::Node child = root.firstChild(); child; child = child.nextSibling()) {
-        if (!child.isElement())
-            continue;
+    for (xml::Element child = root.firstChildElement(); child; child = child.nextSiblingElement()) {
         if (!xml::checkNodeName(child, L"Command"sv)) {
             problem = placeOf(path, child) + L": \"" + child.name() +
                       L"\" is not allowed in \"Commands\"; only \"Command\" is.";
@@ -76,7 +74,7 @@ bool readRecords(const std::wstring& path, const xml::Element& root, std::vector
         sid.clear();
         idText.clear();
         xml::AttributeField fields[] = {{L"SID"sv, &sid}, {L"Id"sv, &idText}, {L"Caption"sv, &command.caption}};
-        xml::readAttributes(child.asElement(), fields);
+        xml::readAttributes(child, fields);
         if (sid.empty()) {
             problem = placeOf(path, child) + L": a \"Command\" has no \"SID\".";
             return false;
@@ -104,9 +102,9 @@ std::ptrdiff_t firstRepeatedId(const std::vector<SCommand>& commands) {
 // The element of the command at that position, for saying where it is.
 xml::Element commandElement(const xml::Element& root, std::ptrdiff_t position) {
     std::ptrdiff_t elements = 0;
-    for (xml::Node child = root.firstChild(); child; child = child.nextSibling())
-        if (child.isElement() && elements++ == position)
-            return child.asElement();
+    for (xml::Element child = root.firstChildElement(); child; child = child.nextSiblingElement())
+        if (elements++ == position)
+            return child;
     return {};
 }
 

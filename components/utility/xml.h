@@ -61,6 +61,11 @@ public:
 
     Node firstChild() const;
     Node nextSibling() const;
+    // The first child that is an element, and the next sibling that is one;
+    // empty when none is. A reader walking an element's elements steps from
+    // one to the next without a handle for each node between.
+    Element firstChildElement() const;
+    Element nextSiblingElement() const;
 
     // The node with its whole content as the DOM serialises it (start tag
     // with its attributes, content, end tag).

@@ -29,12 +29,10 @@ bool Command::load(const xml::Element& element) {
         attributes.settle();
         // Most commands are placed once on each kind of bar.
         items.reserve(3);
-        for (xml::Node child = element.firstChild(); child; child = child.nextSibling()) {
-            if (!child.isElement())
-                continue;
+        for (xml::Element child = element.firstChildElement(); child; child = child.nextSiblingElement()) {
             // Read in place: a placement holds several strings.
             items.emplace_back();
-            if (!items.back().load(child.asElement()))
+            if (!items.back().load(child))
                 items.pop_back();
         }
     } catch (const xml::DomError&) {

@@ -32,9 +32,7 @@ bool readItemXPath(std::wstring& xpath, const xml::Node& node, const wchar_t* it
 }
 
 void loadItems(std::vector<ISettingItem*>& items, const xml::Node& parent, SettingItemTable& table) {
-    for (xml::Node child = parent.firstChild(); child; child = child.nextSibling()) {
-        if (!child.isElement())
-            continue;
+    for (xml::Element child = parent.firstChildElement(); child; child = child.nextSiblingElement()) {
         const std::wstring name = child.name();
         std::unique_ptr<ISettingItem> item(table.create(name.c_str()));
         if (!item) {

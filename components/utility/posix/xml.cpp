@@ -53,6 +53,16 @@ std::wstring wide(const char* utf8) {
     return text;
 }
 
+// `node` when it is an element, else the first element among the siblings
+// after it; null when there is none.
+pugi::xml_node elementFrom(pugi::xml_node node) {
+    for (;; node = node.next_sibling()) {
+        const pugi::xml_node_type type = node.type();
+        if (type == pugi::node_element || type == pugi::node_null)
+            return node;
+    }
+}
+
 // Whether a name of the DOM reads as `name`. Compared without converting,
 // character by character while both are ASCII, as names almost always are.
 bool sameName(const char* utf8, std::wstring_view name) {
@@ -168,6 +178,14 @@ bool checkNodeName(const Node& node, std::wstring_view name) {
 Node Node::firstChild() const { return NodeAccess::make(document, domNode(*this).first_child()); }
 
 Node Node::nextSibling() const { return NodeAccess::make(document, domNode(*this).next_sibling()); }
+
+Element Node::firstChildElement() const {
+    return NodeAccess::makeElement(document, elementFrom(domNode(*this).first_child()));
+}
+
+Element Node::nextSiblingElement() const {
+    return NodeAccess::makeElement(document, elementFrom(domNode(*this).next_sibling()));
+}
 
 std::wstring Node::outerXml() const {
     const auto impl = NodeAccess::impl(*this);

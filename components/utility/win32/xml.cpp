@@ -21,13 +21,15 @@ namespace {
 
 using com::check;
 
-bool hasElementChild(const DomNode& node) {
-    for (DomNode child = firstChildOf(node); child; child = nextSiblingOf(child)) {
-        if (typeOf(child) == NODE_ELEMENT)
-            return true;
-    }
-    return false;
+// `node` when it is an element, else the first element among the siblings
+// after it; empty when there is none.
+DomNode elementFrom(DomNode node) {
+    while (node && typeOf(node) != NODE_ELEMENT)
+        node = nextSiblingOf(node);
+    return node;
 }
+
+bool hasElementChild(const DomNode& node) { return static_cast<bool>(elementFrom(firstChildOf(node))); }
 
 // Only elements and the document take children, and the document level
 // takes one element, comments and processing instructions: anything else
@@ -112,6 +114,14 @@ Node Node::firstChild() const { return node ? NodeAccess::make(document, firstCh
 
 Node Node::nextSibling() const {
     return node ? NodeAccess::make(document, nextSiblingOf(NodeAccess::domNode(*this))) : Node();
+}
+
+Element Node::firstChildElement() const {
+    return node ? NodeAccess::makeElement(document, elementFrom(firstChildOf(NodeAccess::domNode(*this)))) : Element();
+}
+
+Element Node::nextSiblingElement() const {
+    return node ? NodeAccess::makeElement(document, elementFrom(nextSiblingOf(NodeAccess::domNode(*this)))) : Element();
 }
 
 std::wstring Node::outerXml() const { return node ? document->print(NodeAccess::domNode(*this)) : std::wstring(); }

@@ -469,6 +469,17 @@ TEST(XmlParse, ReadText_JoinsDescendantTextAndCdata_InOrder) {
     EXPECT_EQ(untouched, L"kept");
 }
 
+TEST(XmlParse, ElementWalk_StepsOverEveryOtherKindOfNode_ToEachChildElementInOrder) {
+    const Document document = parsed(L"<R>text <!--c--><A/>\n  <?pi x?><![CDATA[d]]><B><Inner/></B>tail<C/><!--end--></R>");
+    std::vector<std::wstring> names;
+    for (Element child = rootOf(document).firstChildElement(); child; child = child.nextSiblingElement())
+        names.push_back(child.name());
+    EXPECT_EQ(names, (std::vector<std::wstring>{L"A", L"B", L"C"}));
+    EXPECT_FALSE(selected(rootOf(document), L"C").nextSiblingElement()) << "only a comment follows the last";
+    EXPECT_FALSE(selected(rootOf(document), L"A").firstChildElement());
+    EXPECT_FALSE(rootOf(parsed(L"<R>only text<!--and a comment--></R>")).firstChildElement());
+}
+
 // --- Names and attributes -----------------------------------------------
 
 TEST(XmlNames, CheckNodeName_IsCaseSensitive_AndOnlyForElements) {
@@ -812,6 +823,8 @@ TEST(XmlHandles, EmptyHandles_GiveEmptyResults) {
     EXPECT_FALSE(node.asElement());
     EXPECT_FALSE(node.firstChild());
     EXPECT_FALSE(node.nextSibling());
+    EXPECT_FALSE(node.firstChildElement());
+    EXPECT_FALSE(node.nextSiblingElement());
     EXPECT_EQ(node.outerXml(), L"");
     EXPECT_NO_THROW(element.setAttribute(L"a", L"b"));
     EXPECT_EQ(element.attributeNames(), std::vector<std::wstring>{});
