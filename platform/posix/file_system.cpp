@@ -152,10 +152,42 @@ std::error_code moveToFreePlace(const std::string& temporary, const std::string&
     return {};
 }
 
+// Whether the open of a file without a name failed because the kernel or
+// the file system makes none.
+bool unnamedFilesUnsupported(int error) { return error == EOPNOTSUPP || error == EISDIR || error == EINVAL; }
+
+// Creates `target`, only while no file has its name, with a file that has
+// no name until `fill` has written it whole: a process killed half-way
+// leaves nothing behind, and the kernel makes and names one file where a
+// file written beside took a second name and a rename. Nothing when the
+// system cannot make such a file here, or /proc is not there to name it by.
+template <typename Fill>
+std::optional<std::error_code> createUnnamed(const std::string& target, Fill fill) {
+    static const bool namesByProc = ::access("/proc/self/fd", X_OK) == 0;
+    if (!namesByProc)
+        return std::nullopt;
+    const std::string folder = folderOf(target);
+    const char* in = folder.empty() ? "." : folder.c_str();
+    FileDescriptor fd(failsNow(FileCall::open) ? -1 : ::open(in, O_WRONLY | O_TMPFILE | O_CLOEXEC, 0666));
+    if (!fd.valid())
+        return unnamedFilesUnsupported(errno) ? std::nullopt : std::optional<std::error_code>(lastError());
+    std::error_code failed = fill(fd.get());
+    if (!failed) {
+        const std::string self = "/proc/self/fd/" + std::to_string(fd.get());
+        if (failsNow(FileCall::rename) ||
+            ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, target.c_str(), AT_SYMLINK_FOLLOW) != 0)
+            failed = lastError();
+    }
+    if (const std::error_code closed = fd.close(); !failed)
+        failed = closed;
+    return failed;
+}
+
 // Puts a new file in `target`'s place in one step: `fill` writes it beside
-// the target, then it takes the target's place as `placement` says. On any
-// failure the new file is removed and the target stays as it was. What
-// killed writes left in the folder goes first.
+// the target (or, for a new file, without a name where the system allows),
+// then it takes the target's place as `placement` says. On any failure the
+// new file is removed and the target stays as it was. What killed writes
+// left in the folder goes first.
 template <typename Fill>
 std::error_code putInOneStep(const std::string& target, Placement placement, Fill fill) {
     const std::wstring folder = toSystemPath(folderOf(target));
@@ -163,6 +195,9 @@ std::error_code putInOneStep(const std::string& target, Placement placement, Fil
         removeStaleTemporaryFiles(folder);
     else
         removeStaleTemporaryFilesOnce(folder); // a run may create thousands of files in one folder
+    if (placement == Placement::create)
+        if (const std::optional<std::error_code> created = createUnnamed(target, fill))
+            return *created;
     std::string temporary;
     FileDescriptor fd(createBeside(target, temporary));
     if (!fd.valid())
