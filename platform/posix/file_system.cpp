@@ -8,6 +8,7 @@
 #include "platform/file_system.h"
 
 #include "platform/error_report.h"
+#include "platform/posix/copy_between_folders.h"
 #include "platform/posix/file_descriptor.h"
 #include "platform/posix/file_time.h"
 #include "platform/posix/folder_listing.h"
@@ -47,13 +48,18 @@ std::string nativeName(const std::wstring& path) {
 // Windows. Only a regular file has content to read: a folder, a pipe or a
 // device is refused. The open does not wait (a pipe without a writer would
 // block it), and the file is refused before anything is read from it.
-std::error_code openToRead(const std::wstring& path, FileDescriptor& fd, struct stat& status) {
-    fd.reset(failsNow(FileCall::open) ? -1 : ::open(nativeName(path).c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+// The file is `name` as openat finds it from `at`.
+std::error_code openToReadAt(int at, const char* name, FileDescriptor& fd, struct stat& status) {
+    fd.reset(failsNow(FileCall::open) ? -1 : ::openat(at, name, O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (!fd.valid() || ::fstat(fd.get(), &status) != 0)
         return lastError();
     if (S_ISDIR(status.st_mode))
         return std::make_error_code(std::errc::is_a_directory);
     return S_ISREG(status.st_mode) ? std::error_code() : make_error_code(FileError::notRegularFile);
+}
+
+std::error_code openToRead(const std::wstring& path, FileDescriptor& fd, struct stat& status) {
+    return openToReadAt(AT_FDCWD, nativeName(path).c_str(), fd, status);
 }
 
 // The file a replacing write or copy to `native` acts on: the file a link
@@ -156,26 +162,25 @@ std::error_code moveToFreePlace(const std::string& temporary, const std::string&
 // the file system makes none.
 bool unnamedFilesUnsupported(int error) { return error == EOPNOTSUPP || error == EISDIR || error == EINVAL; }
 
-// Creates `target`, only while no file has its name, with a file that has
-// no name until `fill` has written it whole: a process killed half-way
-// leaves nothing behind, and the kernel makes and names one file where a
-// file written beside took a second name and a rename. Nothing when the
-// system cannot make such a file here, or /proc is not there to name it by.
+// Creates the file `name`, which openat finds from `at`, in the folder
+// `folder` found the same way, only while no file has that name, with a
+// file that has no name until `fill` has written it whole: a process killed
+// half-way leaves nothing behind, and the kernel makes and names one file
+// where a file written beside took a second name and a rename. Nothing when
+// the system cannot make such a file there, or /proc is not there to name
+// it by.
 template <typename Fill>
-std::optional<std::error_code> createUnnamed(const std::string& target, Fill fill) {
+std::optional<std::error_code> createUnnamed(int at, const char* folder, const char* name, Fill fill) {
     static const bool namesByProc = ::access("/proc/self/fd", X_OK) == 0;
     if (!namesByProc)
         return std::nullopt;
-    const std::string folder = folderOf(target);
-    const char* in = folder.empty() ? "." : folder.c_str();
-    FileDescriptor fd(failsNow(FileCall::open) ? -1 : ::open(in, O_WRONLY | O_TMPFILE | O_CLOEXEC, 0666));
+    FileDescriptor fd(failsNow(FileCall::open) ? -1 : ::openat(at, folder, O_WRONLY | O_TMPFILE | O_CLOEXEC, 0666));
     if (!fd.valid())
         return unnamedFilesUnsupported(errno) ? std::nullopt : std::optional<std::error_code>(lastError());
     std::error_code failed = fill(fd.get());
     if (!failed) {
         const std::string self = "/proc/self/fd/" + std::to_string(fd.get());
-        if (failsNow(FileCall::rename) ||
-            ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, target.c_str(), AT_SYMLINK_FOLLOW) != 0)
+        if (failsNow(FileCall::rename) || ::linkat(AT_FDCWD, self.c_str(), at, name, AT_SYMLINK_FOLLOW) != 0)
             failed = lastError();
     }
     if (const std::error_code closed = fd.close(); !failed)
@@ -195,9 +200,11 @@ std::error_code putInOneStep(const std::string& target, Placement placement, Fil
         removeStaleTemporaryFiles(folder);
     else
         removeStaleTemporaryFilesOnce(folder); // a run may create thousands of files in one folder
-    if (placement == Placement::create)
-        if (const std::optional<std::error_code> created = createUnnamed(target, fill))
+    if (placement == Placement::create) {
+        const std::string in = folderOf(target);
+        if (const auto created = createUnnamed(AT_FDCWD, in.empty() ? "." : in.c_str(), target.c_str(), fill))
             return *created;
+    }
     std::string temporary;
     FileDescriptor fd(createBeside(target, temporary));
     if (!fd.valid())
@@ -309,6 +316,17 @@ bool copyWith(const std::wstring& from, const std::wstring& to, FailIfExists pol
 }
 
 } // namespace
+
+std::optional<std::error_code> posix::copyNewFileAt(int from, int to, const std::wstring& toFolder,
+                                                     const std::string& name) {
+    removeStaleTemporaryFilesOnce(toFolder);
+    FileDescriptor source;
+    struct stat sourceStatus {};
+    if (const std::error_code failed = openToReadAt(from, name.c_str(), source, sourceStatus))
+        return failed;
+    const auto copyHere = [&](int fd) { return copyInto(source.get(), sourceStatus, fd, sourceStatus.st_mode & 0777); };
+    return createUnnamed(to, ".", name.c_str(), copyHere);
+}
 
 bool copyFile(const std::wstring& from, const std::wstring& to, FailIfExists policy, std::error_code* why) {
     return copyWith(from, to, policy, std::nullopt, why);

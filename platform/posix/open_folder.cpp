@@ -4,6 +4,7 @@
 #include "platform/open_folder.h"
 
 #include "platform/error_report.h"
+#include "platform/posix/copy_between_folders.h"
 #include "platform/posix/file_descriptor.h"
 #include "platform/posix/folder_listing.h"
 #include "platform/text.h"
@@ -116,6 +117,13 @@ bool OpenFolder::copyNewFile(const OpenFolder& source, const std::wstring& name,
     const std::optional<std::string> native = nativeEntryName(name);
     if (backend->folder.valid() && native && backend->held(*native))
         return fail(why, std::errc::file_exists);
+    // A name the listing did not hold is copied by name, from folder to
+    // folder: by path, each copy cost the system a lookup of every folder
+    // above the file, four times over.
+    if (backend->names && source.backend->folder.valid() && native && !native->empty())
+        if (const auto copied =
+                posix::copyNewFileAt(source.backend->folder.get(), backend->folder.get(), folderPath, *native))
+            return finish(why, *copied);
     return copyFile(source.folderPath + name, folderPath + name, FailIfExists::yes, why);
 }
 

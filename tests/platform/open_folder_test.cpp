@@ -1,5 +1,6 @@
 #include "platform/open_folder.h"
 
+#include "platform/fault_injection.h"
 #include "platform/file_system.h"
 #include "platform/text.h"
 
@@ -201,6 +202,35 @@ TEST(OpenFolderTest, CopyNewFile_NeverOverwritesAFileThatAppearsAfterTheFirstCop
     EXPECT_FALSE(destination.copyNewFile(source, L"first.xml", &why));
     EXPECT_EQ(why, std::errc::file_exists);
     EXPECT_EQ(treeOf(user.path()), (Tree{"first.xml=shipped first", "later.xml=appeared meanwhile"}));
+}
+
+// Whichever call fails, a copy by name leaves its destination absent or
+// whole, with the source's read-only attribute, and nothing else.
+TEST(OpenFolderTest, CopyNewFile_LeavesNoDestinationOrAWholeOne_WhicheverCallFails) {
+    for (std::uint64_t n = 1;; ++n) {
+        SCOPED_TRACE("call " + std::to_string(n) + " fails");
+        TempFolder shipped;
+        TempFolder user;
+        writeFile(shipped.native("new.xml"), "shipped");
+        setReadOnly(shipped.native("new.xml"), true);
+        writeFile(user.native("kept.xml"), "user's");
+        const OpenFolder source(shipped.system());
+        OpenFolder destination(user.system());
+
+        armFault(n, std::errc::no_space_on_device);
+        const bool done = destination.copyNewFile(source, L"new.xml");
+        const bool failed = failedFileCall().has_value();
+        disarmFault();
+
+        Tree expected = {"kept.xml=user's"};
+        if (done)
+            expected.push_back("new.xml=shipped (read-only)");
+        EXPECT_EQ(treeOf(user.path()), expected);
+        if (!failed) {
+            EXPECT_TRUE(done);
+            break;
+        }
+    }
 }
 
 TEST(OpenFolderTest, CopyNewFile_IntoAFolderThatIsNotThere_FailsAsTheCopyByPathFails) {
