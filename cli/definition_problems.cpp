@@ -7,6 +7,7 @@
 #include "update/update_data.h"
 
 #include <ostream>
+#include <utility>
 
 namespace tern::cli {
 
@@ -38,20 +39,18 @@ public:
         waiting.sid = sid; // into the room the last SID had
         waiting.element = element;
         waiting.problemsBefore = problems.size();
-        waiting.present = true;
     }
 
-    // Checks the SID still waiting; once the loaders are done.
+    // Checks the SID still waiting, if any; once the loaders are done.
     void checkWaitingSid() {
-        if (!waiting.present)
+        if (!waiting.element)
             return;
-        waiting.present = false;
+        const xml::Element element = std::move(waiting.element); // none waits any more
         if (!commands->IsCommand(waiting.sid))
-            problems.insert(
-                problems.begin() + static_cast<std::ptrdiff_t>(waiting.problemsBefore),
-                {waiting.element.line(), L"The SID \"" + waiting.sid +
-                                             L"\" is not in the command table, so this \"Command\" is never "
-                                             L"placed."});
+            problems.insert(problems.begin() + static_cast<std::ptrdiff_t>(waiting.problemsBefore),
+                            {element.line(), L"The SID \"" + waiting.sid +
+                                                 L"\" is not in the command table, so this \"Command\" is never "
+                                                 L"placed."});
     }
 
 private:
@@ -59,9 +58,8 @@ private:
     std::vector<Problem>& problems;
     struct {
         std::wstring sid;
-        xml::Element element;
+        xml::Element element; // empty when no SID waits
         std::size_t problemsBefore = 0;
-        bool present = false;
     } waiting;
 };
 

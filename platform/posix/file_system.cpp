@@ -291,9 +291,9 @@ bool copyWith(const std::wstring& from, const std::wstring& to, FailIfExists pol
         return fail(why, failed);
     const std::string destination = nativeName(to);
 
-    // Written beside and moved into its place in one step, so that a
-    // process killed half-way never leaves a torn file that later runs,
-    // finding it there, would keep.
+    // Put in its place in one step (putInOneStep), so that a process killed
+    // half-way never leaves a torn file that later runs, finding it there,
+    // would keep.
     // The source's permissions, or those that give the copy `attributes`.
     const mode_t mode =
         attributes ? withAttributes(sourceStatus.st_mode & 0777, *attributes) : sourceStatus.st_mode & 0777;
