@@ -16,6 +16,7 @@
 #include "platform/text.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstdlib>
 #include <dirent.h>
@@ -162,13 +163,39 @@ std::error_code moveToFreePlace(const std::string& temporary, const std::string&
 // the file system makes none.
 bool unnamedFilesUnsupported(int error) { return error == EOPNOTSUPP || error == EISDIR || error == EINVAL; }
 
+// Whether the kernel names an unnamed file from its descriptor alone.
+// Older kernels let only a process with CAP_DAC_READ_SEARCH do so and
+// refuse the rest with ENOENT; these go through /proc instead, at the cost
+// of a lookup of the descriptor's path there (an eighth of a new file's
+// copy).
+std::atomic<bool> namesByDescriptor{true};
+
+// Gives the unnamed file open as `fd` the name `name`, which linkat finds
+// from `at`; fails if a file has that name.
+std::error_code nameUnnamed(int fd, int at, const char* name) {
+    if (failsNow(FileCall::rename))
+        return lastError();
+    if (namesByDescriptor.load(std::memory_order_relaxed)) {
+        if (::linkat(fd, "", at, name, AT_EMPTY_PATH) == 0)
+            return {};
+        if (errno != ENOENT)
+            return lastError();
+    }
+    const std::string self = "/proc/self/fd/" + std::to_string(fd);
+    if (::linkat(AT_FDCWD, self.c_str(), at, name, AT_SYMLINK_FOLLOW) != 0)
+        return lastError();
+    // The same name failed from the descriptor: the kernel refuses that way.
+    namesByDescriptor.store(false, std::memory_order_relaxed);
+    return {};
+}
+
 // Creates the file `name`, which openat finds from `at`, in the folder
 // `folder` found the same way, only while no file has that name, with a
 // file that has no name until `fill` has written it whole: a process killed
 // half-way leaves nothing behind, and the kernel makes and names one file
 // where a file written beside took a second name and a rename. Nothing when
-// the system cannot make such a file there, or /proc is not there to name
-// it by.
+// the system cannot make such a file there, or /proc, which naming falls
+// back on, is not there.
 template <typename Fill>
 std::optional<std::error_code> createUnnamed(int at, const char* folder, const char* name, Fill fill) {
     static const bool namesByProc = ::access("/proc/self/fd", X_OK) == 0;
@@ -178,11 +205,8 @@ std::optional<std::error_code> createUnnamed(int at, const char* folder, const c
     if (!fd.valid())
         return unnamedFilesUnsupported(errno) ? std::nullopt : std::optional<std::error_code>(lastError());
     std::error_code failed = fill(fd.get());
-    if (!failed) {
-        const std::string self = "/proc/self/fd/" + std::to_string(fd.get());
-        if (failsNow(FileCall::rename) || ::linkat(AT_FDCWD, self.c_str(), at, name, AT_SYMLINK_FOLLOW) != 0)
-            failed = lastError();
-    }
+    if (!failed)
+        failed = nameUnnamed(fd.get(), at, name);
     if (const std::error_code closed = fd.close(); !failed)
         failed = closed;
     return failed;
