@@ -9,27 +9,42 @@ namespace {
 
 using Medians = std::map<std::string, Median>;
 
-std::optional<double> seconds(const Medians& medians, const std::string& name) {
-    const auto found = medians.find(name);
-    if (found == medians.end() || found->second.seconds <= 0)
-        return std::nullopt;
-    return found->second.seconds;
+// A figure of the table: none when its benchmarks did not run.
+struct Figure {
+    std::optional<double> value;
+    // Whether a benchmark behind it had repetitions far apart.
+    bool unsteady = false;
+};
+
+// How many times the fastest repetition's time the median may take and
+// still stand. The machine's noise slows a repetition now and then, which
+// the median leaves out; a median this far off means that most
+// repetitions met a disturbance of their own, such as ext4 stepping over
+// the inodes of many files deleted in the minutes before (5 to 10 times
+// slower copies).
+constexpr double steadyMedian = 1.5;
+
+bool isUnsteady(const Median& median) { return median.fastest > 0 && median.seconds > steadyMedian * median.fastest; }
+
+const Median* medianOf(const Medians& medians, const std::string& name) {
+    const auto at = medians.find(name);
+    return at == medians.end() || at->second.seconds <= 0 ? nullptr : &at->second;
 }
 
-std::optional<double> ratio(const Medians& medians, const std::string& work, const std::string& floor) {
-    const auto top = seconds(medians, work);
-    const auto bottom = seconds(medians, floor);
+Figure ratio(const Medians& medians, const std::string& work, const std::string& floor) {
+    const Median* top = medianOf(medians, work);
+    const Median* bottom = medianOf(medians, floor);
     if (!top || !bottom)
-        return std::nullopt;
-    return *top / *bottom;
+        return {};
+    return {top->seconds / bottom->seconds, isUnsteady(*top) || isUnsteady(*bottom)};
 }
 
 // Peak memory over the size of the file worked on.
-std::optional<double> memoryRatio(const Medians& medians, const std::string& name) {
-    const auto found = medians.find(name);
-    if (found == medians.end() || found->second.fileKb <= 0)
-        return std::nullopt;
-    return found->second.peakKb / found->second.fileKb;
+Figure memoryRatio(const Medians& medians, const std::string& name) {
+    const Median* median = medianOf(medians, name);
+    if (!median || median->fileKb <= 0)
+        return {};
+    return {median->peakKb / median->fileKb};
 }
 
 class Table {
@@ -39,29 +54,34 @@ public:
         line(std::string(68, '-'), std::string(8, '-'), std::string(9, '-'), "----");
     }
 
-    void row(const std::string& work, std::optional<double> measured, double target) {
-        char value[32] = "missing";
-        if (measured)
-            std::snprintf(value, sizeof value, "%.2fx", *measured);
+    void row(const std::string& work, const Figure& measured, double target) {
         char limit[32];
         std::snprintf(limit, sizeof limit, "<= %.1fx", target);
-        const char* verdict = !measured ? "?" : *measured <= target ? "met" : "MISSED";
-        line(work, value, limit, verdict);
-        if (!measured || *measured > target)
+        const bool met = measured.value && !measured.unsteady && *measured.value <= target;
+        const char* verdict = !measured.value ? "?" : measured.unsteady ? "UNSTEADY" : met ? "met" : "MISSED";
+        line(work, shown(measured), limit, verdict);
+        if (!met)
             ++missed;
+        unsteady = unsteady || measured.unsteady;
     }
 
     // A figure shown for comparison, held to no target.
-    void note(const std::string& work, std::optional<double> measured) {
-        char value[32] = "missing";
-        if (measured)
-            std::snprintf(value, sizeof value, "%.2fx", *measured);
-        line(work, value, "", "");
+    void note(const std::string& work, const Figure& measured) {
+        line(work, shown(measured), "", measured.unsteady ? "unsteady" : "");
+        unsteady = unsteady || measured.unsteady;
     }
 
     int missedCount() const { return missed; }
+    bool anyUnsteady() const { return unsteady; }
 
 private:
+    static std::string shown(const Figure& measured) {
+        char value[32] = "missing";
+        if (measured.value)
+            std::snprintf(value, sizeof value, "%.2fx", *measured.value);
+        return value;
+    }
+
     void line(const std::string& work, const std::string& measured, const std::string& target,
               const std::string& verdict) {
         char text[160];
@@ -72,6 +92,7 @@ private:
 
     std::ostream& out;
     int missed = 0;
+    bool unsteady = false;
 };
 
 } // namespace
@@ -79,11 +100,16 @@ private:
 void MedianCollector::ReportRuns(const std::vector<Run>& runs) {
     ConsoleReporter::ReportRuns(runs);
     for (const Run& run : runs) {
-        if (run.run_type != Run::RT_Aggregate || run.aggregate_name != "median" || run.error_occurred)
+        if (run.run_type != Run::RT_Aggregate || run.error_occurred)
             continue;
         Median& median = found[run.run_name.function_name];
         // Times are reported in milliseconds.
-        median.seconds = run.GetAdjustedRealTime() / 1000;
+        const double seconds = run.GetAdjustedRealTime() / 1000;
+        if (run.aggregate_name == "min")
+            median.fastest = seconds;
+        if (run.aggregate_name != "median")
+            continue;
+        median.seconds = seconds;
         if (const auto peak = run.counters.find("peak_kb"); peak != run.counters.end())
             median.peakKb = peak->second.value;
         if (const auto file = run.counters.find("file_kb"); file != run.counters.end())
@@ -130,8 +156,13 @@ void printRatioTable(const Medians& medians, std::ostream& out) {
     }
     out << "\n"
         << (table.missedCount() == 0 ? "Every target is met."
-                                     : "Targets missed or missing: " + std::to_string(table.missedCount()))
+                                     : "Targets missed, missing or unsteady: " + std::to_string(table.missedCount()))
         << "\n";
+    if (table.anyUnsteady())
+        out << "Unsteady: the median repetition of a benchmark behind the figure took more than " << steadyMedian
+            << " times\nthe fastest, so most repetitions were disturbed. On ext4 this follows the deletion of many "
+               "files\nin the minutes before (as in a bench/run right after another, whose inputs it deletes): run "
+               "again\na few minutes later.\n";
 }
 
 } // namespace tern::bench

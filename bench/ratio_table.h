@@ -26,11 +26,13 @@ inline constexpr SettingsSet settingsSets[] = {
 // flushed and renamed into place as the library saves.
 inline constexpr const char* durableSettingsSet = "20x5MB";
 
-// The medians of one benchmark over its repetitions.
+// What the table takes of one benchmark's repetitions: their medians, and
+// the fastest one's time.
 struct Median {
     double seconds = 0; // CPU time of the measured process
     double peakKb = 0;  // its peak resident memory
     double fileKb = 0;  // the size of the file it worked on, where one is named
+    double fastest = 0; // the fastest repetition's CPU time
 };
 
 // Prints the console report as usual and keeps each benchmark's medians,
@@ -47,7 +49,8 @@ private:
 };
 
 // Prints every ratio with its target and whether it is met; a ratio whose
-// benchmarks did not run (filtered out, or failed) is shown as missing.
+// benchmarks did not run (filtered out, or failed) is shown as missing, and
+// one whose median repetition was itself disturbed, as unsteady.
 void printRatioTable(const std::map<std::string, Median>& medians, std::ostream& out);
 
 } // namespace tern::bench
