@@ -12,7 +12,7 @@ using Medians = std::map<std::string, Median>;
 // A figure of the table: none when its benchmarks did not run.
 struct Figure {
     std::optional<double> value;
-    // Whether a benchmark behind it had repetitions far apart.
+    // Whether the median of a benchmark behind it was itself disturbed.
     bool unsteady = false;
 };
 
