@@ -119,14 +119,15 @@ void flushFolder(const std::string& folder) {
 }
 
 // Creates a new file beside `target`, under a name no other file has
-// (platform/temporary_files.h), and returns it open for writing; `created`
-// receives its name.
-int createBeside(const std::string& target, std::string& created) {
+// (platform/temporary_files.h), with the permissions `mode` less what the
+// umask or the folder's default ACL withholds, and returns it open for
+// writing; `created` receives its name.
+int createBeside(const std::string& target, mode_t mode, std::string& created) {
     const std::string folder = folderOf(target);
     const std::wstring name = fromUtf8(target.substr(folder.size()));
     for (;;) {
         created = folder + toUtf8(temporaryNameBeside(name));
-        const int fd = failsNow(FileCall::open) ? -1 : ::open(created.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        const int fd = failsNow(FileCall::open) ? -1 : ::open(created.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
         if (fd >= 0 || errno != EEXIST)
             return fd;
     }
@@ -193,15 +194,16 @@ std::error_code nameUnnamed(int fd, int at, const char* name) {
 // `folder` found the same way, only while no file has that name, with a
 // file that has no name until `fill` has written it whole: a process killed
 // half-way leaves nothing behind, and the kernel makes and names one file
-// where a file written beside took a second name and a rename. Nothing when
-// the system cannot make such a file there, or /proc, which naming falls
-// back on, is not there.
+// where a file written beside took a second name and a rename. The file is
+// made with the permissions `mode`, less what the umask or the folder's
+// default ACL withholds. Nothing when the system cannot make such a file
+// there, or /proc, which naming falls back on, is not there.
 template <typename Fill>
-std::optional<std::error_code> createUnnamed(int at, const char* folder, const char* name, Fill fill) {
+std::optional<std::error_code> createUnnamed(int at, const char* folder, const char* name, mode_t mode, Fill fill) {
     static const bool namesByProc = ::access("/proc/self/fd", X_OK) == 0;
     if (!namesByProc)
         return std::nullopt;
-    FileDescriptor fd(failsNow(FileCall::open) ? -1 : ::openat(at, folder, O_WRONLY | O_TMPFILE | O_CLOEXEC, 0666));
+    FileDescriptor fd(failsNow(FileCall::open) ? -1 : ::openat(at, folder, O_WRONLY | O_TMPFILE | O_CLOEXEC, mode));
     if (!fd.valid())
         return unnamedFilesUnsupported(errno) ? std::nullopt : std::optional<std::error_code>(lastError());
     std::error_code failed = fill(fd.get());
@@ -214,11 +216,12 @@ std::optional<std::error_code> createUnnamed(int at, const char* folder, const c
 
 // Puts a new file in `target`'s place in one step: `fill` writes it beside
 // the target (or, for a new file, without a name where the system allows),
-// then it takes the target's place as `placement` says. On any failure the
-// new file is removed and the target stays as it was. What killed writes
-// left in the folder goes first.
+// then it takes the target's place as `placement` says. The new file is made
+// with the permissions `mode` as createBeside and createUnnamed make it. On
+// any failure the new file is removed and the target stays as it was. What
+// killed writes left in the folder goes first.
 template <typename Fill>
-std::error_code putInOneStep(const std::string& target, Placement placement, Fill fill) {
+std::error_code putInOneStep(const std::string& target, Placement placement, mode_t mode, Fill fill) {
     const std::wstring folder = toSystemPath(folderOf(target));
     if (placement == Placement::replace)
         removeStaleTemporaryFiles(folder);
@@ -226,11 +229,11 @@ std::error_code putInOneStep(const std::string& target, Placement placement, Fil
         removeStaleTemporaryFilesOnce(folder); // a run may create thousands of files in one folder
     if (placement == Placement::create) {
         const std::string in = folderOf(target);
-        if (const auto created = createUnnamed(AT_FDCWD, in.empty() ? "." : in.c_str(), target.c_str(), fill))
+        if (const auto created = createUnnamed(AT_FDCWD, in.empty() ? "." : in.c_str(), target.c_str(), mode, fill))
             return *created;
     }
     std::string temporary;
-    FileDescriptor fd(createBeside(target, temporary));
+    FileDescriptor fd(createBeside(target, mode, temporary));
     if (!fd.valid())
         return lastError();
     std::error_code failed = fill(fd.get());
@@ -253,19 +256,30 @@ std::error_code putInOneStep(const std::string& target, Placement placement, Fil
     return {};
 }
 
+// Gives the open file the permissions `mode`. A file that was made with
+// them, as most new files are, costs a status call rather than a change of
+// permissions, which the file system would write to the file's inode.
+std::error_code givePermissions(int fd, mode_t mode) {
+    struct stat made {};
+    if (::fstat(fd, &made) == 0 && (made.st_mode & 07777) == mode)
+        return {};
+    if (failsNow(FileCall::changeAttributes) || ::fchmod(fd, mode) != 0)
+        return lastError();
+    return {};
+}
+
 // Copies content and last-write time from an open source to an open
 // destination, and gives the destination the permissions `mode` (the
-// read-only attribute among them). The permissions come last: as a non-root
-// owner, the open descriptor can still be written after the read-only
-// attribute is set.
+// read-only attribute among them). The destination may be made with them:
+// as its owner, a process writes through the descriptor it opened the file
+// with whatever the file's permissions.
 std::error_code copyInto(int from, const struct stat& source, int to, mode_t mode) {
     if (const std::error_code failed = posix::copyAll(from, to))
         return failed;
     const timespec times[2] = {source.st_atim, source.st_mtim};
-    if (failsNow(FileCall::changeAttributes) || ::futimens(to, times) != 0 ||
-        failsNow(FileCall::changeAttributes) || ::fchmod(to, mode) != 0)
+    if (failsNow(FileCall::changeAttributes) || ::futimens(to, times) != 0)
         return lastError();
-    return {};
+    return givePermissions(to, mode);
 }
 
 } // namespace
@@ -323,7 +337,7 @@ bool copyWith(const std::wstring& from, const std::wstring& to, FailIfExists pol
         attributes ? withAttributes(sourceStatus.st_mode & 0777, *attributes) : sourceStatus.st_mode & 0777;
     const auto copyHere = [&](int fd) { return copyInto(source.get(), sourceStatus, fd, mode); };
     if (policy == FailIfExists::yes)
-        return finish(why, putInOneStep(destination, Placement::create, copyHere));
+        return finish(why, putInOneStep(destination, Placement::create, mode, copyHere));
 
     // A file copied onto itself (or onto a link to itself) must survive:
     // refuse, as Windows does.
@@ -336,7 +350,7 @@ bool copyWith(const std::wstring& from, const std::wstring& to, FailIfExists pol
         return fail(why, refused);
     if (const std::error_code refused = whyNotReplaceable(target))
         return fail(why, refused);
-    return finish(why, putInOneStep(target, Placement::replace, copyHere));
+    return finish(why, putInOneStep(target, Placement::replace, mode, copyHere));
 }
 
 } // namespace
@@ -348,8 +362,9 @@ std::optional<std::error_code> posix::copyNewFileAt(int from, int to, const std:
     struct stat sourceStatus {};
     if (const std::error_code failed = openToReadAt(from, name.c_str(), source, sourceStatus))
         return failed;
-    const auto copyHere = [&](int fd) { return copyInto(source.get(), sourceStatus, fd, sourceStatus.st_mode & 0777); };
-    return createUnnamed(to, ".", name.c_str(), copyHere);
+    const mode_t mode = sourceStatus.st_mode & 0777;
+    const auto copyHere = [&](int fd) { return copyInto(source.get(), sourceStatus, fd, mode); };
+    return createUnnamed(to, ".", name.c_str(), mode, copyHere);
 }
 
 bool copyFile(const std::wstring& from, const std::wstring& to, FailIfExists policy, std::error_code* why) {
@@ -483,11 +498,12 @@ bool writeFileReplacingWith(const std::wstring& path, const std::function<bool(F
         return fail(why, refused);
     if (const std::error_code refused = whyNotReplaceable(target, &existing))
         return fail(why, refused);
-    return finish(why, putInOneStep(target, Placement::replace, [&](int fd) {
-                      // The new file keeps the permissions of the one it replaces.
-                      if (existing.st_mode != 0 &&
-                          (failsNow(FileCall::changeAttributes) || ::fchmod(fd, existing.st_mode & 07777) != 0))
-                          return lastError();
+    // The new file keeps the permissions of the one it replaces.
+    const mode_t mode = existing.st_mode != 0 ? existing.st_mode & 07777 : 0666;
+    return finish(why, putInOneStep(target, Placement::replace, mode, [&](int fd) {
+                      if (existing.st_mode != 0)
+                          if (const std::error_code failed = givePermissions(fd, mode))
+                              return failed;
                       return writeProduced([fd](std::string_view bytes) { return posix::writeAll(fd, bytes); },
                                            produce);
                   }));

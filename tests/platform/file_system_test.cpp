@@ -1,6 +1,7 @@
 #include "platform/file_system.h"
 
 #include "platform/fault_injection.h"
+#include "platform/open_folder.h"
 #include "platform/process.h"
 #include "platform/text.h"
 
@@ -414,6 +415,38 @@ TEST_F(FileSystemTest, ReadAndCopy_RefuseADeviceOrAPipe_AtOnce) {
     }
     EXPECT_TRUE(treeOf(dir.path()).empty());
 }
+
+#ifndef _WIN32
+// A new file is made with the permissions it is to have, and they are set
+// only where the umask withheld some: copies, by path or by name, get the
+// source's whole, and a save keeps those of the file it replaces.
+TEST_F(FileSystemTest, CopiesAndSaves_KeepThePermissionsWhole_WhereTheUmaskWithholdsSome) {
+    constexpr mode_t shared = 0664;
+    for (const char* name : {"source.xml", "saved.xml", "replaced.xml"}) {
+        writeFile(dir.native(name), "old");
+        ASSERT_EQ(::chmod(dir.native(name).c_str(), shared), 0);
+    }
+    makeFolder(dir.native("by name"));
+
+    const mode_t umaskBefore = ::umask(077);
+    EXPECT_TRUE(copyFile(dir.system("source.xml"), dir.system("new.xml"), FailIfExists::yes));
+    EXPECT_TRUE(copyFile(dir.system("source.xml"), dir.system("replaced.xml"), FailIfExists::no));
+    EXPECT_TRUE(writeFileReplacing(dir.system("saved.xml"), "new"));
+    const OpenFolder source(dir.system());
+    EXPECT_TRUE(OpenFolder(dir.system("by name\\")).copyNewFile(source, L"source.xml"));
+    EXPECT_TRUE(writeFileReplacing(dir.system("created.xml"), "new"));
+    ::umask(umaskBefore);
+
+    const auto permissions = [&](const std::string& name) {
+        struct stat status {};
+        EXPECT_EQ(::stat(dir.native(name).c_str(), &status), 0) << name;
+        return status.st_mode & 07777;
+    };
+    for (const char* name : {"new.xml", "replaced.xml", "saved.xml", "by name/source.xml"})
+        EXPECT_EQ(permissions(name), shared) << name;
+    EXPECT_EQ(permissions("created.xml"), 0600u) << "a file new to its place gets what the umask leaves";
+}
+#endif
 
 // --- What killed saves leave, and failures at any call ---
 
