@@ -17,6 +17,7 @@
 #include "platform/file_system.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -54,7 +55,20 @@ public:
     // place is free, as ever.
     bool copyNewFile(const OpenFolder& source, const std::wstring& name, std::error_code* why = nullptr);
 
+    // copyNewFile for each of `names`, in turn; each name's outcome (no
+    // error for a copy made). Into a folder that holds nothing, the POSIX
+    // backend makes the copies out of sight, in a hidden folder that takes
+    // this one's place when all are made (platform/posix/folder_staging.h):
+    // the files then appear together, and a process killed half-way leaves
+    // the folder empty.
+    std::vector<std::error_code> copyNewFiles(const OpenFolder& source, const std::vector<std::wstring>& names);
+
 private:
+    // The outcomes of copying all of `names` at once, as the backend can;
+    // nothing, before anything is copied, when it cannot here.
+    std::optional<std::vector<std::error_code>> copyAllAtOnce(const OpenFolder& source,
+                                                              const std::vector<std::wstring>& names);
+
     struct Backend;
     std::wstring folderPath;
     std::unique_ptr<Backend> backend;

@@ -43,19 +43,40 @@ std::wstring temporaryNameBeside(const std::wstring& targetName) {
            std::to_wstring(counter++) + suffix;
 }
 
+namespace {
+
+void removeStaleFile(const std::wstring& path, std::uint32_t attributes) {
+    // A killed copy may have given its file the source's read-only attribute already.
+    if (attributes & attrReadOnly)
+        setAttributes(path, attributes & ~std::uint32_t{attrReadOnly});
+    deleteFile(path);
+}
+
+// A hidden folder that new files were copied into holds only files.
+void removeStaleFolder(const std::wstring& path) {
+    std::vector<FolderEntry> entries;
+    if (findFiles(path + L"\\*.*", entries)) {
+        for (const FolderEntry& entry : entries)
+            if (!entry.isFolder())
+                removeStaleFile(path + L"\\" + entry.name, entry.attributes);
+    }
+    removeFolder(path);
+}
+
+} // namespace
+
 void removeStaleTemporaryFiles(const std::wstring& folder) {
     std::vector<FolderEntry> entries;
     if (!findFiles(folder + L".*" + suffix, entries))
         return;
     for (const FolderEntry& entry : entries) {
         const std::optional<std::uint64_t> writer = writerOf(entry.name);
-        if (entry.isFolder() || entry.isLink() || !writer || *writer == currentProcessId() || isProcessRunning(*writer))
+        if (entry.isLink() || !writer || *writer == currentProcessId() || isProcessRunning(*writer))
             continue;
-        const std::wstring path = folder + entry.name;
-        // A killed copy may have given its file the source's read-only attribute already.
-        if (entry.attributes & attrReadOnly)
-            setAttributes(path, entry.attributes & ~std::uint32_t{attrReadOnly});
-        deleteFile(path);
+        if (entry.isFolder())
+            removeStaleFolder(folder + entry.name);
+        else
+            removeStaleFile(folder + entry.name, entry.attributes);
     }
 }
 

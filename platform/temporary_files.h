@@ -9,6 +9,9 @@
 // any file system's 255-character name limit, and telling which process
 // wrote it. A process killed between creating it and renaming it over the
 // target leaves it behind; while that process runs, its file is left alone.
+// The hidden folder that new files are copied into out of sight
+// (platform/posix/folder_staging.h) is named the same way, after the folder
+// whose place it takes.
 
 #pragma once
 
@@ -22,8 +25,8 @@ std::wstring temporaryNameBeside(const std::wstring& targetName);
 
 // Removes the files of that naming from `folder` (a system path ending in a
 // backslash, or empty for the working folder) whose process no longer runs,
-// read-only ones included. Failures are ignored: what stays is removed by
-// a later save.
+// read-only ones included, and the folders of that naming with the files
+// they hold. Failures are ignored: what stays is removed by a later save.
 void removeStaleTemporaryFiles(const std::wstring& folder);
 
 // The same, at most once per folder in this process: for writes that come

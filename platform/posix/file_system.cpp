@@ -144,22 +144,6 @@ enum class Placement {
     create,
 };
 
-// Moves `temporary` to `target` only if no file is there, in one step.
-std::error_code moveToFreePlace(const std::string& temporary, const std::string& target) {
-    if (failsNow(FileCall::rename))
-        return lastError();
-    if (::renameat2(AT_FDCWD, temporary.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0)
-        return {};
-    if (errno != EINVAL && errno != ENOSYS)
-        return lastError();
-    // A file system that cannot rename so (NFS among them): a hard link is
-    // made only where no file is, just the same.
-    if (::link(temporary.c_str(), target.c_str()) != 0)
-        return lastError();
-    ::unlink(temporary.c_str());
-    return {};
-}
-
 // Whether the open of a file without a name failed because the kernel or
 // the file system makes none.
 bool unnamedFilesUnsupported(int error) { return error == EOPNOTSUPP || error == EISDIR || error == EINVAL; }
@@ -243,7 +227,7 @@ std::error_code putInOneStep(const std::string& target, Placement placement, mod
         failed = closed;
     if (!failed) {
         if (placement == Placement::create)
-            failed = moveToFreePlace(temporary, target);
+            failed = posix::moveToFreePlace(AT_FDCWD, temporary.c_str(), AT_FDCWD, target.c_str());
         else if (failsNow(FileCall::rename) || ::rename(temporary.c_str(), target.c_str()) != 0)
             failed = lastError();
     }
@@ -355,16 +339,60 @@ bool copyWith(const std::wstring& from, const std::wstring& to, FailIfExists pol
 
 } // namespace
 
-std::optional<std::error_code> posix::copyNewFileAt(int from, int to, const std::wstring& toFolder,
-                                                     const std::string& name) {
-    removeStaleTemporaryFilesOnce(toFolder);
+namespace {
+
+// Copies the file `name` of the folder open as `from` with its content,
+// last-write time and permissions, as `create` makes the copy: given the
+// permissions and the fill that writes it, it yields the copy's outcome, or
+// nothing when it cannot make one where it is asked to.
+template <typename Create>
+std::optional<std::error_code> copyByName(int from, const std::string& name, Create create) {
     FileDescriptor source;
     struct stat sourceStatus {};
     if (const std::error_code failed = openToReadAt(from, name.c_str(), source, sourceStatus))
         return failed;
     const mode_t mode = sourceStatus.st_mode & 0777;
-    const auto copyHere = [&](int fd) { return copyInto(source.get(), sourceStatus, fd, mode); };
-    return createUnnamed(to, ".", name.c_str(), mode, copyHere);
+    return create(mode, [&](int fd) { return copyInto(source.get(), sourceStatus, fd, mode); });
+}
+
+} // namespace
+
+std::optional<std::error_code> posix::copyNewFileAt(int from, int to, const std::wstring& toFolder,
+                                                     const std::string& name) {
+    removeStaleTemporaryFilesOnce(toFolder);
+    return copyByName(from, name, [&](mode_t mode, auto fill) {
+        return createUnnamed(to, ".", name.c_str(), mode, fill);
+    });
+}
+
+std::error_code posix::copyFileOutOfSight(int from, int to, const std::string& name) {
+    return *copyByName(from, name, [&](mode_t mode, auto fill) -> std::optional<std::error_code> {
+        const int flags = O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC;
+        FileDescriptor fd(failsNow(FileCall::open) ? -1 : ::openat(to, name.c_str(), flags, mode));
+        if (!fd.valid())
+            return lastError();
+        std::error_code failed = fill(fd.get());
+        if (const std::error_code closed = fd.close(); !failed)
+            failed = closed;
+        if (failed)
+            ::unlinkat(to, name.c_str(), 0);
+        return failed;
+    });
+}
+
+std::error_code posix::moveToFreePlace(int fromAt, const char* from, int toAt, const char* to) {
+    if (failsNow(FileCall::rename))
+        return lastError();
+    if (::renameat2(fromAt, from, toAt, to, RENAME_NOREPLACE) == 0)
+        return {};
+    if (errno != EINVAL && errno != ENOSYS)
+        return lastError();
+    // A file system that cannot rename so (NFS among them): a hard link is
+    // made only where no file is, just the same.
+    if (::linkat(fromAt, from, toAt, to, 0) != 0)
+        return lastError();
+    ::unlinkat(fromAt, from, 0);
+    return {};
 }
 
 bool copyFile(const std::wstring& from, const std::wstring& to, FailIfExists policy, std::error_code* why) {

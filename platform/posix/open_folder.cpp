@@ -7,8 +7,10 @@
 #include "platform/posix/copy_between_folders.h"
 #include "platform/posix/file_descriptor.h"
 #include "platform/posix/folder_listing.h"
+#include "platform/posix/folder_staging.h"
 #include "platform/text.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <dirent.h>
 #include <fcntl.h>
@@ -56,11 +58,23 @@ struct OpenFolder::Backend {
     // Whether `name` was there when the names were read; false when they
     // could not be.
     bool held(const std::string& name) {
+        askNames();
+        return names && names->count(name) != 0;
+    }
+
+    // Whether the folder held nothing when the names were read; false when
+    // they could not be.
+    bool heldNothing() {
+        askNames();
+        return names && std::all_of(names->begin(), names->end(),
+                                    [](const std::string& name) { return name == "." || name == ".."; });
+    }
+
+    void askNames() {
         if (!namesAsked) {
             namesAsked = true;
             readNames();
         }
-        return names && names->count(name) != 0;
     }
 
     void readNames() {
@@ -125,6 +139,27 @@ bool OpenFolder::copyNewFile(const OpenFolder& source, const std::wstring& name,
                 posix::copyNewFileAt(source.backend->folder.get(), backend->folder.get(), folderPath, *native))
             return finish(why, *copied);
     return copyFile(source.folderPath + name, folderPath + name, FailIfExists::yes, why);
+}
+
+std::optional<std::vector<std::error_code>> OpenFolder::copyAllAtOnce(const OpenFolder& source,
+                                                                      const std::vector<std::wstring>& names) {
+    if (names.empty() || !backend->folder.valid() || !source.backend->folder.valid() || !backend->heldNothing())
+        return std::nullopt;
+    std::vector<std::string> natives;
+    natives.reserve(names.size());
+    for (const std::wstring& name : names) {
+        std::optional<std::string> native = nativeEntryName(name);
+        if (!native || native->empty())
+            return std::nullopt;
+        natives.push_back(std::move(*native));
+    }
+    auto outcomes = posix::copyIntoEmptyFolder(source.backend->folder.get(), backend->folder, folderPath, natives);
+    if (outcomes) {
+        for (std::size_t i = 0; i < natives.size(); ++i)
+            if (!(*outcomes)[i])
+                backend->names->insert(natives[i]);
+    }
+    return outcomes;
 }
 
 } // namespace tern::platform

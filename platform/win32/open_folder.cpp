@@ -25,4 +25,10 @@ bool OpenFolder::copyNewFile(const OpenFolder& source, const std::wstring& name,
     return copyFile(source.folderPath + name, folderPath + name, FailIfExists::yes, why);
 }
 
+// Each copy is CopyFileW's own, which makes the file in place.
+std::optional<std::vector<std::error_code>> OpenFolder::copyAllAtOnce(const OpenFolder&,
+                                                                      const std::vector<std::wstring>&) {
+    return std::nullopt;
+}
+
 } // namespace tern::platform

@@ -8,6 +8,13 @@
 
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#include <sys/xattr.h>
+#endif
+
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -18,6 +25,7 @@ namespace tern::platform {
 namespace {
 
 using test::makeFolder;
+using test::readFile;
 using test::setReadOnly;
 using test::TempFolder;
 using test::Tree;
@@ -247,6 +255,181 @@ TEST(OpenFolderTest, CopyNewFile_IntoAFolderThatIsNotThere_FailsAsTheCopyByPathF
     EXPECT_EQ(byName, byPath);
     EXPECT_TRUE(treeOf(user.path()).empty());
 }
+
+// --- New-file copies together ---
+
+// A shipped folder for copies made together: a file with an old time, a
+// read-only one, one not in the first batch, and a folder.
+const std::vector<std::wstring> shippedNames = {L"a.xml", L"b.xml", L"sub", L"missing.xml"};
+
+void plantShipped(const TempFolder& shipped) {
+    writeFile(shipped.native("a.xml"), "shipped a");
+    writeFile(shipped.native("b.xml"), "shipped b");
+    writeFile(shipped.native("c.xml"), "shipped c");
+    setReadOnly(shipped.native("b.xml"), true);
+    makeFolder(shipped.native("sub"));
+    FileStatus old;
+    ASSERT_TRUE(getFileStatus(shipped.system("a.xml"), old));
+    old.lastWrite -= 123456789;
+    ASSERT_TRUE(setFileStatus(shipped.system("a.xml"), old));
+}
+
+#ifndef _WIN32
+mode_t permissionsOf(const fs::path& path) {
+    struct stat status {};
+    EXPECT_EQ(::stat(path.c_str(), &status), 0) << path;
+    return status.st_mode & 07777;
+}
+#endif
+
+// Copies into an empty folder give each name what a copy by path gives it,
+// the copies keep their times and attributes, and the folder stays the one
+// it was: with its permissions, nothing left beside it, and still served by
+// the open folder for what comes after.
+TEST(OpenFolderTest, CopyNewFiles_IntoAnEmptyFolder_DoWhatCopiesByPathDo_AndTheFolderStaysItself) {
+    TempFolder shipped;
+    TempFolder user;
+    plantShipped(shipped);
+    makeFolder(user.native("dest"));
+    makeFolder(user.native("twin"));
+#ifndef _WIN32
+    ASSERT_EQ(::chmod(user.native("dest").c_str(), 0750), 0);
+#endif
+
+    const OpenFolder source(shipped.system());
+    OpenFolder destination(user.system("dest\\"));
+    const std::vector<std::error_code> outcomes = destination.copyNewFiles(source, shippedNames);
+    ASSERT_EQ(outcomes.size(), shippedNames.size());
+    for (std::size_t i = 0; i < shippedNames.size(); ++i) {
+        const std::wstring& name = shippedNames[i];
+        std::error_code byPath;
+        copyFile(shipped.system() + name, user.system("twin\\") + name, FailIfExists::yes, &byPath);
+        EXPECT_EQ(outcomes[i], byPath) << toUtf8(name);
+    }
+    EXPECT_EQ(treeOf(user.path()), (Tree{"dest/", "dest/a.xml=shipped a", "dest/b.xml=shipped b (read-only)", "twin/",
+                                         "twin/a.xml=shipped a", "twin/b.xml=shipped b (read-only)"}));
+    FileStatus shippedA;
+    FileStatus copiedA;
+    ASSERT_TRUE(getFileStatus(shipped.system("a.xml"), shippedA));
+    ASSERT_TRUE(destination.getStatus(L"a.xml", copiedA));
+    EXPECT_EQ(copiedA.lastWrite, shippedA.lastWrite);
+#ifndef _WIN32
+    EXPECT_EQ(permissionsOf(user.native("dest")), 0750u);
+#endif
+
+    std::error_code why;
+    EXPECT_FALSE(destination.copyNewFile(source, L"a.xml", &why));
+    EXPECT_EQ(why, std::errc::file_exists);
+    EXPECT_TRUE(destination.copyNewFile(source, L"c.xml"));
+    EXPECT_EQ(readFile(user.native("dest/c.xml")), "shipped c");
+}
+
+// The folder was empty when the names were read, and a file appeared in it
+// before the copies were put in place: that file stays, and the others go in.
+TEST(OpenFolderTest, CopyNewFiles_IntoAFolderThatFilledMeanwhile_KeepWhatAppeared) {
+    TempFolder shipped;
+    TempFolder user;
+    plantShipped(shipped);
+    writeFile(shipped.native("later.xml"), "shipped later");
+    makeFolder(user.native("dest"));
+
+    const OpenFolder source(shipped.system());
+    OpenFolder destination(user.system("dest\\"));
+    EXPECT_EQ(destination.copyNewFiles(source, {L"missing.xml"}).at(0), std::errc::no_such_file_or_directory);
+    writeFile(user.native("dest/later.xml"), "appeared meanwhile");
+    const std::vector<std::error_code> outcomes = destination.copyNewFiles(source, {L"a.xml", L"later.xml"});
+    EXPECT_EQ(outcomes, (std::vector<std::error_code>{{}, std::make_error_code(std::errc::file_exists)}));
+    EXPECT_EQ(treeOf(user.path()), (Tree{"dest/", "dest/a.xml=shipped a", "dest/later.xml=appeared meanwhile"}));
+}
+
+// A folder reached through a link gets the copies; the link stays a link.
+TEST(OpenFolderTest, CopyNewFiles_IntoAnEmptyFolderBehindALink_FillTheFolder_AndTheLinkStays) {
+    TempFolder shipped;
+    TempFolder user;
+    TempFolder outside;
+    plantShipped(shipped);
+    fs::create_directory_symlink(outside.path(), user.native("dest"));
+
+    const OpenFolder source(shipped.system());
+    OpenFolder destination(user.system("dest\\"));
+    const std::vector<std::error_code> outcomes = destination.copyNewFiles(source, {L"a.xml", L"b.xml"});
+    EXPECT_EQ(outcomes, std::vector<std::error_code>(2));
+    EXPECT_EQ(treeOf(user.path()), (Tree{"dest@"}));
+    EXPECT_EQ(treeOf(outside.path()), (Tree{"a.xml=shipped a", "b.xml=shipped b (read-only)"}));
+}
+
+// Whichever call fails, each copy is in the folder whole exactly when its
+// outcome says it was made, and nothing is left beside the folder.
+TEST(OpenFolderTest, CopyNewFiles_IntoAnEmptyFolder_LeaveEachCopyWholeOrAbsent_WhicheverCallFails) {
+    for (std::uint64_t n = 1;; ++n) {
+        SCOPED_TRACE("call " + std::to_string(n) + " fails");
+        TempFolder shipped;
+        TempFolder user;
+        plantShipped(shipped);
+        makeFolder(user.native("dest"));
+        const OpenFolder source(shipped.system());
+        OpenFolder destination(user.system("dest\\"));
+
+        armFault(n, std::errc::no_space_on_device);
+        const std::vector<std::error_code> outcomes = destination.copyNewFiles(source, {L"a.xml", L"b.xml"});
+        const bool failed = failedFileCall().has_value();
+        disarmFault();
+
+        ASSERT_EQ(outcomes.size(), 2u);
+        Tree expected = {"dest/"};
+        if (!outcomes[0])
+            expected.push_back("dest/a.xml=shipped a");
+        if (!outcomes[1])
+            expected.push_back("dest/b.xml=shipped b (read-only)");
+        EXPECT_EQ(treeOf(user.path()), expected);
+        if (!failed) {
+            EXPECT_EQ(expected.size(), 3u);
+            break;
+        }
+    }
+}
+
+#ifndef _WIN32
+// The hidden folder a killed run was filling, named after its writer, goes
+// with its torn files, read-only ones included, when copies next fill the
+// folder it was for.
+TEST(OpenFolderTest, CopyNewFiles_IntoAnEmptyFolder_RemoveTheHiddenFolderAKilledRunLeft) {
+    const std::string gone = ".dest.2147483644-0.tmp"; // no system gives a process this id
+    TempFolder shipped;
+    TempFolder user;
+    plantShipped(shipped);
+    makeFolder(user.native("dest"));
+    writeFile(user.native(gone + "/a.xml"), "torn");
+    setReadOnly(user.native(gone + "/a.xml"), true);
+    writeFile(user.native(".dest.notes/kept.txt"), "user's");
+
+    const OpenFolder source(shipped.system());
+    OpenFolder destination(user.system("dest\\"));
+    EXPECT_EQ(destination.copyNewFiles(source, {L"a.xml"}), std::vector<std::error_code>(1));
+    EXPECT_EQ(treeOf(user.path()),
+              (Tree{".dest.notes/", ".dest.notes/kept.txt=user's", "dest/", "dest/a.xml=shipped a"}));
+}
+
+// What a new folder would not have is never lost to the copies: extended
+// attributes (an ACL among them) stay on the folder.
+TEST(OpenFolderTest, CopyNewFiles_IntoAnEmptyFolder_KeepTheFoldersExtendedAttributes) {
+    TempFolder shipped;
+    TempFolder user;
+    plantShipped(shipped);
+    makeFolder(user.native("dest"));
+    const std::string dest = user.native("dest").native();
+    if (::setxattr(dest.c_str(), "user.tn", "kept", 4, 0) != 0)
+        GTEST_SKIP() << "this file system keeps no extended attributes: " << std::strerror(errno);
+
+    const OpenFolder source(shipped.system());
+    OpenFolder destination(user.system("dest\\"));
+    EXPECT_EQ(destination.copyNewFiles(source, {L"a.xml", L"b.xml"}), std::vector<std::error_code>(2));
+    char value[8] = {};
+    EXPECT_EQ(::getxattr(dest.c_str(), "user.tn", value, sizeof value), 4);
+    EXPECT_STREQ(value, "kept");
+    EXPECT_EQ(treeOf(user.path()), (Tree{"dest/", "dest/a.xml=shipped a", "dest/b.xml=shipped b (read-only)"}));
+}
+#endif
 
 // A path without its trailing backslash is a prefix of the names' paths, as
 // folder + name makes it.
