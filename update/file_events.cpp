@@ -5,6 +5,9 @@
 #include "update/path_limit.h"
 #include "update/run_report.h"
 
+#include <algorithm>
+#include <iterator>
+
 namespace tern::update {
 
 using core::RunEvent;
@@ -38,37 +41,48 @@ void reportCopy(RunEvent event, const std::wstring& to, const std::wstring& from
     tell(event, to, from, [&] { return lead + reasonOf(why); });
 }
 
-namespace {
+bool copyNewFiles(platform::OpenFolder& destination, const platform::OpenFolder& source,
+                  const std::vector<std::wstring>& names, const std::function<bool(const std::wstring&)>& whenPresent) {
+    const auto withinLimit = [&](const std::wstring& name) {
+        return withinPathLimit(source.path() + name) && withinPathLimit(destination.path() + name);
+    };
+    std::vector<std::wstring> copied;
+    copied.reserve(names.size());
+    std::copy_if(names.begin(), names.end(), std::back_inserter(copied), withinLimit);
+    const std::vector<std::error_code> outcomes = destination.copyNewFiles(source, copied);
 
-// copyNewFile, given the two paths the reports name.
-NewCopy copyNewFile(platform::OpenFolder& destination, const platform::OpenFolder& source, const std::wstring& name,
-                    const std::wstring& from, const std::wstring& to) {
-    std::error_code why;
-    if (!withinPathLimit(from) || !withinPathLimit(to)) {
-        why = pathTooLong();
-    } else if (destination.copyNewFile(source, name, &why)) {
-        reportCopy(RunEvent::fileCopied, to, from);
-        return NewCopy::made;
+    bool done = false;
+    auto outcome = outcomes.begin();
+    for (const std::wstring& name : names) {
+        const std::error_code why = withinLimit(name) ? *outcome++ : pathTooLong();
+        const std::wstring from = source.path() + name;
+        const std::wstring to = destination.path() + name;
+        if (!why) {
+            reportCopy(RunEvent::fileCopied, to, from);
+            done = true;
+        } else if (why == std::errc::file_exists) {
+            done = whenPresent(name) || done;
+        } else {
+            reportCopy(why == pathTooLong() ? RunEvent::fileSkipped : RunEvent::fileNotWritten, to, from, why);
+        }
     }
-    if (why == std::errc::file_exists)
-        return NewCopy::present;
-    reportCopy(why == pathTooLong() ? RunEvent::fileSkipped : RunEvent::fileNotWritten, to, from, why);
-    return NewCopy::notMade;
+    return done;
 }
 
-} // namespace
-
-NewCopy copyNewFile(platform::OpenFolder& destination, const platform::OpenFolder& source, const std::wstring& name) {
-    return copyNewFile(destination, source, name, source.path() + name, destination.path() + name);
+bool copyMissingFiles(platform::OpenFolder& destination, const platform::OpenFolder& source,
+                      const std::vector<std::wstring>& names) {
+    return copyNewFiles(destination, source, names, [&](const std::wstring& name) {
+        reportCopy(RunEvent::fileSkipped, destination.path() + name, source.path() + name, L"it exists already");
+        return false;
+    });
 }
 
-bool copyMissingFile(platform::OpenFolder& destination, const platform::OpenFolder& source, const std::wstring& name) {
-    const std::wstring from = source.path() + name;
-    const std::wstring to = destination.path() + name;
-    const NewCopy copy = copyNewFile(destination, source, name, from, to);
-    if (copy == NewCopy::present)
-        reportCopy(RunEvent::fileSkipped, to, from, L"it exists already");
-    return copy == NewCopy::made;
+MissingFileCopies::MissingFileCopies(platform::OpenFolder& destination, const platform::OpenFolder& source)
+    : destination(destination), source(source) {}
+
+void MissingFileCopies::copy() {
+    copyMissingFiles(destination, source, names);
+    names.clear();
 }
 
 bool copyReplacing(const std::wstring& from, const std::wstring& to) {

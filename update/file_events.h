@@ -7,8 +7,10 @@
 #include "platform/open_folder.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <system_error>
+#include <vector>
 
 namespace tern::update {
 
@@ -28,19 +30,37 @@ void reportCopy(core::RunEvent event, const std::wstring& to, const std::wstring
 void reportCopy(core::RunEvent event, const std::wstring& to, const std::wstring& from, const std::error_code& why,
                 const wchar_t* lead = L"");
 
-// What became of a copy that may replace nothing.
-enum class NewCopy { made, present, notMade };
+// Copies the files `names` of `source` into `destination` where nothing of
+// that name is there yet, all together (platform/open_folder.h:
+// copyNewFiles). Then tells, name by name: fileCopied when the copy was
+// made, fileSkipped when a path is over the limit, fileNotWritten with the
+// system's reason when the copy failed; a name whose destination is there
+// already goes to `whenPresent`, which knows what that means to the caller.
+// True when a copy was made or `whenPresent` said true.
+bool copyNewFiles(platform::OpenFolder& destination, const platform::OpenFolder& source,
+                  const std::vector<std::wstring>& names, const std::function<bool(const std::wstring&)>& whenPresent);
 
-// Copies the file `name` of `source` into `destination` when nothing of that
-// name is there yet. Reports fileCopied when the copy was made, fileSkipped
-// when a path is over the limit and fileNotWritten with the system's reason
-// when the copy failed. A destination that is there already is reported by
-// the caller, which knows what that means to it.
-NewCopy copyNewFile(platform::OpenFolder& destination, const platform::OpenFolder& source, const std::wstring& name);
+// copyNewFiles, with each destination that is there already reported as
+// skipped because it exists. True when a copy was made.
+bool copyMissingFiles(platform::OpenFolder& destination, const platform::OpenFolder& source,
+                      const std::vector<std::wstring>& names);
 
-// copyNewFile, with a destination that is there already reported as skipped
-// because it exists. True when the copy was made.
-bool copyMissingFile(platform::OpenFolder& destination, const platform::OpenFolder& source, const std::wstring& name);
+// The files of a listing to copy where they are missing, gathered one by one
+// and copied together (copyMissingFiles) before anything else the walk
+// tells or does, so that the report keeps the listing's order.
+class MissingFileCopies {
+public:
+    MissingFileCopies(platform::OpenFolder& destination, const platform::OpenFolder& source);
+
+    void add(std::wstring name) { names.push_back(std::move(name)); }
+    // Copies the files added since the last copy.
+    void copy();
+
+private:
+    platform::OpenFolder& destination;
+    const platform::OpenFolder& source;
+    std::vector<std::wstring> names;
+};
 
 // Copies `from` over `to`, replacing a writable file there in one step, and
 // reports fileWritten, or fileNotWritten with the system's reason. True

@@ -155,18 +155,25 @@ bool copyFolderTree(const wchar_t* destination, const wchar_t* source) {
     platform::OpenFolder destinationFolder(to);
     std::vector<platform::FolderEntry> entries;
     sourceFolder.listKinds(L"*.*", entries);
+    // The files before the first folder find a new destination empty,
+    // where copies cost the least (platform/open_folder.h).
+    MissingFileCopies files(destinationFolder, sourceFolder);
     bool result = true;
-    for (const platform::FolderEntry& entry : entries) {
+    for (platform::FolderEntry& entry : entries) {
+        if (!entry.isLink() && !entry.isFolder()) {
+            files.add(std::move(entry.name));
+            continue;
+        }
+        files.copy();
         // A link is left out: copying through it would copy what lies
         // outside the tree.
         if (entry.isLink())
             reportCopy(RunEvent::fileSkipped, to + entry.name, from + entry.name,
                        L"the source is a link, never followed");
-        else if (entry.isFolder())
-            result = copyFolderTree((to + entry.name).c_str(), (from + entry.name).c_str()) && result;
         else
-            copyMissingFile(destinationFolder, sourceFolder, entry.name);
+            result = copyFolderTree((to + entry.name).c_str(), (from + entry.name).c_str()) && result;
     }
+    files.copy();
     return result;
 }
 

@@ -26,15 +26,19 @@ void copyConfigFiles(const std::wstring& previousFolder, const std::wstring& app
     platform::OpenFolder destination(appData + L"Config\\");
     std::vector<platform::FolderEntry> entries;
     source.listKinds(L"*.*", entries);
-    for (const platform::FolderEntry& entry : entries) {
+    MissingFileCopies files(destination, source);
+    for (platform::FolderEntry& entry : entries) {
         if (entry.isFolder())
             continue;
-        if (entry.name == L"Display.xml")
+        if (entry.name == L"Display.xml") {
+            files.copy();
             reportCopy(core::RunEvent::fileSkipped, destination.path() + entry.name, source.path() + entry.name,
                        L"the layout update carries the layout file forward");
-        else
-            copyMissingFile(destination, source, entry.name);
+        } else {
+            files.add(std::move(entry.name));
+        }
     }
+    files.copy();
 }
 
 } // namespace

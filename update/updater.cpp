@@ -29,15 +29,16 @@ std::wstring installedVersionFile(const core::IMainFrame& frame) {
     return std::wstring(frame.getResourceFolder()) + L"ja\\version.xml";
 }
 
-// The files of an installation folder matching `wildcard` (folders skipped).
-std::vector<platform::FolderEntry> shippedFiles(const platform::OpenFolder& folder, const std::wstring& wildcard) {
+// The names of the files of an installation folder matching `wildcard`
+// (folders skipped).
+std::vector<std::wstring> shippedFiles(const platform::OpenFolder& folder, const std::wstring& wildcard) {
     std::vector<platform::FolderEntry> entries;
     if (!folder.listKinds(wildcard, entries))
         return {};
-    std::vector<platform::FolderEntry> files;
+    std::vector<std::wstring> files;
     for (auto& entry : entries)
         if (!entry.isFolder())
-            files.push_back(std::move(entry));
+            files.push_back(std::move(entry.name));
     return files;
 }
 
@@ -45,10 +46,7 @@ std::vector<platform::FolderEntry> shippedFiles(const platform::OpenFolder& fold
 bool copyInitialSettings(const core::IMainFrame& frame) {
     const platform::OpenFolder source(std::wstring(frame.getInstallFolder()) + L"Config\\InitialSet\\");
     platform::OpenFolder destination(frame.getInitialConfigFolder());
-    bool copied = false;
-    for (const auto& file : shippedFiles(source, L"*.*"))
-        copied |= copyMissingFile(destination, source, file.name);
-    return copied;
+    return copyMissingFiles(destination, source, shippedFiles(source, L"*.*"));
 }
 
 // Replaces the user's template `to` with the newer shipped `from`, keeping
@@ -95,22 +93,15 @@ bool isOlderTemplate(const platform::OpenFolder& source, const platform::OpenFol
 bool refreshLayerTemplates(const core::IMainFrame& frame) {
     const platform::OpenFolder source(std::wstring(frame.getInstallFolder()) + L"Templates\\Layer\\");
     platform::OpenFolder destination(std::wstring(frame.getTemplateFolder()) + L"Layer\\");
-    bool copied = false;
-    for (const auto& file : shippedFiles(source, L"*.xml")) {
-        const NewCopy copy = copyNewFile(destination, source, file.name);
-        copied |= copy == NewCopy::made;
-        if (copy != NewCopy::present)
-            continue;
-        const std::wstring from = source.path() + file.name;
-        const std::wstring to = destination.path() + file.name;
+    return copyNewFiles(destination, source, shippedFiles(source, L"*.xml"), [&](const std::wstring& name) {
+        const std::wstring from = source.path() + name;
+        const std::wstring to = destination.path() + name;
         std::uint32_t attributes = 0;
-        if (isOlderTemplate(source, destination, file.name, attributes))
-            copied |= replaceOlderTemplate(from, to, attributes);
-        else
-            reportCopy(RunEvent::fileSkipped, to, from,
-                       L"it exists already and is not older than the shipped template");
-    }
-    return copied;
+        if (isOlderTemplate(source, destination, name, attributes))
+            return replaceOlderTemplate(from, to, attributes);
+        reportCopy(RunEvent::fileSkipped, to, from, L"it exists already and is not older than the shipped template");
+        return false;
+    });
 }
 
 // Makes a folder of the run with up to `depth` missing ancestors; false,

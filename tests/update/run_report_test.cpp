@@ -178,6 +178,34 @@ TEST_F(RunReportTest, SecondRun_FindsEverythingInPlace_AndTellsEachShippedFileSk
                "finished = 0"}));
 }
 
+// Shipped files new to the user and files the user has are told in the
+// order of the shipped folder, however the copies are made.
+TEST_F(RunReportTest, NewAndPresentShippedFiles_AreToldInTheShippedFoldersOrder) {
+    const Answers none({});
+    ASSERT_EQ(run(), 1);
+    const fs::path mine = temp.native(userData + "Templates/Layer/Standard.xml");
+    ASSERT_TRUE(platform::setFileStatus(platform::toSystemPath(mine), {126444736000000000, 0}));
+    for (const char* name : {"A.xml", "Z.xml"}) {
+        writeFile(temp.native(std::string("install/Config/InitialSet/") + name), "<New/>");
+        writeFile(temp.native(std::string("install/Templates/Layer/") + name), "<New/>");
+    }
+    recorder.take();
+
+    EXPECT_EQ(run(), 1);
+    const auto setting = [](const std::string& name) {
+        return appData + "InitialConfig/" + name + " <- install/Config/InitialSet/" + name;
+    };
+    const auto layer = [](const std::string& name) {
+        return userData + "Templates/Layer/" + name + " <- install/Templates/Layer/" + name;
+    };
+    EXPECT_EQ(
+        recorder.take(),
+        (Lines{"fileCopied " + setting("A.xml"), "fileSkipped " + setting("Draw_Common.xml") + " (it exists already)",
+               "fileCopied " + setting("Z.xml"), "fileCopied " + layer("A.xml"),
+               "fileReplaced " + layer("Standard.xml") + " (it was older than the shipped template)",
+               "fileCopied " + layer("Z.xml"), "finished = 1"}));
+}
+
 // The layout items are another report's subject: only the rest is compared.
 TEST_F(RunReportTest, Inheriting_TellsTheQuestion_TheSettingEdits_AndWhatTheTransferCopiedOrSkipped) {
     previousRelease();
