@@ -342,22 +342,6 @@ TEST(OpenFolderTest, CopyNewFiles_IntoAFolderThatFilledMeanwhile_KeepWhatAppeare
     EXPECT_EQ(treeOf(user.path()), (Tree{"dest/", "dest/a.xml=shipped a", "dest/later.xml=appeared meanwhile"}));
 }
 
-// A folder reached through a link gets the copies; the link stays a link.
-TEST(OpenFolderTest, CopyNewFiles_IntoAnEmptyFolderBehindALink_FillTheFolder_AndTheLinkStays) {
-    TempFolder shipped;
-    TempFolder user;
-    TempFolder outside;
-    plantShipped(shipped);
-    fs::create_directory_symlink(outside.path(), user.native("dest"));
-
-    const OpenFolder source(shipped.system());
-    OpenFolder destination(user.system("dest\\"));
-    const std::vector<std::error_code> outcomes = destination.copyNewFiles(source, {L"a.xml", L"b.xml"});
-    EXPECT_EQ(outcomes, std::vector<std::error_code>(2));
-    EXPECT_EQ(treeOf(user.path()), (Tree{"dest@"}));
-    EXPECT_EQ(treeOf(outside.path()), (Tree{"a.xml=shipped a", "b.xml=shipped b (read-only)"}));
-}
-
 // Whichever call fails, each copy is in the folder whole exactly when its
 // outcome says it was made, and nothing is left beside the folder.
 TEST(OpenFolderTest, CopyNewFiles_IntoAnEmptyFolder_LeaveEachCopyWholeOrAbsent_WhicheverCallFails) {
@@ -390,6 +374,23 @@ TEST(OpenFolderTest, CopyNewFiles_IntoAnEmptyFolder_LeaveEachCopyWholeOrAbsent_W
 }
 
 #ifndef _WIN32
+// A folder reached through a link gets the copies; the link stays a link,
+// never replaced by a folder.
+TEST(OpenFolderTest, CopyNewFiles_IntoAnEmptyFolderBehindALink_FillTheFolder_AndTheLinkStays) {
+    TempFolder shipped;
+    TempFolder user;
+    TempFolder outside;
+    plantShipped(shipped);
+    fs::create_directory_symlink(outside.path(), user.native("dest"));
+
+    const OpenFolder source(shipped.system());
+    OpenFolder destination(user.system("dest\\"));
+    const std::vector<std::error_code> outcomes = destination.copyNewFiles(source, {L"a.xml", L"b.xml"});
+    EXPECT_EQ(outcomes, std::vector<std::error_code>(2));
+    EXPECT_EQ(treeOf(user.path()), (Tree{"dest@"}));
+    EXPECT_EQ(treeOf(outside.path()), (Tree{"a.xml=shipped a", "b.xml=shipped b (read-only)"}));
+}
+
 // The hidden folder a killed run was filling, named after its writer, goes
 // with its torn files, read-only ones included, when copies next fill the
 // folder it was for.
