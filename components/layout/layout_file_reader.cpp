@@ -103,7 +103,8 @@ std::int32_t number(const xml::Element& element, const std::wstring& name, std::
 }
 
 // A command as the file shows it, with the identifier the table gives its
-// SID; 0 when the table does not know it. A known SID is the table's own.
+// SID; 0 when the table does not know it. A known SID is the table's own,
+// and so is a caption that is the known command's.
 // For a toolbar's command, `beginGroup` is set from its flag, false when
 // absent. The attributes are read in one pass: a layout holds a great many
 // commands.
@@ -114,19 +115,26 @@ utility::SCommand command(const xml::Element& element, const utility::CCommandTa
     // Read into room kept from one command to the next: a known SID is the
     // table's, and only an unknown one needs a string of its own.
     thread_local std::wstring sid;
+    thread_local std::wstring caption;
     thread_local std::wstring flagText;
     sid.clear();
+    caption.clear();
     xml::AttributeField fields[] = {{sidName, &sid},
-                                    {captionName, &shown.caption},
+                                    {captionName, &caption},
                                     {beginGroup ? std::wstring_view(beginGroupName) : std::wstring_view(), &flagText}};
     xml::readAttributes(element, fields);
     requireValue(sid, element, sidName);
-    if (const utility::SCommand* known = commandTable.findCommand(sid)) {
+    const utility::SCommand* known = commandTable.findCommand(sid);
+    if (known) {
         shown.id = known->id;
         shown.sid = known->sid;
     } else {
         shown.sid = sid;
     }
+    if (known && known->caption == caption)
+        shown.caption = known->caption;
+    else
+        shown.caption = caption;
     if (!beginGroup)
         return shown;
     *beginGroup = false;

@@ -64,6 +64,7 @@ bool readRecords(const std::wstring& path, const xml::Element& root, std::vector
     // Read into room kept from one command to the next.
     std::wstring sid;
     std::wstring idText;
+    std::wstring caption;
     for (xml::Element child = root.firstChildElement(); child; child = child.nextSiblingElement()) {
         if (!xml::checkNodeName(child, L"Command"sv)) {
             problem = placeOf(path, child) + L": \"" + child.name() +
@@ -73,13 +74,15 @@ bool readRecords(const std::wstring& path, const xml::Element& root, std::vector
         SCommand command;
         sid.clear();
         idText.clear();
-        xml::AttributeField fields[] = {{L"SID"sv, &sid}, {L"Id"sv, &idText}, {L"Caption"sv, &command.caption}};
+        caption.clear();
+        xml::AttributeField fields[] = {{L"SID"sv, &sid}, {L"Id"sv, &idText}, {L"Caption"sv, &caption}};
         xml::readAttributes(child, fields);
         if (sid.empty()) {
             problem = placeOf(path, child) + L": a \"Command\" has no \"SID\".";
             return false;
         }
         command.sid = sid;
+        command.caption = caption;
         if (!parseDecimal(idText, command.id) || command.id <= 0) {
             problem = placeOf(path, child) + L": the \"Id\" \"" + idText + L"\" of command \"" + command.sid.str() +
                       L"\" is not a positive whole number.";

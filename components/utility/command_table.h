@@ -27,11 +27,11 @@
 
 namespace tern::utility {
 
-// One command record: its numeric identifier, caption and SID. The SID is
-// shared by the copies of a record (shared_text.h).
+// One command record: its numeric identifier, caption and SID. The SID and
+// the caption are shared by the copies of a record (shared_text.h).
 struct SCommand {
     int id = 0;
-    std::wstring caption;
+    SharedText caption;
     SharedText sid;
 };
 

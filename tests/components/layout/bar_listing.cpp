@@ -7,7 +7,7 @@ namespace tern::test {
 namespace {
 
 std::string shown(const utility::SCommand& command) {
-    return platform::toUtf8(command.caption) + (command.id == 0 ? "?" : "");
+    return platform::toUtf8(command.caption.str()) + (command.id == 0 ? "?" : "");
 }
 
 } // namespace
