@@ -61,9 +61,18 @@ bool readRecords(const std::wstring& path, const xml::Element& root, std::vector
     for (xml::Element child = root.firstChildElement(); child; child = child.nextSiblingElement())
         ++count;
     commands.reserve(count);
-    // Read into room kept from one command to the next.
+    // The SIDs and captions are kept in one block that the commands share
+    // (shared_text.h): a text costs the allocation of its characters alone.
+    // The block never grows, so that what it holds stays where it is.
+    const auto texts = std::make_shared<std::vector<std::wstring>>();
+    texts->reserve(2 * count);
+    const auto keep = [&texts](std::wstring& text) {
+        texts->push_back(std::move(text));
+        text.clear();
+        return SharedText(std::shared_ptr<const std::wstring>(texts, &texts->back()));
+    };
     std::wstring sid;
-    std::wstring idText;
+    std::wstring idText; // read into room kept from one command to the next
     std::wstring caption;
     for (xml::Element child = root.firstChildElement(); child; child = child.nextSiblingElement()) {
         if (!xml::checkNodeName(child, L"Command"sv)) {
@@ -72,17 +81,15 @@ bool readRecords(const std::wstring& path, const xml::Element& root, std::vector
             return false;
         }
         SCommand command;
-        sid.clear();
         idText.clear();
-        caption.clear();
         xml::AttributeField fields[] = {{L"SID"sv, &sid}, {L"Id"sv, &idText}, {L"Caption"sv, &caption}};
         xml::readAttributes(child, fields);
         if (sid.empty()) {
             problem = placeOf(path, child) + L": a \"Command\" has no \"SID\".";
             return false;
         }
-        command.sid = sid;
-        command.caption = caption;
+        command.sid = keep(sid);
+        command.caption = keep(caption);
         if (!parseDecimal(idText, command.id) || command.id <= 0) {
             problem = placeOf(path, child) + L": the \"Id\" \"" + idText + L"\" of command \"" + command.sid.str() +
                       L"\" is not a positive whole number.";

@@ -23,6 +23,11 @@ public:
     SharedText(std::wstring text)
         : text(text.empty() ? nullptr : std::make_shared<const std::wstring>(std::move(text))) {}
     SharedText(const wchar_t* text) : SharedText(std::wstring(text)) {}
+    // Shares a text held elsewhere, and with it whatever `text` keeps: a
+    // pointer into a block of many texts (the command table's) keeps the
+    // block, and costs no allocation of its own.
+    explicit SharedText(std::shared_ptr<const std::wstring> text)
+        : text(text && !text->empty() ? std::move(text) : nullptr) {}
     operator const std::wstring&() const { return str(); }
 
     const std::wstring& str() const { return text ? *text : none(); }
