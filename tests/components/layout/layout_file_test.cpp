@@ -191,7 +191,7 @@ TEST_F(LayoutFileTest, Save_EscapesWhatAnAttributeCannotHold_SoEveryCaptionReads
 
 // --- The model read from the file -----------------------------------------------
 
-TEST_F(LayoutFileTest, Load_ResolvesKnownSidsOnly_KeepingTheFilesCaptions) {
+TEST_F(LayoutFileTest, Load_ResolvesKnownSidsOnly_KeepingTheFilesCaptions_AndSharingTheTablesTexts) {
     ASSERT_TRUE(load(richLayout)) << problem();
     CCommandBars bars;
     manager.findType(L"Standard")->findLayoutMode(L"Normal")->setupTo(bars, commandTable);
@@ -204,6 +204,8 @@ TEST_F(LayoutFileTest, Load_ResolvesKnownSidsOnly_KeepingTheFilesCaptions) {
     EXPECT_EQ(line.id, 200);
     EXPECT_EQ(&line.sid.str(), &commandTable.findCommand(line.sid)->sid.str())
         << "a control of a known command holds the table's SID, not a copy of its own";
+    EXPECT_EQ(&line.caption.str(), &commandTable.findCommand(line.sid)->caption.str())
+        << "a control showing its command's caption holds the table's, not a copy of its own";
     EXPECT_EQ(menu.findItemByPath(L"File")->getFirstChild()->getId(), 101);
 }
 
