@@ -42,14 +42,17 @@ void reportCopy(RunEvent event, const std::wstring& to, const std::wstring& from
 }
 
 bool copyNewFiles(platform::OpenFolder& destination, const platform::OpenFolder& source,
-                  const std::vector<std::wstring>& names, const std::function<bool(const std::wstring&)>& whenPresent) {
+                  const std::vector<std::wstring>& names, const WhenPresent& whenPresent) {
     const auto withinLimit = [&](const std::wstring& name) {
-        return withinPathLimit(source.path() + name) && withinPathLimit(destination.path() + name);
+        return withinPathLimit(source.path(), name) && withinPathLimit(destination.path(), name);
     };
-    std::vector<std::wstring> copied;
-    copied.reserve(names.size());
-    std::copy_if(names.begin(), names.end(), std::back_inserter(copied), withinLimit);
-    const std::vector<std::error_code> outcomes = destination.copyNewFiles(source, copied);
+    // Names over the limit are left out of the copies; a list without any,
+    // the usual one, goes as it is.
+    const bool allWithin = std::all_of(names.begin(), names.end(), withinLimit);
+    std::vector<std::wstring> within;
+    if (!allWithin)
+        std::copy_if(names.begin(), names.end(), std::back_inserter(within), withinLimit);
+    const std::vector<std::error_code> outcomes = destination.copyNewFiles(source, allWithin ? names : within);
 
     bool done = false;
     auto outcome = outcomes.begin();
@@ -61,7 +64,7 @@ bool copyNewFiles(platform::OpenFolder& destination, const platform::OpenFolder&
             reportCopy(RunEvent::fileCopied, to, from);
             done = true;
         } else if (why == std::errc::file_exists) {
-            done = whenPresent(name) || done;
+            done = whenPresent(name, from, to) || done;
         } else {
             reportCopy(why == pathTooLong() ? RunEvent::fileSkipped : RunEvent::fileNotWritten, to, from, why);
         }
@@ -71,10 +74,11 @@ bool copyNewFiles(platform::OpenFolder& destination, const platform::OpenFolder&
 
 bool copyMissingFiles(platform::OpenFolder& destination, const platform::OpenFolder& source,
                       const std::vector<std::wstring>& names) {
-    return copyNewFiles(destination, source, names, [&](const std::wstring& name) {
-        reportCopy(RunEvent::fileSkipped, destination.path() + name, source.path() + name, L"it exists already");
-        return false;
-    });
+    return copyNewFiles(destination, source, names,
+                        [](const std::wstring&, const std::wstring& from, const std::wstring& to) {
+                            reportCopy(RunEvent::fileSkipped, to, from, L"it exists already");
+                            return false;
+                        });
 }
 
 MissingFileCopies::MissingFileCopies(platform::OpenFolder& destination, const platform::OpenFolder& source)

@@ -35,10 +35,12 @@ void reportCopy(core::RunEvent event, const std::wstring& to, const std::wstring
 // copyNewFiles). Then tells, name by name: fileCopied when the copy was
 // made, fileSkipped when a path is over the limit, fileNotWritten with the
 // system's reason when the copy failed; a name whose destination is there
-// already goes to `whenPresent`, which knows what that means to the caller.
-// True when a copy was made or `whenPresent` said true.
+// already goes to `whenPresent` with the copy's two paths, and the caller
+// knows what that means to it. True when a copy was made or `whenPresent`
+// said true.
+using WhenPresent = std::function<bool(const std::wstring& name, const std::wstring& from, const std::wstring& to)>;
 bool copyNewFiles(platform::OpenFolder& destination, const platform::OpenFolder& source,
-                  const std::vector<std::wstring>& names, const std::function<bool(const std::wstring&)>& whenPresent);
+                  const std::vector<std::wstring>& names, const WhenPresent& whenPresent);
 
 // copyNewFiles, with each destination that is there already reported as
 // skipped because it exists. True when a copy was made.

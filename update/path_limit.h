@@ -17,6 +17,10 @@ namespace tern::update {
 constexpr std::size_t maxPathLength = 260;
 
 inline bool withinPathLimit(const std::wstring& path) { return path.size() <= maxPathLength; }
+// Whether folder + name is within the limit, told without joining them.
+inline bool withinPathLimit(const std::wstring& folder, const std::wstring& name) {
+    return folder.size() + name.size() <= maxPathLength;
+}
 
 // The reason a path over the limit gives where a platform call would give
 // the system's: "the path is longer than 260 characters".

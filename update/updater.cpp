@@ -93,15 +93,14 @@ bool isOlderTemplate(const platform::OpenFolder& source, const platform::OpenFol
 bool refreshLayerTemplates(const core::IMainFrame& frame) {
     const platform::OpenFolder source(std::wstring(frame.getInstallFolder()) + L"Templates\\Layer\\");
     platform::OpenFolder destination(std::wstring(frame.getTemplateFolder()) + L"Layer\\");
-    return copyNewFiles(destination, source, shippedFiles(source, L"*.xml"), [&](const std::wstring& name) {
-        const std::wstring from = source.path() + name;
-        const std::wstring to = destination.path() + name;
+    const auto whenPresent = [&](const std::wstring& name, const std::wstring& from, const std::wstring& to) {
         std::uint32_t attributes = 0;
         if (isOlderTemplate(source, destination, name, attributes))
             return replaceOlderTemplate(from, to, attributes);
         reportCopy(RunEvent::fileSkipped, to, from, L"it exists already and is not older than the shipped template");
         return false;
-    });
+    };
+    return copyNewFiles(destination, source, shippedFiles(source, L"*.xml"), whenPresent);
 }
 
 // Makes a folder of the run with up to `depth` missing ancestors; false,
