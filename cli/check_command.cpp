@@ -2,6 +2,7 @@
 
 #include "cli/definition_problems.h"
 #include "cli/folder_frame.h"
+#include "cli/kept_to_the_end.h"
 #include "cli/load_failure.h"
 #include "cli/paths.h"
 #include "cli/standard_input_file.h"
@@ -144,7 +145,8 @@ FileReport checkArgument(const std::string& argument, const utility::CCommandTab
 }
 
 int runCheck(const CheckOptions& options) {
-    utility::CCommandTable commands;
+    // The table lives to the end of the process (kept_to_the_end.h).
+    utility::CCommandTable& commands = keptToTheEnd<utility::CCommandTable>();
     const bool commandsGiven = !options.commands.empty();
     if (commandsGiven && !loadCommandTable(commands, fileArgument(options.commands)))
         return usageErrorStatus;

@@ -40,11 +40,12 @@ int runOption(const OptionOptions& options) {
         commandsFile = fileArgument(options.commands);
     }
 
-    utility::CCommandTable commands;
+    // The command table and the layout model are the application's, which
+    // outlive the append; here they live to the end of the process
+    // (kept_to_the_end.h).
+    utility::CCommandTable& commands = keptToTheEnd<utility::CCommandTable>();
     if (!loadCommandTable(commands, commandsFile))
         return usageErrorStatus;
-    // The layout model is the application's, which outlives the append;
-    // here it lives to the end of the process (kept_to_the_end.h).
     layout::LayoutManager& layouts = keptToTheEnd<layout::LayoutManager>();
     FolderFrame frame(folders, commands, layouts);
     const std::wstring layoutFile = folders.appData + L"Config\\Display.xml";

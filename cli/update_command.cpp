@@ -3,6 +3,7 @@
 #include "cli/command_line_questions.h"
 #include "cli/definition_problems.h"
 #include "cli/folder_frame.h"
+#include "cli/kept_to_the_end.h"
 #include "cli/installed.h"
 #include "cli/load_failure.h"
 #include "cli/paths.h"
@@ -63,7 +64,8 @@ int runUpdate(const UpdateOptions& options) {
                           folderArgument(options.userData)};
     const std::wstring definition = fileArgument(options.definition);
     warnDefinitionProblems(definition, options.definition, updateDefinition, std::cerr);
-    utility::CCommandTable commands;
+    // The table lives to the end of the process (kept_to_the_end.h).
+    utility::CCommandTable& commands = keptToTheEnd<utility::CCommandTable>();
     if (!loadCommands(commands, options, folders))
         return usageErrorStatus;
     const FolderFrame frame(folders, commands);
