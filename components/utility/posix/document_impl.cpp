@@ -6,6 +6,10 @@
 #include <optional>
 #include <string_view>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace tern::utility::xml {
 namespace {
 
@@ -210,28 +214,29 @@ OpeningDeclaration readOpeningDeclaration(const std::string& text) {
     return declaration;
 }
 
-// The bytes of the word equal to `c`, each as its high bit: exactly those,
-// as no byte's sum carries into the next.
-std::uint64_t bytesEqual(std::uint64_t word, char c) {
-    constexpr std::uint64_t lows = 0x7F7F7F7F7F7F7F7Fu;
-    const std::uint64_t differences = word ^ (0x0101010101010101u * static_cast<unsigned char>(c));
-    return ~(((differences & lows) + lows) | differences | lows);
-}
-
-// The offsets after each "\n" of a text without "\r", eight bytes at a
-// time: lines are short, and a search per line cost more in calls than in
-// reading. False, at the first "\r", when the text has one.
+// The offsets after each "\n" of a text without "\r"; false, at the first
+// "\r", when the text has one. Lines are short, so a search per line cost
+// more in calls than in reading: where SSE2 is there (every x86-64), the
+// text is read 32 bytes at a time, and a block without "\r" gives its line
+// feeds as the bits of one mask.
 bool findLineFeeds(const std::string& text, std::vector<std::size_t>& starts) {
-    static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "a word's first byte is its lowest");
     std::size_t at = 0;
-    for (; at + 8 <= text.size(); at += 8) {
-        std::uint64_t word;
-        std::memcpy(&word, text.data() + at, sizeof word);
-        if (bytesEqual(word, '\r') != 0)
+#if defined(__SSE2__)
+    constexpr std::size_t block = 32;
+    const __m128i feed = _mm_set1_epi8('\n');
+    const __m128i carriageReturn = _mm_set1_epi8('\r');
+    for (; at + block <= text.size(); at += block) {
+        const __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + at));
+        const __m128i high = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + at + block / 2));
+        const __m128i returns = _mm_or_si128(_mm_cmpeq_epi8(low, carriageReturn), _mm_cmpeq_epi8(high, carriageReturn));
+        if (_mm_movemask_epi8(returns) != 0)
             return false;
-        for (std::uint64_t feeds = bytesEqual(word, '\n'); feeds != 0; feeds &= feeds - 1)
-            starts.push_back(at + static_cast<std::size_t>(__builtin_ctzll(feeds)) / 8 + 1);
+        std::uint32_t feeds = static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(low, feed))) |
+                              static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(high, feed))) << 16;
+        for (; feeds != 0; feeds &= feeds - 1)
+            starts.push_back(at + static_cast<std::size_t>(__builtin_ctz(feeds)) + 1);
     }
+#endif
     for (; at < text.size(); ++at) {
         if (text[at] == '\r')
             return false;

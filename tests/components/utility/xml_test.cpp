@@ -434,8 +434,8 @@ TEST(XmlParse, LoadXml_Fails_ForTextThatIsNotOneDocument) {
 }
 
 // Lines of every length, so that line feeds fall at every place of the
-// eight-byte words the loader reads at a time; a byte that differs from a
-// line feed only in its high bit (in the UTF-8 of U+008A) ends none.
+// blocks the loader reads at a time; a byte that differs from a line feed
+// only in its high bit (in the UTF-8 of U+008A) ends none.
 TEST_F(XmlFile, Load_CountsLinesOfEveryLength_AndOnlyLineFeedsEndThem) {
     std::string text = "<R>";
     for (int i = 0; i < 24; ++i)
@@ -445,6 +445,17 @@ TEST_F(XmlFile, Load_CountsLinesOfEveryLength_AndOnlyLineFeedsEndThem) {
     ASSERT_TRUE(load(document, path, false));
     for (int i = 0; i < 24; ++i)
         EXPECT_EQ(selected(rootOf(document), L"E[" + std::to_wstring(i + 1) + L"]").line(), i + 2) << i;
+}
+
+// A lone carriage return ends a line wherever it falls in those blocks,
+// the only one in a text that otherwise ends its lines with line feeds.
+TEST_F(XmlFile, Load_CountsALoneCarriageReturnAsALineEnd_AtEveryPlace) {
+    for (std::size_t place = 0; place < 70; ++place) {
+        writeFile(file, "<R><!--" + std::string(place, 'x') + "-->\r<A/>\n" + std::string(70, ' ') + "<B/></R>");
+        ASSERT_TRUE(load(document, path, false)) << place;
+        EXPECT_EQ(selected(rootOf(document), L"A").line(), 2) << place;
+        EXPECT_EQ(selected(rootOf(document), L"B").line(), 3) << place;
+    }
 }
 
 TEST(XmlParse, Line_GivesTheLineANodeWasReadFrom) {
