@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -25,25 +26,6 @@ namespace {
 // ordinary depth never reach it.
 constexpr std::size_t maxIndentLevel = 16;
 
-// Appends one byte of the UTF-8 text of an attribute value, escaped for
-// double quotes: "&", "<" and '"' as entities, control characters (tab and
-// line ends among them) as two-digit character references, so that they
-// read back as they are.
-void appendEscaped(std::string& out, char c) {
-    if (c == '&') {
-        out += "&amp;";
-    } else if (c == '<') {
-        out += "&lt;";
-    } else if (c == '"') {
-        out += "&quot;";
-    } else if (static_cast<unsigned char>(c) < 0x20) {
-        const char reference[] = {'&', '#', static_cast<char>('0' + c / 10), static_cast<char>('0' + c % 10), ';'};
-        out.append(reference, sizeof reference);
-    } else {
-        out += c;
-    }
-}
-
 // Whether the character is written as itself, one byte, in a value.
 bool isPlain(wchar_t c) { return c >= 0x20 && c < 0x80 && c != '&' && c != '<' && c != '"'; }
 
@@ -51,117 +33,165 @@ bool isPlain(wchar_t c) { return c >= 0x20 && c < 0x80 && c != '&' && c != '<' &
 // spaces a level up to maxIndentLevel. An element's start tag stays open for
 // attributes until its first child or its end; an element that got no
 // children ends as "<a/>", one that did on a line of its own. Open elements
-// are kept in a list, so nesting of any depth takes no stack. The text is
-// handed to the file's writer a block at a time.
+// are kept in a list, so nesting of any depth takes no stack.
+//
+// The text is made in a buffer of its own, each piece written into room
+// asked for once for the whole piece (a string appended to checked its room
+// and its length at every piece, a good share of the time the file took),
+// and handed to the file's writer a block at a time.
 class LayoutText {
 public:
-    explicit LayoutText(platform::FileWriter& writer) : writer(writer) {
-        text.reserve(2 * blockSize);
-        text = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
+    explicit LayoutText(platform::FileWriter& writer) : writer(writer), buffer(2 * blockSize) {
+        put("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n");
     }
 
-    void open(const char* name) {
-        if (text.size() >= blockSize)
+    void open(std::string_view name) {
+        if (used >= blockSize)
             handOn();
         if (!openElements.empty()) {
             endStartTag();
             newLine(openElements.size());
         }
-        text += '<';
-        text += name;
+        put('<');
+        put(name);
         openElements.push_back({name, false});
     }
 
-    void attribute(const char* name, std::wstring_view value) {
+    void attribute(std::string_view name, std::wstring_view value) {
         startValue(name);
         // Most values are printable ASCII with nothing to escape: they are
         // narrowed as they stand, into room made for them at once; from the
         // first character that is not, the rest is escaped, converted to
         // UTF-8 first unless ASCII.
-        const auto plainEnd = std::find_if_not(value.begin(), value.end(), [](wchar_t c) { return isPlain(c); });
-        const std::size_t at = text.size();
-        text.resize(at + static_cast<std::size_t>(plainEnd - value.begin()));
-        std::transform(value.begin(), plainEnd, text.begin() + static_cast<std::ptrdiff_t>(at),
-                       [](wchar_t c) { return static_cast<char>(c); });
-        const std::wstring_view rest = value.substr(static_cast<std::size_t>(plainEnd - value.begin()));
+        char* const at = room(value.size());
+        std::size_t plain = 0;
+        for (; plain < value.size() && isPlain(value[plain]); ++plain)
+            at[plain] = static_cast<char>(value[plain]);
+        used += plain;
+        const std::wstring_view rest = value.substr(plain);
         if (std::all_of(rest.begin(), rest.end(), [](wchar_t c) { return c > 0 && c < 0x80; })) {
             for (const wchar_t c : rest)
-                appendEscaped(text, static_cast<char>(c));
+                putEscaped(static_cast<char>(c));
         } else {
             for (const char c : platform::toUtf8(rest))
-                appendEscaped(text, c);
+                putEscaped(c);
         }
-        text += '"';
+        put('"');
     }
 
-    void attribute(const char* name, long long value) {
-        char digits[24];
-        const auto written = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    void attribute(std::string_view name, long long value) {
         startValue(name);
-        text.append(digits, written);
-        text += '"';
+        char* const at = room(maxDigits);
+        used += static_cast<std::size_t>(std::to_chars(at, at + maxDigits, value).ptr - at);
+        put('"');
     }
 
     void close() {
         const OpenElement element = openElements.back();
         openElements.pop_back();
         if (!element.hasChildren) {
-            text += "/>";
+            put("/>");
             return;
         }
         newLine(openElements.size());
-        text += "</";
-        text += element.name;
-        text += '>';
+        put("</");
+        put(element.name);
+        put('>');
     }
 
     // Ends the text with the line break after the last line; false when
     // the file could not take all of it.
     bool finish() {
-        text += '\n';
+        put('\n');
         return handOn();
     }
 
 private:
-    void startValue(const char* name) {
-        text += ' ';
-        text += name;
-        text += "=\"";
-    }
-
     // A block of text: large enough that handing it on is rare, small
     // enough that the text never holds much of the file.
     static constexpr std::size_t blockSize = 64 * 1024;
+    // The most characters a long long takes, its sign included.
+    static constexpr std::size_t maxDigits = 20;
+
+    // Room for `size` more bytes after the text, handing the text on first
+    // when the buffer lacks it; the caller counts what it wrote in `used`.
+    char* room(std::size_t size) {
+        if (buffer.size() - used < size) {
+            handOn();
+            if (buffer.size() < size)
+                buffer.resize(size);
+        }
+        return buffer.data() + used;
+    }
+
+    void put(char c) {
+        *room(1) = c;
+        ++used;
+    }
+
+    void put(std::string_view piece) {
+        std::memcpy(room(piece.size()), piece.data(), piece.size());
+        used += piece.size();
+    }
+
+    // One byte of the UTF-8 text of an attribute value, escaped for double
+    // quotes: "&", "<" and '"' as entities, control characters (tab and line
+    // ends among them) as two-digit character references, so that they read
+    // back as they are.
+    void putEscaped(char c) {
+        if (c == '&') {
+            put("&amp;");
+        } else if (c == '<') {
+            put("&lt;");
+        } else if (c == '"') {
+            put("&quot;");
+        } else if (static_cast<unsigned char>(c) < 0x20) {
+            const char reference[] = {'&', '#', static_cast<char>('0' + c / 10), static_cast<char>('0' + c % 10), ';'};
+            put(std::string_view(reference, sizeof reference));
+        } else {
+            put(c);
+        }
+    }
+
+    void startValue(std::string_view name) {
+        put(' ');
+        put(name);
+        put("=\"");
+    }
 
     bool handOn() {
-        const bool written = writer.write(text);
-        text.clear();
+        const bool written = writer.write(std::string_view(buffer.data(), used));
+        used = 0;
         return written;
     }
 
     struct OpenElement {
-        const char* name;
+        std::string_view name;
         bool hasChildren;
     };
 
     void endStartTag() {
         if (!openElements.back().hasChildren) {
-            text += '>';
+            put('>');
             openElements.back().hasChildren = true;
         }
     }
 
     void newLine(std::size_t depth) {
-        text += '\n';
-        text.append(2 * std::min(depth, maxIndentLevel), ' ');
+        const std::size_t indent = 2 * std::min(depth, maxIndentLevel);
+        char* const at = room(1 + indent);
+        *at = '\n';
+        std::memset(at + 1, ' ', indent);
+        used += 1 + indent;
     }
 
     platform::FileWriter& writer;
-    std::string text;
+    std::vector<char> buffer;
+    std::size_t used = 0; // the bytes of the buffer that hold text
     std::vector<OpenElement> openElements;
 };
 
-void writeCommand(LayoutText& out, const char* element, const std::wstring& sid, const std::wstring& caption) {
+void writeCommand(LayoutText& out, std::string_view element, const std::wstring& sid, const std::wstring& caption) {
     out.open(element);
     out.attribute("SID", sid);
     out.attribute("Caption", caption);

@@ -189,6 +189,21 @@ TEST_F(LayoutFileTest, Save_EscapesWhatAnAttributeCannotHold_SoEveryCaptionReads
     EXPECT_EQ(saved(manager), expected);
 }
 
+// Captions far longer than the blocks the text is handed on in go out
+// whole, plain or escaped all along.
+TEST_F(LayoutFileTest, Save_WritesCaptionsLongerThanItsBlocks_Whole) {
+    const std::string plain(300000, 'p');
+    std::string escaped;
+    for (int i = 0; i < 50000; ++i)
+        escaped += "&amp;\xc3\xa9";
+    const std::string file = declaration + "<Display>\n  <LayoutType Name=\"T\">\n    <LayoutMode Name=\"Normal\">\n" +
+                             "      <Ribbon>\n        <Tab Id=\"1\" Caption=\"" + plain + "\">\n" +
+                             "          <Group Id=\"2\" Caption=\"" + escaped + "\"/>\n        </Tab>\n" +
+                             "      </Ribbon>\n      <Menu/>\n    </LayoutMode>\n  </LayoutType>\n</Display>\n";
+    ASSERT_TRUE(load(file)) << problem();
+    EXPECT_EQ(saved(manager), file);
+}
+
 // --- The model read from the file -----------------------------------------------
 
 TEST_F(LayoutFileTest, Load_ResolvesKnownSidsOnly_KeepingTheFilesCaptions_AndSharingTheTablesTexts) {
