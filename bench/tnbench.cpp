@@ -173,21 +173,29 @@ template <typename Function> void add(const std::string& name, Function function
         ->Unit(benchmark::kMillisecond);
 }
 
-// Repetitions: seven of what takes a fraction of a second, fewer of what
-// takes seconds, so that bench/run ends within five minutes here.
+// Repetitions: fifteen of what takes under half a second, so that the few
+// the machine disturbs cannot move the median; three of what takes seconds
+// (settingsSets says which sets do), and of the first run's copies, each
+// of which makes 5,000 new files; so that bench/run ends within five
+// minutes here.
+constexpr int manyRepetitions = 15;
+
 void registerAll() {
     for (const char* size : {"2x500", "6x2000", "6x4000", "6x8000"}) {
         add(
-            std::string("option/") + size, [size](benchmark::State& s) { option(s, size); }, 7);
+            std::string("option/") + size, [size](benchmark::State& s) { option(s, size); }, manyRepetitions);
         add(
-            std::string("floor_parse_save/") + size, [size](benchmark::State& s) { parseAndSave(s, size); }, 7);
+            std::string("floor_parse_save/") + size, [size](benchmark::State& s) { parseAndSave(s, size); },
+            manyRepetitions);
     }
     for (const tern::bench::SettingsSet& set : tern::bench::settingsSets) {
         const std::string name = set.name;
         add(
-            "settings/" + name, [name](benchmark::State& s) { settings(s, name, "work", "settings"); }, 3);
+            "settings/" + name, [name](benchmark::State& s) { settings(s, name, "work", "settings"); },
+            set.repetitions);
         add(
-            "floor_settings/" + name, [name](benchmark::State& s) { settings(s, name, "floor", "settings"); }, 3);
+            "floor_settings/" + name, [name](benchmark::State& s) { settings(s, name, "floor", "settings"); },
+            set.repetitions);
     }
     add(
         "floor_settings_durable/" + std::string(tern::bench::durableSettingsSet),
@@ -197,18 +205,21 @@ void registerAll() {
     add(
         "floor_cp/first", [](benchmark::State& s) { copies(s, copyTrees, false); }, 3);
     add(
-        "update/second", [](benchmark::State& s) { copies(s, update, true); }, 5);
+        "update/second", [](benchmark::State& s) { copies(s, update, true); }, manyRepetitions);
     add(
-        "floor_cp/second", [](benchmark::State& s) { copies(s, copyTrees, true); }, 5);
+        "floor_cp/second", [](benchmark::State& s) { copies(s, copyTrees, true); }, manyRepetitions);
     for (const char* size : {"200", "2000", "20000"}) {
         add(
-            std::string("check/") + size, [size](benchmark::State& s) { check(s, size, false); }, 7);
+            std::string("check/") + size, [size](benchmark::State& s) { check(s, size, false); }, manyRepetitions);
         add(
-            std::string("check_commands/") + size, [size](benchmark::State& s) { check(s, size, true); }, 7);
+            std::string("check_commands/") + size, [size](benchmark::State& s) { check(s, size, true); },
+            manyRepetitions);
         add(
-            std::string("floor_parse/") + size, [size](benchmark::State& s) { parse(s, size, false); }, 7);
+            std::string("floor_parse/") + size, [size](benchmark::State& s) { parse(s, size, false); },
+            manyRepetitions);
         add(
-            std::string("floor_parse_commands/") + size, [size](benchmark::State& s) { parse(s, size, true); }, 7);
+            std::string("floor_parse_commands/") + size, [size](benchmark::State& s) { parse(s, size, true); },
+            manyRepetitions);
     }
 }
 
