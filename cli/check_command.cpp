@@ -145,7 +145,6 @@ FileReport checkArgument(const std::string& argument, const utility::CCommandTab
 }
 
 int runCheck(const CheckOptions& options) {
-    // The table lives to the end of the process (kept_to_the_end.h).
     utility::CCommandTable& commands = keptToTheEnd<utility::CCommandTable>();
     const bool commandsGiven = !options.commands.empty();
     if (commandsGiven && !loadCommandTable(commands, fileArgument(options.commands)))

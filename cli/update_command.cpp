@@ -64,7 +64,6 @@ int runUpdate(const UpdateOptions& options) {
                           folderArgument(options.userData)};
     const std::wstring definition = fileArgument(options.definition);
     warnDefinitionProblems(definition, options.definition, updateDefinition, std::cerr);
-    // The table lives to the end of the process (kept_to_the_end.h).
     utility::CCommandTable& commands = keptToTheEnd<utility::CCommandTable>();
     if (!loadCommands(commands, options, folders))
         return usageErrorStatus;

@@ -41,13 +41,11 @@ bool isPlain(wchar_t c) { return c >= 0x20 && c < 0x80 && c != '&' && c != '<' &
 // and handed to the file's writer a block at a time.
 class LayoutText {
 public:
-    explicit LayoutText(platform::FileWriter& writer) : writer(writer), buffer(2 * blockSize) {
+    explicit LayoutText(platform::FileWriter& writer) : writer(writer), buffer(bufferSize) {
         put("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n");
     }
 
     void open(std::string_view name) {
-        if (used >= blockSize)
-            handOn();
         if (!openElements.empty()) {
             endStartTag();
             newLine(openElements.size());
@@ -107,9 +105,9 @@ public:
     }
 
 private:
-    // A block of text: large enough that handing it on is rare, small
-    // enough that the text never holds much of the file.
-    static constexpr std::size_t blockSize = 64 * 1024;
+    // The text handed on at a time: large enough that handing it on is
+    // rare, small enough that the text never holds much of the file.
+    static constexpr std::size_t bufferSize = 128 * 1024;
     // The most characters a long long takes, its sign included.
     static constexpr std::size_t maxDigits = 20;
 
