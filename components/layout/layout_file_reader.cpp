@@ -124,14 +124,15 @@ utility::SCommand command(const xml::Element& element, const utility::CCommandTa
                                     {beginGroup ? std::wstring_view(beginGroupName) : std::wstring_view(), &flagText}};
     xml::readAttributes(element, fields);
     requireValue(sid, element, sidName);
-    const utility::SCommand* known = commandTable.findCommand(sid);
+    std::wstring_view knownCaption;
+    const utility::SCommand* known = commandTable.findCommand(sid, &knownCaption);
     if (known) {
         shown.id = known->id;
         shown.sid = known->sid;
     } else {
         shown.sid = sid;
     }
-    if (known && known->caption == caption)
+    if (known && knownCaption == caption)
         shown.caption = known->caption;
     else
         shown.caption = caption;

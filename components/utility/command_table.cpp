@@ -189,8 +189,8 @@ int CCommandTable::GetCommand(const std::wstring& sid, SCommand& record) const {
     return static_cast<int>(found - commands.data());
 }
 
-const SCommand* CCommandTable::findCommand(const std::wstring& sid) const {
-    const std::ptrdiff_t found = bySid.find(sid);
+const SCommand* CCommandTable::findCommand(const std::wstring& sid, std::wstring_view* caption) const {
+    const std::ptrdiff_t found = bySid.find(sid, caption);
     return found < 0 ? nullptr : &commands[static_cast<std::size_t>(found)];
 }
 
@@ -235,15 +235,24 @@ std::ptrdiff_t SidIndex::index(const std::vector<SCommand>& commands) {
         Slot& slot = slots[probe(sid, hashes[at])];
         if (slot.position != 0)
             return static_cast<std::ptrdiff_t>(at);
-        slot = {sid.data(), static_cast<std::uint32_t>(sid.size()), hashes[at], static_cast<std::uint32_t>(at + 1)};
+        const std::wstring& caption = commands[at].caption.str();
+        slot = {sid.data(),
+                caption.data(),
+                static_cast<std::uint32_t>(sid.size()),
+                static_cast<std::uint32_t>(caption.size()),
+                hashes[at],
+                static_cast<std::uint32_t>(at + 1)};
     }
     return -1;
 }
 
-std::ptrdiff_t SidIndex::find(std::wstring_view sid) const {
+std::ptrdiff_t SidIndex::find(std::wstring_view sid, std::wstring_view* caption) const {
     if (slots.empty())
         return -1;
-    return static_cast<std::ptrdiff_t>(slots[probe(sid, hashOf(sid))].position) - 1;
+    const Slot& slot = slots[probe(sid, hashOf(sid))];
+    if (caption && slot.position != 0)
+        *caption = std::wstring_view(slot.caption, slot.captionLength);
+    return static_cast<std::ptrdiff_t>(slot.position) - 1;
 }
 
 void SidIndex::prefetch(std::wstring_view sid) const {

@@ -36,19 +36,23 @@ struct SCommand {
 };
 
 // The positions of the commands by SID: an open-addressed table of
-// positions, each with its SID's hash and where the SID's characters lie,
-// so that a look-up touches its slot and the characters it compares, never
-// the commands, and compares no other command's SID but by chance. The
-// characters are the commands' own, which the table keeps while it keeps
-// the index: a SID's text is shared and never changed (shared_text.h).
+// positions, each with its SID's hash and where the characters of its SID
+// and caption lie, so that a look-up touches its slot and the characters it
+// compares, never the commands, and compares no other command's SID but by
+// chance. The characters are the commands' own, which the table keeps while
+// it keeps the index: a command's texts are shared and never changed
+// (shared_text.h).
 class SidIndex {
 public:
     // Indexes the SIDs of the commands, which must outlive the index, in
     // place of what it held; the position of the first command whose SID
     // an earlier one has (indexing stops there), or -1.
     std::ptrdiff_t index(const std::vector<SCommand>& commands);
-    // The position of the command of that SID; -1 when there is none.
-    std::ptrdiff_t find(std::wstring_view sid) const;
+    // The position of the command of that SID; -1 when there is none. When
+    // asked, also its caption, read from the slot: the record, its caption
+    // and their characters would be three waits for memory one after the
+    // other.
+    std::ptrdiff_t find(std::wstring_view sid, std::wstring_view* caption = nullptr) const;
     // Asks memory for the slot a look-up of the SID starts at, and returns
     // at once: the slots are met at random, so a look-up waits for memory
     // unless its slot was asked for a little before.
@@ -57,7 +61,9 @@ public:
 private:
     struct Slot {
         const wchar_t* characters = nullptr;
+        const wchar_t* caption = nullptr;
         std::uint32_t length = 0;
+        std::uint32_t captionLength = 0;
         std::uint32_t hash = 0;     // which also places the slot
         std::uint32_t position = 0; // a position + 1, or 0 for an empty slot
     };
@@ -86,8 +92,9 @@ public:
     // position in the table; -1 (and `record` untouched) when it is unknown.
     int GetCommand(const std::wstring& sid, SCommand& record) const;
     // The command of that SID, without copying it; null when it is unknown.
-    // The pointer lasts until the table is loaded again or destroyed.
-    const SCommand* findCommand(const std::wstring& sid) const;
+    // The pointer lasts until the table is loaded again or destroyed, and so
+    // do the characters of the caption, given when asked for (SidIndex::find).
+    const SCommand* findCommand(const std::wstring& sid, std::wstring_view* caption = nullptr) const;
 
 private:
     std::vector<SCommand> commands; // in file order

@@ -7,6 +7,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <utility>
 
@@ -102,15 +103,22 @@ TEST_F(CommandTableTest, GetCommand_IsNegativeAndLeavesTheRecord_ForAnUnknownSid
     EXPECT_FALSE(table.IsCommand(L"ID_DRAW_LINE"));
 }
 
-TEST_F(CommandTableTest, FindCommand_GivesTheTablesRecordInPlace_AndNullForAnUnknownSid) {
+TEST_F(CommandTableTest, FindCommand_GivesTheTablesRecordInPlace_WithItsCaption_AndNullForAnUnknownSid) {
     ASSERT_TRUE(load(twoCommands)) << reason();
-    const SCommand* line = table.findCommand(L"ID_DRAW_LINE");
+    std::wstring_view caption = L"unset";
+    const SCommand* line = table.findCommand(L"ID_DRAW_LINE", &caption);
     ASSERT_NE(line, nullptr);
     EXPECT_EQ(line->id, 32771);
     EXPECT_EQ(line->caption, L"Line");
+    EXPECT_EQ(caption, L"Line");
+    EXPECT_EQ(caption.data(), line->caption.str().data()) << "the caption is the record's own characters";
     EXPECT_EQ(table.findCommand(L"ID_DRAW_LINE"), line);
-    EXPECT_EQ(table.findCommand(L"id_draw_line"), nullptr);
-    EXPECT_EQ(table.findCommand(L""), nullptr);
+    ASSERT_NE(table.findCommand(L"ID_FILE_OPEN", &caption), nullptr);
+    EXPECT_EQ(caption, L"") << "a command without a caption";
+    caption = L"unset";
+    EXPECT_EQ(table.findCommand(L"id_draw_line", &caption), nullptr);
+    EXPECT_EQ(table.findCommand(L"", &caption), nullptr);
+    EXPECT_EQ(caption, L"unset") << "an unknown SID leaves the caption as it was";
 }
 
 // A table loaded again answers from its new commands only.
