@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <optional>
+#include <string>
 
 namespace tern::bench {
 
@@ -14,6 +15,8 @@ struct Figure {
     std::optional<double> value;
     // Whether the median of a benchmark behind it was itself disturbed.
     bool unsteady = false;
+    // The same ratio of the fastest repetitions, where there is one.
+    std::optional<double> fastest;
 };
 
 // How many times the fastest repetition's time the median may take and
@@ -36,7 +39,10 @@ Figure ratio(const Medians& medians, const std::string& work, const std::string&
     const Median* bottom = medianOf(medians, floor);
     if (!top || !bottom)
         return {};
-    return {top->seconds / bottom->seconds, isUnsteady(*top) || isUnsteady(*bottom)};
+    std::optional<double> fastest;
+    if (top->fastest > 0 && bottom->fastest > 0)
+        fastest = top->fastest / bottom->fastest;
+    return {top->seconds / bottom->seconds, isUnsteady(*top) || isUnsteady(*bottom), fastest};
 }
 
 // Peak memory over the size of the file worked on.
@@ -44,7 +50,9 @@ Figure memoryRatio(const Medians& medians, const std::string& name) {
     const Median* median = medianOf(medians, name);
     if (!median || median->fileKb <= 0)
         return {};
-    return {median->peakKb / median->fileKb};
+    Figure figure;
+    figure.value = median->peakKb / median->fileKb;
+    return figure;
 }
 
 class Table {
@@ -54,11 +62,24 @@ public:
         line(std::string(68, '-'), std::string(8, '-'), std::string(9, '-'), "----");
     }
 
+    // A disturbed median still decides where the fastest repetitions fall
+    // on the same side of the target: only a figure whose verdict the
+    // disturbance could have turned is left undecided.
     void row(const std::string& work, const Figure& measured, double target) {
         char limit[32];
         std::snprintf(limit, sizeof limit, "<= %.1fx", target);
-        const bool met = measured.value && !measured.unsteady && *measured.value <= target;
-        const char* verdict = !measured.value ? "?" : measured.unsteady ? "UNSTEADY" : met ? "met" : "MISSED";
+        const bool under = measured.value && *measured.value <= target;
+        const bool decided =
+            measured.value && (!measured.unsteady || (measured.fastest && (*measured.fastest <= target) == under));
+        const bool met = decided && under;
+        std::string verdict = !measured.value ? "?" : !decided ? "UNSTEADY" : met ? "met" : "MISSED";
+        if (measured.unsteady && decided)
+            verdict += ", unsteady";
+        if (measured.unsteady && measured.fastest) {
+            char fastest[48];
+            std::snprintf(fastest, sizeof fastest, " (fastest repetitions: %.2fx)", *measured.fastest);
+            verdict += fastest;
+        }
         line(work, shown(measured), limit, verdict);
         if (!met)
             ++missed;
@@ -160,9 +181,10 @@ void printRatioTable(const Medians& medians, std::ostream& out) {
         << "\n";
     if (table.anyUnsteady())
         out << "Unsteady: the median repetition of a benchmark behind the figure took more than " << steadyMedian
-            << " times\nthe fastest, so most repetitions were disturbed. On ext4 this follows the deletion of many "
-               "files\nin the minutes before (as in a bench/run right after another, whose inputs it deletes): run "
-               "again\na few minutes later.\n";
+            << " times\nthe fastest, so most repetitions were disturbed. Such a figure is held to its target only "
+               "where the\nratio of the fastest repetitions falls on the same side of it; it is UNSTEADY where it "
+               "does not.\nOn ext4 this follows the deletion of many files in the minutes before (as in a bench/run "
+               "right\nafter another, whose inputs it deletes): run again a few minutes later.\n";
 }
 
 } // namespace tern::bench

@@ -52,8 +52,10 @@ private:
 };
 
 // Prints every ratio with its target and whether it is met; a ratio whose
-// benchmarks did not run (filtered out, or failed) is shown as missing, and
-// one whose median repetition was itself disturbed, as unsteady.
+// benchmarks did not run (filtered out, or failed) is shown as missing. One
+// whose median repetition was itself disturbed is shown as unsteady, and is
+// held to its target only where the ratio of the fastest repetitions falls
+// on the same side of it.
 void printRatioTable(const std::map<std::string, Median>& medians, std::ostream& out);
 
 } // namespace tern::bench
