@@ -63,18 +63,20 @@ pugi::xml_node elementFrom(pugi::xml_node node) {
     }
 }
 
+// Whether a name of the DOM that is not all ASCII reads as `name`.
+[[gnu::noinline]] bool sameDecodedName(const char* utf8, std::wstring_view name) { return fromUtf8(utf8) == name; }
+
 // Whether a name of the DOM reads as `name`. Compared without converting,
-// character by character while both are ASCII, as names almost always are.
+// byte for character while they agree and are ASCII, as names almost
+// always are: one test of the byte stops at the DOM's end and at any byte
+// past ASCII, and only a name that is not ASCII is decoded, out of line.
 bool sameName(const char* utf8, std::wstring_view name) {
-    std::size_t at = 0;
-    for (; at < name.size() && utf8[at] != '\0'; ++at) {
+    for (std::size_t at = 0; at < name.size(); ++at) {
         const auto c = static_cast<unsigned char>(utf8[at]);
-        if (c >= 0x80 || static_cast<std::uint32_t>(name[at]) >= 0x80)
-            return fromUtf8(utf8) == name;
-        if (static_cast<wchar_t>(c) != name[at])
-            return false;
+        if (static_cast<wchar_t>(c) != name[at] || c - 1u >= 0x7Fu)
+            return (c >= 0x80 || static_cast<std::uint32_t>(name[at]) >= 0x80) && sameDecodedName(utf8, name);
     }
-    return at == name.size() && utf8[at] == '\0';
+    return utf8[name.size()] == '\0';
 }
 
 // The field naming the attribute; null when none does. The first

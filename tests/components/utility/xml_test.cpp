@@ -504,6 +504,20 @@ TEST(XmlNames, CheckNodeName_IsCaseSensitive_AndOnlyForElements) {
     EXPECT_FALSE(checkNodeName(Node(), L""));
 }
 
+// A name past ASCII is compared as the characters its UTF-8 bytes spell,
+// never byte for character: "é" is the bytes C3 A9, which read one to one
+// as the characters of "Ã©".
+TEST(XmlNames, CheckNodeName_ComparesANameBeyondAsciiAsItsCharacters) {
+    const Document document = parsed(L"<R><\u00E9t\u00E9/><\u00C3\u00A9/></R>");
+    const Element summer = rootOf(document).firstChildElement();
+    const Element misread = summer.nextSiblingElement();
+    EXPECT_TRUE(checkNodeName(summer, L"\u00E9t\u00E9"));
+    EXPECT_FALSE(checkNodeName(summer, L"\u00C3\u00A9t\u00C3\u00A9"));
+    EXPECT_FALSE(checkNodeName(summer, L"\u00E9t"));
+    EXPECT_TRUE(checkNodeName(misread, L"\u00C3\u00A9"));
+    EXPECT_FALSE(checkNodeName(misread, L"\u00E9"));
+}
+
 TEST(XmlNames, ReadAttributeBool_AcceptsTrueFalseOneZeroInAnyCase_AndLeavesTheValueOtherwise) {
     const Document document = parsed(L"<E a=\"true\" b=\"TRUE\" c=\"False\" d=\"fAlSe\" e=\"1\" f=\"0\""
                                      L" yes=\"yes\" empty=\"\" two=\"2\" spaced=\" true\"/>");
