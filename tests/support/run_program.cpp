@@ -78,10 +78,14 @@ int runCommand(std::string command) {
 #ifdef _WIN32
     // cmd.exe strips the outermost quotes of the line it is given.
     command = "\"" + command + "\"";
-    // Under Wine the command processor now and then fails to start at all:
-    // std::system then gives -1 and has run nothing, so it is asked again.
-    int raw = -1;
-    for (int attempt = 0; attempt < 3 && raw == -1; ++attempt)
+    // Under Wine the command processor now and then fails to start at all,
+    // and std::system gives -1; or it starts but does not find the program
+    // it is given, which is always there, and says 9009, "not recognised".
+    // Either way nothing has run, so it is asked again.
+    constexpr int notStarted = -1;
+    constexpr int notRecognised = 9009;
+    int raw = notStarted;
+    for (int attempt = 0; attempt < 3 && (raw == notStarted || raw == notRecognised); ++attempt)
         raw = std::system(command.c_str());
     return exitStatus(raw);
 #else
