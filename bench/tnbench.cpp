@@ -173,22 +173,22 @@ template <typename Function> void add(const std::string& name, Function function
         ->Unit(benchmark::kMillisecond);
 }
 
-// Repetitions: fifteen of what takes under half a second, so that the few
-// the machine disturbs cannot move the median; three of what takes seconds
-// (settingsSets says which sets do), so that bench/run ends within five
-// minutes here. The first run's copies take a fifth of a second but make
-// 5,000 new files each, which the end of the benchmark deletes: seven, so
-// that one disturbed repetition no longer decides the median.
-constexpr int manyRepetitions = 15;
+// Repetitions: as ratio_table.h says, quick items many times and slow ones
+// a few (settingsSets says which sets are slow). The first run's copies
+// take a fifth of a second but make 5,000 new files each, which the end of
+// the benchmark deletes: seven, so that one disturbed repetition no longer
+// decides the median.
+using tern::bench::quickRepetitions;
+using tern::bench::slowRepetitions;
 constexpr int firstRunRepetitions = 7;
 
 void registerAll() {
     for (const char* size : {"2x500", "6x2000", "6x4000", "6x8000"}) {
         add(
-            std::string("option/") + size, [size](benchmark::State& s) { option(s, size); }, manyRepetitions);
+            std::string("option/") + size, [size](benchmark::State& s) { option(s, size); }, quickRepetitions);
         add(
             std::string("floor_parse_save/") + size, [size](benchmark::State& s) { parseAndSave(s, size); },
-            manyRepetitions);
+            quickRepetitions);
     }
     for (const tern::bench::SettingsSet& set : tern::bench::settingsSets) {
         const std::string name = set.name;
@@ -201,27 +201,28 @@ void registerAll() {
     }
     add(
         "floor_settings_durable/" + std::string(tern::bench::durableSettingsSet),
-        [](benchmark::State& s) { settings(s, tern::bench::durableSettingsSet, "floor", "settings-durable"); }, 3);
+        [](benchmark::State& s) { settings(s, tern::bench::durableSettingsSet, "floor", "settings-durable"); },
+        slowRepetitions);
     add(
         "update/first", [](benchmark::State& s) { copies(s, update, false); }, firstRunRepetitions);
     add(
         "floor_cp/first", [](benchmark::State& s) { copies(s, copyTrees, false); }, firstRunRepetitions);
     add(
-        "update/second", [](benchmark::State& s) { copies(s, update, true); }, manyRepetitions);
+        "update/second", [](benchmark::State& s) { copies(s, update, true); }, quickRepetitions);
     add(
-        "floor_cp/second", [](benchmark::State& s) { copies(s, copyTrees, true); }, manyRepetitions);
+        "floor_cp/second", [](benchmark::State& s) { copies(s, copyTrees, true); }, quickRepetitions);
     for (const char* size : {"200", "2000", "20000"}) {
         add(
-            std::string("check/") + size, [size](benchmark::State& s) { check(s, size, false); }, manyRepetitions);
+            std::string("check/") + size, [size](benchmark::State& s) { check(s, size, false); }, quickRepetitions);
         add(
             std::string("check_commands/") + size, [size](benchmark::State& s) { check(s, size, true); },
-            manyRepetitions);
+            quickRepetitions);
         add(
             std::string("floor_parse/") + size, [size](benchmark::State& s) { parse(s, size, false); },
-            manyRepetitions);
+            quickRepetitions);
         add(
             std::string("floor_parse_commands/") + size, [size](benchmark::State& s) { parse(s, size, true); },
-            manyRepetitions);
+            quickRepetitions);
     }
 }
 
