@@ -13,14 +13,13 @@
 namespace tern::bench {
 
 // How many times tnbench measures an item: what takes under half a second
-// 31 times, what takes seconds 3 times. A repetition now and then meets a
-// disturbance of the machine that makes it a fifth to a half slower; the
-// median stands while fewer than half do, and in a disturbed minute a
-// third or more of them do. At 15 repetitions a run put the growth of
-// `option` at 2.26x where the next put it at 1.9x; 31 keep such a minute
-// from deciding a median. The slow items stay at three, so that bench/run,
-// build included, still ends within five minutes here.
-inline constexpr int quickRepetitions = 31;
+// 15 times, so that the few repetitions the machine disturbs cannot move
+// the median; what takes seconds 3 times, so that bench/run, build
+// included, ends within five minutes here. 31 repetitions of the quick
+// items made a run 50 s longer and missed as often: what moves a median
+// here is a minute in which the whole machine runs slower, not a
+// repetition disturbed now and then (docs/performance.md).
+inline constexpr int quickRepetitions = 15;
 inline constexpr int slowRepetitions = 3;
 
 // The sets of settings files the setting edits are measured on: the input
